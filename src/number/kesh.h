@@ -1,0 +1,57 @@
+// The constant cache: ln n and e^n (n = 0..255) and pi, per radix row
+// (0..126), remembered for the whole process and kept as 110-byte files in
+// "VelimathData/" of the current directory.
+//
+// Threads: the calculation thread and the main thread (buttons "e", "pi")
+// may look up and fill entries at the same time. A flag is published (release)
+// only after its whole value is stored, and readers load it with acquire, so
+// no torn value is ever read; filling takes one lock and never replaces a
+// known entry. ZagruzitKesh/SohranitKesh run only when no calculation runs.
+#pragma once
+
+#include <cstdint>
+
+#include "number/vmchislo.h"
+#include "text/tansistring.h"
+
+constexpr int VM_KESH_OSNOVANIY = 127;
+constexpr int VM_KESH_CHISEL = 256;
+
+struct VM_KESH_KONSTANT {
+    vmChislo lnValue[VM_KESH_OSNOVANIY][VM_KESH_CHISEL];
+    std::uint8_t lnKnown[VM_KESH_OSNOVANIY][VM_KESH_CHISEL];
+    vmChislo expValue[VM_KESH_OSNOVANIY][VM_KESH_CHISEL];
+    std::uint8_t expKnown[VM_KESH_OSNOVANIY][VM_KESH_CHISEL];
+    vmChislo piValue[VM_KESH_OSNOVANIY];
+    std::uint8_t piKnown[VM_KESH_OSNOVANIY];
+};
+extern VM_KESH_KONSTANT KeshKonstant;
+
+enum class VidKonstanti { Ln, Exp, Pi };
+
+// Looks up entry [r][n] (n ignored for Pi). True and *out = the value when
+// it is known. r outside 0..126 or n outside 0..255 is never known.
+bool KeshNayti(VidKonstanti vid, int r, int n, vmChislo* out);
+// Stores v in entry [r][n] unless it is known already; returns the entry's
+// value afterwards (the first stored value wins, so every caller gets the
+// same bytes). Out-of-range indexes store nothing and return v.
+vmChislo KeshZapolnit(VidKonstanti vid, int r, int n, const vmChislo& v);
+
+// Clears every slot (default-constructed values, flags 0) and reads the
+// cache folder. Start-up only.
+void ZagruzitKesh();
+// Writes a file for every known entry that has none yet. Exit only.
+void SohranitKesh();
+// Empties the in-memory cache without touching the folder (tests).
+void OchistitKesh();
+
+bool SohranitKonstantu(const TAnsiString& name, const vmChislo* slot);
+bool ZagruzitKonstantu(const TAnsiString& name, vmChislo* slot);
+// Rounds the first well-formed decimal number after the first `key` in
+// `name` to an integer (ties to even). False if key or number is missing.
+bool ChisloPosleKlyucha(const TAnsiString& name, const TAnsiString& key, std::int32_t* value);
+bool PapkaSushestvuet(const TAnsiString& path);
+bool FaylSushestvuet(const TAnsiString& path);
+
+// The cache folder, with its trailing slash: "VelimathData/".
+extern const char* const VM_PAPKA_KESHA;

@@ -1,0 +1,38 @@
+// The thin layer between the core and the operating system / front end:
+// error messages, the locale decimal separator, physical memory.
+#pragma once
+
+#include <cstdint>
+
+class TAnsiString;
+
+// Shows an error text (Windows-1251) to the user and returns when the user has
+// dismissed it. Goes to the handler installed by the front end; the default
+// handler writes the text, converted to UTF-8, and a line feed to stderr.
+// May be called from any thread; the handler decides how to show it.
+void ShowError(const TAnsiString& text);
+
+using ObrabotchikOshibki = void (*)(const TAnsiString& text);
+// Installs a handler (null restores the default). Returns the previous one.
+// Call at start-up or from tests, not while a calculation runs.
+ObrabotchikOshibki UstanovitObrabotchikOshibki(ObrabotchikOshibki handler);
+
+// The C locale's decimal separator after setlocale(LC_ALL, ""): the first
+// byte of localeconv()->decimal_point, or ',' when it cannot be read.
+char LokalniyRazdelitel();
+
+// Total physical memory in bytes (sysconf); a very large value if unknown.
+std::uint64_t FizicheskayaPamyat();
+
+// Windows-1251 <-> UTF-8. Characters that Windows-1251 lacks become '?'
+// (0x3F), which is no name or literal character of the calculator.
+// Front ends with Qt may use QStringDecoder/Encoder instead.
+#include <string>
+std::string Cp1251VUtf8(const std::string& bytes);
+std::string Utf8VCp1251(const std::string& utf8);
+
+// A stop of the calculation has been requested. Written by the main thread
+// (or a signal handler), polled by the calculation thread and by every long
+// loop of the number module.
+#include <atomic>
+extern std::atomic<std::uint8_t> CalcCancelled;

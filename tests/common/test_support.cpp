@@ -1,0 +1,37 @@
+#include "common/test_support.h"
+
+#include <mutex>
+
+#include "platform/platforma.h"
+
+namespace {
+std::mutex zamok;
+std::vector<std::string> sobrannye;
+ObrabotchikOshibki prezhniy = nullptr;
+
+void Sobrat(const TAnsiString& text) {
+    std::lock_guard<std::mutex> l(zamok);
+    sobrannye.push_back(Cp1251VUtf8(text.ToStd()));
+}
+} // namespace
+
+SborSoobsheniy::SborSoobsheniy() {
+    Ochistit();
+    prezhniy = UstanovitObrabotchikOshibki(&Sobrat);
+}
+
+SborSoobsheniy::~SborSoobsheniy() { UstanovitObrabotchikOshibki(prezhniy); }
+
+std::vector<std::string> SborSoobsheniy::Soobsheniya() const {
+    std::lock_guard<std::mutex> l(zamok);
+    return sobrannye;
+}
+
+void SborSoobsheniy::Ochistit() {
+    std::lock_guard<std::mutex> l(zamok);
+    sobrannye.clear();
+}
+
+TAnsiString Cp(const std::string& utf8) { return TAnsiString(Utf8VCp1251(utf8).c_str()); }
+
+std::string Utf(const TAnsiString& cp1251) { return Cp1251VUtf8(cp1251.ToStd()); }
