@@ -1,0 +1,55 @@
+// One calculation run: the run body that both front ends execute on their
+// calculation thread, the process-wide settings it reads, and the log sink.
+//
+// The run body reaches the window (or the command line) only through
+// IOknoVichisleniya; a window implements each call by having its main thread
+// carry it out and waiting for it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/platforma.h" // CalcCancelled
+#include "text/tansistring.h"
+
+// Radix of the run in progress (2..36); written and read by the calculation
+// thread only.
+extern std::int32_t CurrentRadix;
+// 0 radians, 1 degrees (default), 2 grads. Written by the main thread, read by
+// the calculation thread at each angle function call.
+extern std::atomic<std::uint8_t> AngleUnit;
+
+// What the run body reads from and writes to its front end. Every call comes
+// from the calculation thread.
+class IOknoVichisleniya {
+  public:
+    virtual ~IOknoVichisleniya() = default;
+    // The lines of the definitions text, in order (Windows-1251).
+    virtual std::vector<TAnsiString> StrokiOpredeleniy() = 0;
+    // The text of the field naming the variable to compute (not trimmed).
+    virtual TAnsiString ImyaPeremennoy() = 0;
+    // The radix selected now (2..36).
+    virtual std::int32_t PoluchitOsnovanie() = 0;
+    // The digit count set now (0..100); may show a message on a bad field.
+    virtual std::int32_t PoluchitRazryadi() = 0;
+    // Shows the result text.
+    virtual void UstanovitZnachenie(const TAnsiString& text) = 0;
+};
+
+// The run body: parses the definitions, evaluates the named variable and
+// shows it converted and formatted. True when a result was shown; false after
+// an error message (or a stop). Calculation thread only.
+bool VichislitPeremennuyu(IOknoVichisleniya& okno);
+
+// Appends a text to the intermediate-results log: hands it to the installed
+// sink, drops it when none is installed. Always true. Any thread.
+bool DobavitSostoyanie(TAnsiString text);
+// Installs the log sink (an empty function removes it). The sink is called on
+// the thread that writes the log. Not while a run is in progress.
+void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> priemnik);
+
+// Stack size the calculation thread needs for the deepest chain of
+// references the variable table allows (65536 variables).
+constexpr std::size_t VM_STEK_POTOKA_VICHISLENIY = std::size_t(1) << 30;
