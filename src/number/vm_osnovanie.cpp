@@ -1,0 +1,178 @@
+// Conversion of a number to another radix by greedy digit search.
+//
+// All work is done in the source radix p. The weights q^k, q^(k-1), ...,
+// q^(k-100) of the target digits are made exactly where they can be: q^k by
+// binary powering with the module's multiplication (one divided by that power
+// for k < 0) and each following weight by an exact short division by q, so
+// that integers and fractions with a finite expansion in radix q (255 -> FF,
+// 0.5 -> 0.1 in radix 2) convert without a wrong tail.
+#include <cstdint>
+
+#include "number/vmarifmetika.h"
+#include "number/vmfunkcii.h"
+#include "platform/platforma.h"
+
+namespace {
+
+// a = a / m for a small positive integer m (2..255), truncated exactly as
+// the long division vmRazdelit truncates: the quotient digits of the weights
+// R^d down to R^(d-100), d = a.Poryadok - floor(log_R m), are exact and the
+// rest is dropped. One pass over the digits instead of a trial product per
+// digit value. Sign and radix are kept; Netochnost becomes 0.
+void RazdelitNaMaloe(vmChislo* a, int m) {
+    if (vmZnak(a) == 0) {
+        vmNol(a);
+        return;
+    }
+    const int R = a->Osnovanie;
+    int stepenM = 0;
+    for (int t = m; t >= R; t /= R) ++stepenM;
+    const std::int64_t verh = static_cast<std::int64_t>(a->Poryadok) + 2; // weight of position 0
+    const std::int64_t d = static_cast<std::int64_t>(a->Poryadok) - stepenM;
+    if (d <= -static_cast<std::int64_t>(VM_PREDEL_PORYADKA)) {
+        vmNol(a);
+        return;
+    }
+
+    vmChislo q = *a;
+    for (int p = 0; p < VM_RAZRYADOV; ++p) vmCifra(q, p) = 0;
+    q.Poryadok = static_cast<std::int32_t>(d);
+    q.Netochnost = 0;
+    // The quotient is below R^(d+3), so its digits fit the weights d+2 ..
+    // d-100, which are the positions 0..102 of q.
+    int ostatok = 0;
+    for (std::int64_t w = verh; w >= d - VM_DROBNIH_RAZRYADOV; --w) {
+        const std::int64_t pa = verh - w;
+        ostatok = ostatok * R + (pa < VM_RAZRYADOV ? vmCifra(*a, static_cast<int>(pa)) : 0);
+        const std::int64_t pq = d + 2 - w;
+        if (pq >= 0) vmCifra(q, static_cast<int>(pq)) = static_cast<std::uint8_t>(ostatok / m);
+        ostatok %= m;
+    }
+    vmNormalizovat(&q);
+    if (vmZnak(&q) == 0) vmNol(&q);
+    *a = q;
+}
+
+// q^k in the radix of obrazec. Binary powering: exact whenever every square
+// and product fits the 101 digits; k < 0 divides one by q^|k|.
+vmChislo StepenCelogo(const vmChislo& obrazec, int q, std::int64_t k) {
+    vmChislo rez;
+    vmIzCelogo32(&rez, &obrazec, 1);
+    vmChislo osnova;
+    vmIzCelogo32(&osnova, &obrazec, q);
+    std::uint64_t n = static_cast<std::uint64_t>(k < 0 ? -k : k);
+    while (n != 0) {
+        if (n & 1U) vmUmnogit(&rez, osnova);
+        n >>= 1;
+        if (n != 0) vmUmnogit(&osnova, osnova);
+    }
+    if (k < 0) {
+        vmChislo edinica;
+        vmIzCelogo32(&edinica, &obrazec, 1);
+        vmRazdelit(&edinica, rez);
+        return edinica;
+    }
+    return rez;
+}
+
+vmChislo NolV(std::uint8_t q) {
+    vmChislo z;
+    z.Osnovanie = q;
+    vmNol(&z);
+    return z;
+}
+
+vmChislo BeskonechnostV(std::uint8_t q, std::uint8_t znak) {
+    vmChislo z;
+    z.Osnovanie = q;
+    z.Znak = znak;
+    vmBeskonechnost(&z);
+    return z;
+}
+
+} // namespace
+
+// x in radix q: the greedy digits of |x| against q^k, ..., q^(k-100), with
+// q^k <= |x| < q^(k+1), truncated after the 100th fraction digit of radix q
+// and normalised. Zero gives zero and the infinity value (exponent 2^29 or
+// more) the infinity value of radix q with x's sign, both without the digit
+// search; a result beyond the exponent limits gives infinity or zero.
+// x's own radix q is a copy; a target radix below 2 gives a copy of x.
+// Polls CalcCancelled once per digit and then returns zero at once.
+// Any thread; touches the constant cache only through vmLn.
+vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q) {
+    const int p = x.Osnovanie;
+    if (p == q || q < 2) return x;
+    if (vmZnak(&x) == 0 || p < 2) return NolV(q);
+    if (x.Poryadok >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
+
+    vmChislo X = x;
+    X.Znak = 0;
+    vmNormalizovat(&X);
+    if (vmZnak(&X) == 0) return NolV(q);
+    if (X.Poryadok >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
+
+    // First estimate of k: round(E * ln p / ln q) + 1. With E = 0 the
+    // product is zero whatever the logarithms are, so they are not needed.
+    std::int64_t k = 1;
+    if (X.Poryadok != 0) {
+        vmChislo P, Q, t;
+        vmIzCelogo32(&P, &X, p);
+        vmIzCelogo32(&Q, &X, q);
+        vmIzCelogo32(&t, &X, X.Poryadok);
+        vmChislo otnoshenie = vmLn(P, true);
+        vmRazdelit(&otnoshenie, vmLn(Q, true));
+        vmUmnogit(&t, otnoshenie);
+        k = static_cast<std::int64_t>(vmVCeloe32(&t, true)) + 1;
+    }
+    // The estimate is at most two above floor(log_q |x|) and less than
+    // log_q p + 1 below it; start two below and raise k exactly until
+    // q^k <= |x| < q^(k+1).
+    k -= 2;
+    if (k >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
+    if (k + 10 < -static_cast<std::int64_t>(VM_PREDEL_PORYADKA)) return NolV(q);
+
+    vmChislo U = StepenCelogo(X, q, k);
+    if (vmZnak(&U) == 0) return NolV(q);
+    for (int shag = 0; shag < 16; ++shag) {
+        vmChislo T = U;
+        vmUmnogitNaCifru(&T, q);
+        if (!vmMensheIliRavno(&T, &X)) break;
+        U = T;
+        ++k;
+    }
+    if (k >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
+    if (k <= -static_cast<std::int64_t>(VM_PREDEL_PORYADKA)) return NolV(q);
+
+    vmChislo R = NolV(q);
+    for (int poz = 0; poz <= VM_DROBNIH_RAZRYADOV; ++poz) {
+        if (CalcCancelled.load(std::memory_order_relaxed) != 0) return NolV(q);
+        if (poz > 0) RazdelitNaMaloe(&U, q);
+        // Nothing left to express, or weights below the exponent limit:
+        // the remaining digits are zero.
+        if (vmZnak(&X) == 0 || vmZnak(&U) == 0) break;
+
+        // The largest d in 0..q-1 with d * U <= X, by bisection (d * U grows
+        // with d).
+        int nizh = 0, verh = q - 1;
+        vmChislo luchshee;
+        while (nizh < verh) {
+            const int d = (nizh + verh + 1) / 2;
+            vmChislo T = U;
+            vmUmnogitNaCifru(&T, static_cast<std::uint8_t>(d));
+            if (vmMensheIliRavno(&T, &X)) {
+                nizh = d;
+                luchshee = T;
+            } else {
+                verh = d - 1;
+            }
+        }
+        if (nizh > 0) vmVichest(&X, luchshee);
+        vmCifra(R, 2 + poz) = static_cast<std::uint8_t>(nizh);
+    }
+    R.Poryadok = static_cast<std::int32_t>(k);
+    R.Znak = x.Znak;
+    vmNormalizovat(&R);
+    if (vmZnak(&R) == 0) return NolV(q);
+    return R;
+}
