@@ -8,18 +8,14 @@
 // 0.5 -> 0.1 in radix 2) convert without a wrong tail.
 #include <cstdint>
 
+#include "number/vm_osnovanie.h"
+
 #include "number/vmarifmetika.h"
 #include "number/vmfunkcii.h"
 #include "platform/platforma.h"
 
-namespace {
-
-// a = a / m for a small positive integer m (2..255), truncated exactly as
-// the long division vmRazdelit truncates: the quotient digits of the weights
-// R^d down to R^(d-100), d = a.Poryadok - floor(log_R m), are exact and the
-// rest is dropped. One pass over the digits instead of a trial product per
-// digit value. Sign and radix are kept; Netochnost becomes 0.
-void RazdelitNaMaloe(vmChislo* a, int m) {
+void vmRazdelitNaMaloe(vmChislo* a, std::uint8_t m) {
+    if (m < 2) return;
     if (vmZnak(a) == 0) {
         vmNol(a);
         return;
@@ -52,6 +48,8 @@ void RazdelitNaMaloe(vmChislo* a, int m) {
     if (vmZnak(&q) == 0) vmNol(&q);
     *a = q;
 }
+
+namespace {
 
 // q^k in the radix of obrazec. Binary powering: exact whenever every square
 // and product fits the 101 digits; k < 0 divides one by q^|k|.
@@ -147,7 +145,7 @@ vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q) {
     vmChislo R = NolV(q);
     for (int poz = 0; poz <= VM_DROBNIH_RAZRYADOV; ++poz) {
         if (CalcCancelled.load(std::memory_order_relaxed) != 0) return NolV(q);
-        if (poz > 0) RazdelitNaMaloe(&U, q);
+        if (poz > 0) vmRazdelitNaMaloe(&U, q);
         // Nothing left to express, or weights below the exponent limit:
         // the remaining digits are zero.
         if (vmZnak(&X) == 0 || vmZnak(&U) == 0) break;
