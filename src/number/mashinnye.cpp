@@ -26,7 +26,9 @@ constexpr TSimvoliChisla PostroitTablicu(char razdelitel) {
 
 // The messages of this module. Source files are UTF-8, texts of the core
 // Windows-1251: every message is converted here, in one place.
-TAnsiString Soobshenie(const char* utf8) { return TAnsiString(Utf8VCp1251(utf8).c_str()); }
+TAnsiString Soobshenie(const char* utf8) {
+    return TAnsiString(Utf8VCp1251(utf8).c_str());
+}
 
 void SoobshitNevernyyTekst() {
     ShowError(Soobshenie("Строка не содержит цифр между разделителями."));
@@ -39,7 +41,9 @@ void SoobshitPoryadok() {
                          "равен 307."));
 }
 
-bool EtoCifra(char c) { return c >= '0' && c <= '9'; }
+bool EtoCifra(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Number of digits at s[i..n); advances i past them.
 int PropustitCifri(const char* s, int n, int& i) {
@@ -76,7 +80,9 @@ bool ProchitatMantissu(const char* s, int n, long double* m) {
 
 TSimvoliChisla SimvoliChisla = PostroitTablicu(',');
 
-void PostroitSimvoliChisla(char razdelitel) { SimvoliChisla = PostroitTablicu(razdelitel); }
+void PostroitSimvoliChisla(char razdelitel) {
+    SimvoliChisla = PostroitTablicu(razdelitel);
+}
 
 void PostroitTabliciSimvolov(char razdelitel) {
     vmPostroitSimvoli(razdelitel);
@@ -121,6 +127,10 @@ int TekstVChislo(double* out, const char* s, int n, bool soobshat, double* outPo
     } else {
         vDiapazone = ProchitatMantissu(s, n, &m);
     }
+    // The exponent piece is digits only, so its value is an integer; the
+    // powers 2^(k log2 10) of the accumulation may leave it a few units of the
+    // last extended place off, which the rounding removes.
+    pl = std::nearbyint(pl);
     const double p = double(pl);
     if (!vDiapazone) {
         if (soobshat) SoobshitDiapazon();
@@ -135,7 +145,10 @@ int TekstVChislo(double* out, const char* s, int n, bool soobshat, double* outPo
     if (m == 0.0L) return TVCH_USPEH;
     const double ocenka = std::ilogb(double(m)) * LOG10_2 + p;
     if (ocenka >= -PREDEL_PORYADKA && ocenka <= PREDEL_PORYADKA) {
-        *out = double(m * std::pow(10.0L, pl));
+        // A negative power divides by 10^|p|: 10^|p| is exact in extended
+        // precision up to 10^27 and closer than its reciprocal beyond.
+        const long double stepen = std::pow(10.0L, std::fabs(pl));
+        *out = double(pl < 0 ? m / stepen : m * stepen);
         return TVCH_USPEH;
     }
     if (soobshat) SoobshitPoryadok();

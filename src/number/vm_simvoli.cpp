@@ -28,4 +28,6 @@ constexpr TvmSimvoli PostroitTablicu(char razdelitel) {
 // the locale.
 TvmSimvoli vmSimvoli = PostroitTablicu(',');
 
-void vmPostroitSimvoli(char razdelitel) { vmSimvoli = PostroitTablicu(razdelitel); }
+void vmPostroitSimvoli(char razdelitel) {
+    vmSimvoli = PostroitTablicu(razdelitel);
+}

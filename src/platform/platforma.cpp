@@ -43,12 +43,13 @@ constexpr char16_t TablicaCp1251[128] = {
 };
 } // namespace
 
-void ShowError(const TAnsiString& text) { obrabotchik.load(std::memory_order_acquire)(text); }
+void ShowError(const TAnsiString& text) {
+    obrabotchik.load(std::memory_order_acquire)(text);
+}
 
 ObrabotchikOshibki UstanovitObrabotchikOshibki(ObrabotchikOshibki handler) {
-    ObrabotchikOshibki prezhniy =
-        obrabotchik.exchange(handler ? handler : &ObrabotchikPoUmolchaniyu,
-                             std::memory_order_acq_rel);
+    ObrabotchikOshibki prezhniy = obrabotchik.exchange(
+        handler ? handler : &ObrabotchikPoUmolchaniyu, std::memory_order_acq_rel);
     return prezhniy == &ObrabotchikPoUmolchaniyu ? nullptr : prezhniy;
 }
 

@@ -49,10 +49,10 @@ template <typename T> TOdnomernoeMnogestvoElementov<T>::~TOdnomernoeMnogestvoEle
 }
 
 template <typename T>
-bool TOdnomernoeMnogestvoElementov<T>::SetSize(std::uint32_t newCount, bool keepEnd,
-                                               bool fillZeros, bool noShrink) {
-    const bool novyy = borrowed || newCount > capacity ||
-                       (!noShrink && std::uint64_t(newCount) * 2 < capacity);
+bool TOdnomernoeMnogestvoElementov<T>::SetSize(std::uint32_t newCount, bool keepEnd, bool fillZeros,
+                                               bool noShrink) {
+    const bool novyy =
+        borrowed || newCount > capacity || (!noShrink && std::uint64_t(newCount) * 2 < capacity);
     const std::size_t sz = sizeof(T);
     if (!novyy) {
         // Reuse the buffer in place.

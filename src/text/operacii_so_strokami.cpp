@@ -8,7 +8,9 @@ bool VNabore(char c, const char* nabor, int m) {
 }
 } // namespace
 
-int DlinaStroki(const char* s) { return s == nullptr ? 0 : int(std::strlen(s)); }
+int DlinaStroki(const char* s) {
+    return s == nullptr ? 0 : int(std::strlen(s));
+}
 
 void ZamenitSimvol(char* s, char novyy, char staryy, int n) {
     if (s == nullptr) return;
@@ -18,8 +20,7 @@ void ZamenitSimvol(char* s, char novyy, char staryy, int n) {
 
 const char* NaytiSimvol(const char* s, char c, int n) {
     if (s == nullptr || n <= 0) return nullptr;
-    return static_cast<const char*>(
-        std::memchr(s, static_cast<unsigned char>(c), std::size_t(n)));
+    return static_cast<const char*>(std::memchr(s, static_cast<unsigned char>(c), std::size_t(n)));
 }
 
 const char* NaytiSimvolIzNabora(const char* s, const char* nabor, int n, int m) {

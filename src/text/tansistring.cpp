@@ -40,7 +40,9 @@ TAnsiString::TAnsiString(const char* s, int n) {
     if (s != nullptr && n > 0) body_ = NovoeTelo(s, n);
 }
 
-TAnsiString::TAnsiString(char c) { body_ = NovoeTelo(&c, 1); }
+TAnsiString::TAnsiString(char c) {
+    body_ = NovoeTelo(&c, 1);
+}
 
 TAnsiString::TAnsiString(const TAnsiString& other) : body_(other.body_) {
     if (body_) ++body_->references;
@@ -96,7 +98,9 @@ TAnsiString& TAnsiString::operator=(const char* s) {
     return *this;
 }
 
-TAnsiString::~TAnsiString() { Release(); }
+TAnsiString::~TAnsiString() {
+    Release();
+}
 
 void TAnsiString::Release() {
     if (body_ == nullptr) return;
@@ -129,7 +133,9 @@ char* TAnsiString::c_str() {
     return el.data;
 }
 
-const char* TAnsiString::Data() const { return body_ ? body_->elements.data : nullptr; }
+const char* TAnsiString::Data() const {
+    return body_ ? body_->elements.data : nullptr;
+}
 
 bool TAnsiString::SetLength(int n) {
     if (n < 0) return false;
@@ -244,7 +250,9 @@ std::string TAnsiString::ToStd() const {
     return n == 0 ? std::string() : std::string(Data(), std::size_t(n));
 }
 
-std::uint32_t TAnsiString::References() const { return body_ ? body_->references : 0; }
+std::uint32_t TAnsiString::References() const {
+    return body_ ? body_->references : 0;
+}
 
 TAnsiString operator+(const TAnsiString& a, const TAnsiString& b) {
     TAnsiString r(a);

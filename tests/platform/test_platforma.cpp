@@ -46,7 +46,7 @@ TEST(Cp1251, EveryAssignedByteRoundTripsAndAsciiIsUnchanged) {
         const char* utf;
         const char* cp;
     } otdelnye[] = {
-        {"€", "\x88"}, {"№", "\xB9"}, {"—", "\x97"}, {"«»", "\xAB\xBB"},
+        {"€", "\x88"},      {"№", "\xB9"},        {"—", "\x97"}, {"«»", "\xAB\xBB"},
         {"Ґґ", "\xA5\xB4"}, {"\xC2\xA0", "\xA0"}, {"™", "\x99"},
     };
     for (const auto& c : otdelnye) EXPECT_EQ(Utf8VCp1251(c.utf), c.cp) << c.utf;
@@ -56,15 +56,17 @@ TEST(Cp1251, MissingCharactersAndInvalidUtf8BecomeQuestionMarks) {
     struct {
         std::string utf, cp;
     } sluchai[] = {
-        {"a\xE4\xB8\xAD" "b", "a?b"},      // CJK character, not in the code page
-        {"\xF0\x9F\x98\x80", "?"},         // emoji (4 bytes)
-        {"é", "?"},                        // Latin-1 letter the code page lacks
-        {"\xFF", "?"},                     // never valid in UTF-8
-        {"\xD0", "?"},                     // truncated two-byte sequence
-        {"\xC0\xAF", "??"},                // overlong "/"
-        {"\xED\xA0\x80", "???"},           // surrogate
-        {"\x80z", "?z"},                   // stray continuation byte
-        {"\xD0\xAF\xD0", "\xDF?"},         // Я then a truncated sequence
+        {"a\xE4\xB8\xAD"
+         "b",
+         "a?b"},                   // CJK character, not in the code page
+        {"\xF0\x9F\x98\x80", "?"}, // emoji (4 bytes)
+        {"é", "?"},                // Latin-1 letter the code page lacks
+        {"\xFF", "?"},             // never valid in UTF-8
+        {"\xD0", "?"},             // truncated two-byte sequence
+        {"\xC0\xAF", "??"},        // overlong "/"
+        {"\xED\xA0\x80", "???"},   // surrogate
+        {"\x80z", "?z"},           // stray continuation byte
+        {"\xD0\xAF\xD0", "\xDF?"}, // Я then a truncated sequence
     };
     for (const auto& c : sluchai) EXPECT_EQ(Utf8VCp1251(c.utf), c.cp) << c.utf;
 }
@@ -118,8 +120,10 @@ TEST(Platforma, LocaleSeparatorLeavesNumericCategoryC) {
         EXPECT_STREQ(buf, "1.5");
         EXPECT_EQ(std::strtod("2.5", nullptr), 2.5);
     }
-    if (prezhnyaya) setenv("LC_ALL", sohranennaya.c_str(), 1);
-    else unsetenv("LC_ALL");
+    if (prezhnyaya)
+        setenv("LC_ALL", sohranennaya.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
     std::setlocale(LC_ALL, "C");
 }
 

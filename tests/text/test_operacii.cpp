@@ -86,9 +86,9 @@ TEST(OperaciiSoStrokami, UdalitPovtoreniya) {
         bool vpered;
         const char* ozhidaetsya;
     } sluchai[] = {
-        {"a   b", 1, true, "ab"},  {"a   b", 2, true, "a b"},  {"a   b", 3, false, "ab"},
+        {"a   b", 1, true, "ab"},   {"a   b", 2, true, "a b"},   {"a   b", 3, false, "ab"},
         {"a   b", 2, false, "a b"}, {"a   b", 0, true, "a   b"}, {"   ", 0, true, ""},
-        {"ab  ", 3, false, "ab"},  {"ab  ", 2, true, "ab"},    {"ab", 2, true, "ab"},
+        {"ab  ", 3, false, "ab"},   {"ab  ", 2, true, "ab"},     {"ab", 2, true, "ab"},
         {"ab", 5, true, "ab"},
     };
     for (const auto& c : sluchai) {

@@ -7,7 +7,9 @@
 #include "text/tansistring.h"
 
 namespace {
-std::string S(const TAnsiString& t) { return t.ToStd(); }
+std::string S(const TAnsiString& t) {
+    return t.ToStd();
+}
 
 TEST(TAnsiString, EmptyTextsAreNullHandles) {
     const char* pustye[] = {nullptr, ""};
@@ -116,8 +118,8 @@ struct SluchaySub {
 
 TEST(TAnsiString, SubStringRanges) {
     const SluchaySub sluchai[] = {
-        {"abc", 2, 2, "bc"}, {"abc", 2, 5, ""}, {"abc", 1, 3, "abc"}, {"abc", 3, 1, "c"},
-        {"abc", 4, 1, ""},   {"abc", 0, 2, ""}, {"abc", -1, 3, ""},   {"abc", 1, 0, ""},
+        {"abc", 2, 2, "bc"}, {"abc", 2, 5, ""}, {"abc", 1, 3, "abc"},       {"abc", 3, 1, "c"},
+        {"abc", 4, 1, ""},   {"abc", 0, 2, ""}, {"abc", -1, 3, ""},         {"abc", 1, 0, ""},
         {"abc", 1, -1, ""},  {"", 1, 1, ""},    {"abc", 2, 0x7FFFFFFF, ""},
     };
     for (const auto& c : sluchai) {
@@ -148,9 +150,15 @@ TEST(TAnsiString, Insert) {
         int pos;
         const char* ozhidaetsya;
     } sluchai[] = {
-        {"ab", "x", 3, "abx"}, {"ab", "x", 4, "ab"},     {"ab", "x", 1, "xab"},
-        {"ab", "x", 2, "axb"}, {"ab", "x", 0, "ab"},     {"", "x", 1, "x"},
-        {"", "x", 2, ""},      {"ab", "", 1, "ab"},      {"ab", "xyz", 2, "axyzb"},
+        {"ab", "x", 3, "abx"},
+        {"ab", "x", 4, "ab"},
+        {"ab", "x", 1, "xab"},
+        {"ab", "x", 2, "axb"},
+        {"ab", "x", 0, "ab"},
+        {"", "x", 1, "x"},
+        {"", "x", 2, ""},
+        {"ab", "", 1, "ab"},
+        {"ab", "xyz", 2, "axyzb"},
         {"abcdefghijklmnop", "0123456789abcdef", 9, "abcdefgh0123456789abcdefijklmnop"},
     };
     for (const auto& c : sluchai) {
@@ -176,7 +184,7 @@ TEST(TAnsiString, Delete) {
         int pos, count;
         const char* ozhidaetsya;
     } sluchai[] = {
-        {"a", 1, 2, "a"},    {"ab", 1, 2, ""},    {"abc", 2, 1, "ac"}, {"abc", 3, 1, "ab"},
+        {"a", 1, 2, "a"},     {"ab", 1, 2, ""},     {"abc", 2, 1, "ac"},  {"abc", 3, 1, "ab"},
         {"abc", 3, 2, "abc"}, {"abc", 0, 1, "abc"}, {"abc", 1, 0, "abc"}, {"", 1, 1, ""},
     };
     for (const auto& c : sluchai) {
@@ -240,9 +248,9 @@ TEST(TAnsiString, CompareSignedBytes) {
         std::string a, b;
         int ozhidaetsya;
     } sluchai[] = {
-        {"", "", 0},         {"a", "ab", -1},     {"ab", "a", 1},  {"", "a", -1},
-        {"a", "", 1},        {"abc", "abc", 0},   {"abd", "abc", 1}, {"ABC", "abc", -1},
-        {"\xFF", "a", -1},   {"a", "\xFF", 1},    {"\xC0", "\xFF", -1}, {"\x7F", "\x80", 1},
+        {"", "", 0},       {"a", "ab", -1},   {"ab", "a", 1},       {"", "a", -1},
+        {"a", "", 1},      {"abc", "abc", 0}, {"abd", "abc", 1},    {"ABC", "abc", -1},
+        {"\xFF", "a", -1}, {"a", "\xFF", 1},  {"\xC0", "\xFF", -1}, {"\x7F", "\x80", 1},
     };
     for (const auto& c : sluchai)
         EXPECT_EQ(TAnsiString::Compare(TAnsiString(c.a.c_str()), TAnsiString(c.b.c_str())),
