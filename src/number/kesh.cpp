@@ -238,7 +238,7 @@ bool SohranitKonstantu(const TAnsiString& name, const vmChislo* slot) {
     if (fd < 0) return false;
     unsigned char bayti[RAZMER_ZAPISI];
     std::memcpy(bayti, slot, RAZMER_ZAPISI);
-    bool uspeh = ZapisatVse(fd, bayti, RAZMER_ZAPISI) && ::fsync(fd) == 0;
+    bool uspeh = ZapisatVse(fd, bayti, RAZMER_ZAPISI) && ::fdatasync(fd) == 0;
     if (::close(fd) != 0) uspeh = false;
     if (!uspeh) {
         ::unlink(vremenniy.c_str());
