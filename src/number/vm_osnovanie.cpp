@@ -1,11 +1,14 @@
-// Conversion of a number to another radix by greedy digit search.
+// Conversion of a number to another radix.
 //
-// All work is done in the source radix p. The weights q^k, q^(k-1), ...,
-// q^(k-100) of the target digits are made exactly where they can be: q^k by
-// binary powering with the module's multiplication (one divided by that power
-// for k < 0) and each following weight by an exact short division by q, so
-// that integers and fractions with a finite expansion in radix q (255 -> FF,
-// 0.5 -> 0.1 in radix 2) convert without a wrong tail.
+// To a larger radix the digit string is rebuilt in the target radix, where
+// it is an integer held exactly. To a smaller radix the digits are found
+// greedily from the top with all work in the source radix p. The weights
+// q^k, q^(k-1), ..., q^(k-100) of the target digits are made exactly where
+// they can be: q^k by binary powering with the module's multiplication (one
+// divided by that power for k < 0) and each following weight by an exact
+// short division by q, so that integers and fractions with a finite
+// expansion in radix q (255 -> FF, 0.5 -> 0.1 in radix 2) convert without a
+// wrong tail.
 #include <cstdint>
 
 #include "number/vm_osnovanie.h"
@@ -88,16 +91,52 @@ vmChislo BeskonechnostV(std::uint8_t q, std::uint8_t znak) {
     return z;
 }
 
+// |x| (normalised, nonzero, finite, in radix p < q) re-expressed in the
+// larger radix q, with the sign znak. Every digit string of radix p is an
+// integer that radix q holds with no more digits, so the mantissa is built
+// exactly by Horner's rule in radix q; the power of p is then applied by one
+// multiplication or one truncating division. Exact whenever the value and
+// the power fit the 101 digits of radix q (0.1r2 is 0.5, 7.0625 is 7.1r16).
+vmChislo VBolsheeOsnovanie(const vmChislo& X, std::uint8_t q, std::uint8_t znak) {
+    const int p = X.Osnovanie;
+    int posledniy = VM_RAZRYADOV - 1;
+    while (posledniy > 2 && vmCifra(X, posledniy) == 0) --posledniy;
+
+    vmChislo M = NolV(q);
+    vmChislo cifra;
+    for (int poz = 0; poz <= posledniy; ++poz) {
+        if (CalcCancelled.load(std::memory_order_relaxed) != 0) return NolV(q);
+        vmUmnogitNaCifru(&M, static_cast<std::uint8_t>(p));
+        if (vmCifra(X, poz) != 0) {
+            vmIzCelogo32(&cifra, &M, vmCifra(X, poz));
+            vmPribavit(&M, cifra);
+        }
+    }
+    // |x| = M * p^n.
+    const std::int64_t n = static_cast<std::int64_t>(X.Poryadok) + 2 - posledniy;
+    if (n > 0) {
+        vmUmnogit(&M, StepenCelogo(M, p, n));
+    } else if (n < 0) {
+        vmRazdelit(&M, StepenCelogo(M, p, -n));
+    }
+    if (vmZnak(&M) == 0) return NolV(q);
+    M.Znak = znak;
+    return M;
+}
+
 } // namespace
 
-// x in radix q: the greedy digits of |x| against q^k, ..., q^(k-100), with
-// q^k <= |x| < q^(k+1), truncated after the 100th fraction digit of radix q
-// and normalised. Zero gives zero and the infinity value (exponent 2^29 or
-// more) the infinity value of radix q with x's sign, both without the digit
-// search; a result beyond the exponent limits gives infinity or zero.
-// x's own radix q is a copy; a target radix below 2 gives a copy of x.
-// Polls CalcCancelled once per digit and then returns zero at once.
-// Any thread; touches the constant cache only through vmLn.
+// x in radix q. Zero gives zero and the infinity value (exponent 2^29 or
+// more) the infinity value of radix q with x's sign, without any digit work.
+// To a larger radix the value is rebuilt in radix q (VBolsheeOsnovanie); to
+// a smaller radix the digits are found greedily against the weights q^k ..
+// q^(k-100), q^k <= |x| < q^(k+1), and truncated after the last of them.
+// Either way the result is exact when radix q can hold the value, otherwise
+// truncated near its 101st significant digit, and normalised; a result
+// beyond the exponent limits gives infinity or zero. x's own radix q gives a
+// copy of x, as does a target radix below 2. Polls CalcCancelled once per
+// digit and then returns zero at once. Any thread; touches the constant
+// cache only through vmLn.
 vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q) {
     const int p = x.Osnovanie;
     if (p == q || q < 2) return x;
@@ -109,6 +148,7 @@ vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q) {
     vmNormalizovat(&X);
     if (vmZnak(&X) == 0) return NolV(q);
     if (X.Poryadok >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
+    if (q > p) return VBolsheeOsnovanie(X, q, x.Znak);
 
     // First estimate of k: round(E * ln p / ln q) + 1. With E = 0 the
     // product is zero whatever the logarithms are, so they are not needed.

@@ -157,13 +157,15 @@ TEST(PerevestiVOsnovanie, RoundTripThroughRadix16) {
 
 TEST(PerevestiVOsnovanie, StopRequestEndsTheDigitSearch) {
     const vmChislo x = Chislo("3.14159265358979323846264338327950288419716939937510582097494");
-    CalcCancelled.store(1);
-    const vmChislo y = vmPerevestiVOsnovanie(x, 2);
-    CalcCancelled.store(0);
-    EXPECT_EQ(y.Osnovanie, 2);
-    EXPECT_EQ(vmZnak(&y), 0);
-    const vmChislo bezOstanovki = vmPerevestiVOsnovanie(x, 2);
-    EXPECT_NE(vmZnak(&bezOstanovki), 0);
+    for (std::uint8_t q : {2, 16}) { // to a smaller and to a larger radix
+        CalcCancelled.store(1);
+        const vmChislo y = vmPerevestiVOsnovanie(x, q);
+        CalcCancelled.store(0);
+        EXPECT_EQ(y.Osnovanie, q);
+        EXPECT_EQ(vmZnak(&y), 0) << Tekst(y);
+        const vmChislo bezOstanovki = vmPerevestiVOsnovanie(x, q);
+        EXPECT_NE(vmZnak(&bezOstanovki), 0);
+    }
 }
 
 // The short division used for the weights gives the same bytes as the
