@@ -26,4 +26,20 @@ void PerevestiIz10(benchmark::State& state) {
 }
 BENCHMARK(PerevestiIz10)->Arg(2)->Arg(16)->Arg(36)->Unit(benchmark::kMillisecond);
 
+// The other direction: a full-width number of radix 2, 16 or 36 to radix 10
+// (digit search in the source radix for 16 and 36).
+void PerevestiV10(benchmark::State& state) {
+    std::string literal = "3.1415926535897932384626433832795028841971693993751058209749445923078164"
+                          "062862089986280348253421170679e7";
+    vmChislo x;
+    vmIzTeksta(&x, literal.data());
+    x = vmPerevestiVOsnovanie(x, static_cast<std::uint8_t>(state.range(0)));
+    benchmark::DoNotOptimize(vmPerevestiVOsnovanie(x, 10));
+    for (auto _ : state) {
+        vmChislo y = vmPerevestiVOsnovanie(x, 10);
+        benchmark::DoNotOptimize(y);
+    }
+}
+BENCHMARK(PerevestiV10)->Arg(2)->Arg(16)->Arg(36)->Unit(benchmark::kMillisecond);
+
 } // namespace
