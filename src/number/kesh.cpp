@@ -261,7 +261,9 @@ bool SohranitKonstantu(const TAnsiString& name, const vmChislo* slot) {
 }
 
 bool ZagruzitKonstantu(const TAnsiString& name, vmChislo* slot) {
-    const std::string put = std::string(VM_PAPKA_KESHA) + Std(name);
+    const std::string imya = Std(name);
+    if (imya.empty() || imya.find('/') != std::string::npos) return false;
+    const std::string put = std::string(VM_PAPKA_KESHA) + imya;
     if (!FaylSushestvuet(TAnsiString(put.c_str()))) return false;
     int fd = ::open(put.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
