@@ -200,10 +200,19 @@ void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOs
         std::uint8_t c = 0;
         const std::int64_t n = VM_DROBNIH_RAZRYADOV - (std::int64_t(y.Poryadok) + drobnih);
         vmSdvigVpravo(&y, n > INT32_MAX ? INT32_MAX : std::int32_t(n), &c);
-        if (c < Polovina(y))
+        if (c < Polovina(y)) {
             vmNormalizovat(&y);
-        else
+        } else if (vmZnak(&y) == 0) {
+            // Nothing is left above the last shown digit (0.6 to no fraction
+            // digits): the rounded value is one unit of that digit. The shift
+            // has zeroed y, so its own exponent no longer tells where that is.
+            y.Znak = x->Znak;
+            y.CelayaChast[0] = 1;
+            y.Poryadok = -drobnih;
+            y.Netochnost = 1;
+        } else {
             vmUvelichitMladshiy(&y);
+        }
     }
     const bool minus = y.Znak == 1;
     const std::int64_t e = y.Poryadok;

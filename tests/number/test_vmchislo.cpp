@@ -79,16 +79,20 @@ TEST_F(Predstavlenie, ShiftsKeepValueAndReportDroppedDigit) {
     x = Ch("1.0000000001");
     vmSdvigVpravo(&x, 100, &c); // keeps only the top digit
     EXPECT_EQ(x.Netochnost, 1);
-    EXPECT_EQ(x.DrobnayaChast[97], 1);
+    EXPECT_EQ(x.DrobnayaChast[99], 1);
 
     x = Ch("7");
     vmSdvigVpravo(&x, 104, &c);
     EXPECT_EQ(vmZnak(&x), 0);
     EXPECT_EQ(c, 0);
     x = Ch("7");
-    vmSdvigVpravo(&x, -3, &c); // negative right shift is a left shift
-    EXPECT_EQ(x.Poryadok, -3);
+    vmSdvigVpravo(&x, -1, &c); // negative right shift is a left shift
+    EXPECT_EQ(x.Poryadok, -1);
+    EXPECT_EQ(x.CelayaChast[1], 7);
     EXPECT_EQ(c, 0);
+    vmSdvigVlevo(&x, 2, &c); // the top digit falls out: zero
+    EXPECT_EQ(c, 7);
+    EXPECT_EQ(vmZnak(&x), 0);
     x = Ch("7e536870900");
     vmSdvigVpravo(&x, 20, &c);
     EXPECT_EQ(x.Poryadok, VM_PREDEL_PORYADKA);
@@ -126,8 +130,8 @@ TEST_F(Predstavlenie, NormalisationRoundsHalfUpOnTheFirstDroppedDigit) {
         EXPECT_EQ(x.DrobnayaChast[99], s.up ? 1 : 0) << s.R << " " << s.dropped;
     }
     // A carry out of the top digit is absorbed by a second normalisation.
-    vmChislo x = Ch("9.999999999999999999999999999999999999999999999999999999999999999999"
-                    "9999999999999999999999999999999999");
+    vmChislo x = Ch("9"); // 101 nines: more than a literal can carry
+    for (auto& d : x.DrobnayaChast) d = 9;
     vmUvelichitMladshiy(&x);
     EXPECT_EQ(Tx(x), "10");
     EXPECT_EQ(x.Poryadok, 1);
