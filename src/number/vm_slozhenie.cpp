@@ -116,7 +116,15 @@ std::int8_t ZnakRaznosti(const vmChislo* a, const vmChislo* b) {
 }
 } // namespace
 
-bool vmBolsheIliRavno(const vmChislo* a, const vmChislo* b) { return ZnakRaznosti(a, b) >= 0; }
-bool vmMensheIliRavno(const vmChislo* a, const vmChislo* b) { return ZnakRaznosti(a, b) <= 0; }
-bool vmBolshe(const vmChislo* a, const vmChislo* b) { return ZnakRaznosti(a, b) > 0; }
-bool vmMenshe(const vmChislo* a, const vmChislo* b) { return ZnakRaznosti(a, b) < 0; }
+bool vmBolsheIliRavno(const vmChislo* a, const vmChislo* b) {
+    return ZnakRaznosti(a, b) >= 0;
+}
+bool vmMensheIliRavno(const vmChislo* a, const vmChislo* b) {
+    return ZnakRaznosti(a, b) <= 0;
+}
+bool vmBolshe(const vmChislo* a, const vmChislo* b) {
+    return ZnakRaznosti(a, b) > 0;
+}
+bool vmMenshe(const vmChislo* a, const vmChislo* b) {
+    return ZnakRaznosti(a, b) < 0;
+}

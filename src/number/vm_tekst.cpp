@@ -17,8 +17,12 @@ namespace {
 constexpr int kMinOsnovanie = 2;
 constexpr int kMaxOsnovanie = 126;
 
-bool EtoDesyatichnayaCifra(char c) { return c >= '0' && c <= '9'; }
-bool EtoCifraLiterala(char c) { return vmSimvoli.EtoCifra[static_cast<unsigned char>(c)]; }
+bool EtoDesyatichnayaCifra(char c) {
+    return c >= '0' && c <= '9';
+}
+bool EtoCifraLiterala(char c) {
+    return vmSimvoli.EtoCifra[static_cast<unsigned char>(c)];
+}
 
 // First index of ch among the first n characters, or -1.
 int Nayti(const char* s, int n, char ch) {
@@ -249,15 +253,14 @@ void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOs
 
 } // namespace
 
-void vmVTekstFiks(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih,
-                  bool sOsnovaniem, bool sNulyami) {
+void vmVTekstFiks(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, bool sOsnovaniem,
+                  bool sNulyami) {
     std::string t;
     Fiks(t, x, minCelih, drobnih, sOsnovaniem, sNulyami);
     out = TAnsiString(t.data(), static_cast<int>(t.size()));
 }
 
-void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih,
-              std::uint8_t flagi) {
+void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, std::uint8_t flagi) {
     bool eksponenta = (flagi & VM_EKSPONENTA) != 0;
     if (flagi & VM_AVTO_EKSPONENTA) eksponenta = x->Poryadok < -10 || x->Poryadok > 10;
     const bool sOsnovaniem = (flagi & VM_S_OSNOVANIEM) != 0;

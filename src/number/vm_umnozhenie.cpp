@@ -24,9 +24,13 @@ vmChislo* Masshtab(vmChislo* x, std::int64_t n) {
 }
 } // namespace
 
-vmChislo* vmUmnogitNaStepen(vmChislo* x, std::int32_t n) { return Masshtab(x, n); }
+vmChislo* vmUmnogitNaStepen(vmChislo* x, std::int32_t n) {
+    return Masshtab(x, n);
+}
 
-vmChislo* vmRazdelitNaStepen(vmChislo* x, std::int32_t n) { return Masshtab(x, -std::int64_t(n)); }
+vmChislo* vmRazdelitNaStepen(vmChislo* x, std::int32_t n) {
+    return Masshtab(x, -std::int64_t(n));
+}
 
 vmChislo* vmUmnogitNaCifru(vmChislo* x, std::uint8_t m) {
     const int R = Osn(*x);

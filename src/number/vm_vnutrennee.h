@@ -11,10 +11,14 @@ namespace vm_detail {
 // The radix the digit loops work with. A record whose radix byte is 0 or 1
 // is not a valid number; it is treated as radix 2 so that no loop divides by
 // zero or runs forever on it.
-inline int Osn(const vmChislo& x) { return x.Osnovanie < 2 ? 2 : x.Osnovanie; }
+inline int Osn(const vmChislo& x) {
+    return x.Osnovanie < 2 ? 2 : x.Osnovanie;
+}
 
 // A dropped digit at or above this rounds the magnitude up (half-up).
-inline int Polovina(const vmChislo& x) { return (Osn(x) + 1) / 2; }
+inline int Polovina(const vmChislo& x) {
+    return (Osn(x) + 1) / 2;
+}
 
 // Clamps an exact exponent to 32 bits. Every value beyond +-2^30 behaves the
 // same in every operation (overflow or underflow), so clamping there keeps
@@ -26,6 +30,8 @@ inline std::int32_t Ogranichit(std::int64_t v) {
     return static_cast<std::int32_t>(v);
 }
 
-inline bool EtoNol(const vmChislo& x) { return vmZnak(&x) == 0; }
+inline bool EtoNol(const vmChislo& x) {
+    return vmZnak(&x) == 0;
+}
 
 } // namespace vm_detail

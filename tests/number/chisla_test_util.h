@@ -27,7 +27,8 @@ inline std::string Tx(const vmChislo& x, int drobnih = 100,
 // The 103 digits in significance order as characters, then "e" and the exponent.
 inline std::string Cifri(const vmChislo& x) {
     std::string s;
-    for (int p = 0; p < VM_RAZRYADOV; ++p) s += "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[vmCifra(x, p) % 36];
+    for (int p = 0; p < VM_RAZRYADOV; ++p)
+        s += "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[vmCifra(x, p) % 36];
     return s + "e" + std::to_string(x.Poryadok);
 }
 

@@ -1,4 +1,7 @@
 // Addition, subtraction, comparison, multiplication, division, scaling.
+#include <fstream>
+#include <sstream>
+
 #include "chisla_test_util.h"
 
 namespace {
@@ -155,8 +158,14 @@ TEST_F(Arifmetika, ProductsAndQuotients) {
         {"1", '/', "8", "0.125"},
         {"-5", '/', "0.25", "-20"},
         {"1r3", '/', "10r3", "0.1r3"},
-        {"1", '/', "3", "0.3333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"},
-        {"2", '/', "3", "0.6666666666666666666666666666666666666666666666666666666666666666666666666666666666666666666666666666"},
+        {"1", '/', "3",
+         "0."
+         "33333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"
+         "33333333333"},
+        {"2", '/', "3",
+         "0."
+         "66666666666666666666666666666666666666666666666666666666666666666666666666666666666666666"
+         "66666666666"},
     };
     for (const auto& s : sluchai) {
         const vmChislo r = s.op == '*' ? Umn(s.a, s.b) : Del(s.a, s.b);
@@ -202,10 +211,11 @@ TEST_F(Arifmetika, IntegerQuotientAndRemainderSignsFollowTheQuotient) {
         const char* q;
         const char* r;
     } sluchai[] = {
-        {"7", "2", "3", "1"},     {"-7", "2", "-3", "-1"}, {"7", "-2", "-3", "-1"},
-        {"-7", "-2", "3", "1"},   {"3", "5", "0", "3"},    {"0.5", "2", "0", "0.5"},
-        {"7.5", "2", "3", "1.5"}, {"1e5", "7", "14285", "5"}, {"-3", "5", "0", "-3"},
-        {"FFr16", "10r16", "Fr16", "Fr16"},
+        {"7", "2", "3", "1"},     {"-7", "2", "-3", "-1"},
+        {"7", "-2", "-3", "-1"},  {"-7", "-2", "3", "1"},
+        {"3", "5", "0", "3"},     {"0.5", "2", "0", "0.5"},
+        {"7.5", "2", "3", "1.5"}, {"1e5", "7", "14285", "5"},
+        {"-3", "5", "0", "-3"},   {"FFr16", "10r16", "Fr16", "Fr16"},
     };
     for (const auto& s : sluchai) {
         const vmChislo a = Ch(s.a);
@@ -253,6 +263,37 @@ TEST_F(Arifmetika, InexactFlagTravelsWithTheValue) {
     vmChislo c = Ch("3");
     vmUmnogit(&c, Ch("2"));
     EXPECT_EQ(c.Netochnost, 0);
+}
+
+} // namespace
+
+namespace {
+
+// Products and quotients of 99-digit operands against bc, at 99 significant
+// digits: |ours - reference| <= 1 unit of the 98th fraction digit.
+TEST_F(Arifmetika, AgreesWithBcOnLongOperands) {
+    std::ifstream f(std::string(CIFRAMER_TEST_DATA) + "/arifmetika_bc.txt");
+    ASSERT_TRUE(f.is_open());
+    std::string line;
+    int n = 0;
+    while (std::getline(f, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream in(line);
+        std::string a, b, p, q;
+        in >> a >> b >> p >> q;
+        const vmChislo x = Ch(a), y = Ch(b);
+        const vmChislo pr = vmProizvedenie(&x, &y), ch = vmChastnoe(&x, &y);
+        for (const auto& [nashe, ref] : {std::pair{pr, Ch(p)}, std::pair{ch, Ch(q)}}) {
+            vmChislo d = vmRaznost(&nashe, ref);
+            d.Znak = 0;
+            vmChislo ulp;
+            vmKonstanta(&ulp, 1, 10);
+            vmUmnogitNaStepen(&ulp, ref.Poryadok - 98);
+            EXPECT_TRUE(vmMensheIliRavno(&d, &ulp)) << line << "\n" << Tx(nashe);
+        }
+        ++n;
+    }
+    EXPECT_EQ(n, 24);
 }
 
 } // namespace

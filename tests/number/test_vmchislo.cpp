@@ -42,9 +42,9 @@ TEST_F(Predstavlenie, DefaultAndSpecialValues) {
 TEST_F(Predstavlenie, RecordBytesAreTheFileLayout) {
     vmChislo x = Ch("-1.5e-3");
     const auto* b = reinterpret_cast<const unsigned char*>(&x);
-    EXPECT_EQ(b[0], 1);   // sign
-    EXPECT_EQ(b[1], 1);   // units digit
-    EXPECT_EQ(b[4], 5);   // first fraction digit
+    EXPECT_EQ(b[0], 1);      // sign
+    EXPECT_EQ(b[1], 1);      // units digit
+    EXPECT_EQ(b[4], 5);      // first fraction digit
     EXPECT_EQ(b[104], 0xFD); // -3, little-endian
     EXPECT_EQ(b[105], 0xFF);
     EXPECT_EQ(b[107], 0xFF);
@@ -114,7 +114,7 @@ TEST_F(Predstavlenie, NormalisationRoundsHalfUpOnTheFirstDroppedDigit) {
         int R;
         int dropped;
         bool up;
-    } sluchai[] = {{10, 5, true}, {10, 4, false}, {2, 1, true}, {3, 2, true},
+    } sluchai[] = {{10, 5, true}, {10, 4, false}, {2, 1, true},   {3, 2, true},
                    {3, 1, false}, {16, 8, true},  {16, 7, false}, {36, 18, true}};
     for (const auto& s : sluchai) {
         vmChislo x;
@@ -172,9 +172,9 @@ TEST_F(Predstavlenie, LiteralsReadAsWritten) {
 }
 
 TEST_F(Predstavlenie, InvalidLiteralsAreZeroInRadixTwo) {
-    const char* nevernie[] = {"1a", ".5", "-.5", "-", "1.", "1e", "+1", "1r16e2", "1.5.3", "",
-                              "1e5e3", "1r", "1 0", "e5", "1r0", "5r1", "1r200", "1r300",
-                              "1r127", "1e1.5", "1r2.5", "--1"};
+    const char* nevernie[] = {"1a",    ".5",    "-.5",   "-",     "1.",    "1e", "+1",  "1r16e2",
+                              "1.5.3", "",      "1e5e3", "1r",    "1 0",   "e5", "1r0", "5r1",
+                              "1r200", "1r300", "1r127", "1e1.5", "1r2.5", "--1"};
     for (const char* t : nevernie) {
         const vmChislo x = Ch(t);
         EXPECT_EQ(x.Osnovanie, 2) << '"' << t << '"';
@@ -189,9 +189,9 @@ TEST_F(Predstavlenie, LiteralCheckShapes) {
     struct {
         const char* s;
         bool ok;
-    } sluchai[] = {{"-12.5e-3r10", true}, {"Z", true}, {"1e-0", true}, {"1r10e2", false},
-                   {"1.e2", false},       {"1e-", false}, {"-", false}, {"1ee2", false},
-                   {"A.B", true}, {"1.5r", false}};
+    } sluchai[] = {{"-12.5e-3r10", true}, {"Z", true},    {"1e-0", true}, {"1r10e2", false},
+                   {"1.e2", false},       {"1e-", false}, {"-", false},   {"1ee2", false},
+                   {"A.B", true},         {"1.5r", false}};
     for (const auto& s : sluchai)
         EXPECT_EQ(vmProveritZapis(s.s, static_cast<int>(std::strlen(s.s))), s.ok) << s.s;
     // Only the first n characters count.
