@@ -19,6 +19,7 @@
 
 #include "common/test_support.h"
 #include "number/kesh.h"
+#include "number/vmfunkcii.h"
 
 namespace fs = std::filesystem;
 
@@ -419,3 +420,44 @@ TEST_F(Kesh, TwoThreadsFillTheSameEntries) {
 }
 
 } // namespace
+
+// The same through the real constants: the calculation thread and the main
+// thread ask for pi and e of one radix at once on an empty cache.
+TEST_F(Kesh, TwoThreadsComputingPiAndEShareOneValue) {
+    constexpr std::uint8_t R = 2; // the cheapest radix for a cold pi
+    std::atomic<int> gotovy{0};
+    vmChislo pi[2], e[2];
+    auto potok = [&](int t) {
+        gotovy.fetch_add(1);
+        while (gotovy.load() < 2) {
+        }
+        pi[t] = vmPi(R);
+        vmKonstanta(&e[t], 4, R);
+    };
+    std::thread a(potok, 0), b(potok, 1);
+    a.join();
+    b.join();
+    EXPECT_EQ(Bayti(pi[0]), Bayti(pi[1]));
+    EXPECT_EQ(Bayti(e[0]), Bayti(e[1]));
+    // pi = 11.00100100001111..., e = 10.10110111111000... in radix 2.
+    const std::uint8_t piBiti[] = {1, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 1, 1, 1, 1};
+    const std::uint8_t eBiti[] = {1, 0, 1, 0, 1, 1, 0, 1, 1, 1, 1, 1, 1, 0, 0, 0};
+    EXPECT_EQ(pi[0].Osnovanie, R);
+    EXPECT_EQ(pi[0].Poryadok, 1);
+    EXPECT_EQ(e[0].Poryadok, 1);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(vmCifra(pi[0], 2 + i), piBiti[i]) << "pi bit " << i;
+        EXPECT_EQ(vmCifra(e[0], 2 + i), eBiti[i]) << "e bit " << i;
+    }
+    vmChislo v;
+    ASSERT_TRUE(KeshNayti(VidKonstanti::Pi, R, 0, &v));
+    EXPECT_EQ(Bayti(v), Bayti(pi[0]));
+
+    SohranitKesh();
+    EXPECT_EQ(ProchitatFayl(Papka() / "int3frac100radix2pi(1).vmChislo"), Bayti(pi[0]));
+    EXPECT_EQ(ProchitatFayl(Papka() / "int3frac100radix2_exp(1).vmChislo"), Bayti(e[0]));
+    // Loaded back by a later start, the values are the same bytes.
+    OchistitKesh();
+    ZagruzitKesh();
+    EXPECT_EQ(Bayti(vmPi(R)), Bayti(pi[0]));
+}
