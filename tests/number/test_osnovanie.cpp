@@ -211,6 +211,17 @@ TEST(PerevestiVOsnovanie, MixedRadixArithmeticUsesTheLargerRadix) {
     const vmChislo dvoichnayaPolovina = Chislo("0.1r2");
     EXPECT_TRUE(vmBolsheIliRavno(&polovina, &dvoichnayaPolovina));
     EXPECT_TRUE(vmMensheIliRavno(&polovina, &dvoichnayaPolovina));
+
+    // A base of radix 10 and a number of radix 16 answer in radix 16:
+    // log_2 256 = 8 to the accuracy of the logarithms (radix^-92).
+    const vmChislo l = vmLog(Chislo("2"), Chislo("100r16"));
+    ASSERT_EQ(l.Osnovanie, 16);
+    const vmChislo vosem = Chislo("8r16");
+    vmChislo raznost = vmRaznost(&l, vosem);
+    raznost.Znak = 0;
+    vmChislo dopusk = Chislo("1r16");
+    vmRazdelitNaStepen(&dopusk, 88);
+    EXPECT_TRUE(vmMensheIliRavno(&raznost, &dopusk)) << Tekst(l);
 }
 
 } // namespace
