@@ -8,6 +8,14 @@
 // per radix in the constant cache, and only a series that ran to its own
 // stopping rule (no stop request) is ever stored there.
 //
+// Common to every function here: arguments are const references that are
+// never changed (they may alias each other); results are new values in the
+// operand's radix (the larger radix for two operands). Nothing is rounded
+// specially: each series term is a truncated division and each sum rounds
+// half-up at the 100th fraction digit, so results are good to about 100
+// digits (the exponential series) or about 92 (anything through a logarithm).
+// Callable from any thread; the constant cache guards its own entries.
+//
 // Operation order matters for the last digit: multiplication and division are
 // not symmetric in their rounding, so every product below is written as
 // vmUmnogit(left factor, right factor) in the order of the formulas.

@@ -23,7 +23,8 @@ bool Ravni(const vmChislo& a, const vmChislo& b) {
 // also ends when a guess repeats the one before the last (a two-value
 // cycle), returning the newer guess. A large x first halves its guess about
 // log2 sqrt x times. A stop request (CalcCancelled) ends the iteration at
-// once with a meaningless value. Any thread; nothing is shared.
+// once with a meaningless value. x is a const reference, never changed.
+// Any thread; nothing is shared.
 vmChislo vmKoren(const vmChislo& x) {
     const std::uint8_t R = x.Osnovanie;
     vmChislo rezultat;

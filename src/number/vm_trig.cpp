@@ -7,6 +7,13 @@
 // Every loop that can run long polls CalcCancelled between steps; a value
 // computed under a stop request is never stored in the cache.
 //
+// Arguments are const references that are never changed (they may alias);
+// results are new values in the argument's radix. Each series term is a
+// truncated division and each sum rounds half-up at the 100th fraction digit;
+// the series stop at R^-100 relative to their first terms, pi at R^-92, so
+// anything that uses pi (period reduction, the arctangent of |t| > 1, arccos)
+// is good to about 92 digits, the rest to about 100. Callable from any thread.
+//
 // Products and sums are written in the order of the formulas: the rounding of
 // vmUmnogit depends on which factor is on the left.
 
