@@ -66,7 +66,11 @@ bool MenshePoModulyu(const vmChislo& term, const vmChislo& T) {
 }
 
 // x reduced by whole periods 2 pi into (-pi, pi], computed on |x| (the caller
-// restores the sign it needs).
+// restores the sign it needs). Each step removes at most about 100 digits of
+// magnitude (q has 101 digits), so |x| near R^k needs about k/100 steps; and
+// when q * 2pi rounds above x the remainder is negative and the step ends
+// there (for an infinite x it is minus infinity, whose series then runs until
+// a stop request).
 vmChislo PrivestiKPeriodu(const vmChislo& x) {
     const vmChislo P = vmPi(x.Osnovanie);
     const vmChislo W = vmSumma(&P, P);
