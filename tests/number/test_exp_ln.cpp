@@ -64,6 +64,17 @@ TEST_F(FunkciiStepen, HugeWholeExponentOverflowsAndUnderflows) {
     EXPECT_TRUE(Beskonechnost(vmStepen(Ch("10"), Ch("3000000000")), 1));
 }
 
+// Operands of two radixes are brought to the larger radix first, so the
+// exponent means the same number in both cases.
+TEST_F(FunkciiStepen, MixedRadixesUseTheLargerRadix) {
+    const vmChislo celaya = vmStepen(Ch("2"), Ch("10r16")); // 2^16
+    EXPECT_EQ(celaya.Osnovanie, 16);
+    EXPECT_TRUE(RavnyPoZnacheniyu(celaya, Ch("10000r16")));
+    const vmChislo drobnaya = vmStepen(Ch("2r16"), Ch("0.5")); // 2^0.5 in radix 16
+    EXPECT_EQ(drobnaya.Osnovanie, 16);
+    EXPECT_GE(ZapisatSoglasie("pow2_0.5 mixed", drobnaya, Ssylka("sqrt2", 16)), 90);
+}
+
 struct DrobnayaStepen {
     const char* a;
     const char* x;
