@@ -31,7 +31,7 @@
 namespace {
 
 bool Otmeneno() {
-    return CalcCancelled.load(std::memory_order_relaxed) != 0;
+    return OtmenaZaproshena();
 }
 
 vmChislo Konstanta(int vid, std::uint8_t R) {

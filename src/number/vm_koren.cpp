@@ -45,7 +45,7 @@ vmChislo vmKoren(const vmChislo& x) {
     vmChislo y = x, predPred = x;
     bool estPredPred = false;
     for (;;) {
-        if (CalcCancelled.load(std::memory_order_relaxed) != 0) return y;
+        if (OtmenaZaproshena()) return y;
         const vmChislo old = y;
         const vmChislo chastnoe = vmChastnoe(&x, &old);
         const vmChislo summa = vmSumma(&chastnoe, old);

@@ -105,7 +105,7 @@ vmChislo VBolsheeOsnovanie(const vmChislo& X, std::uint8_t q, std::uint8_t znak)
     vmChislo M = NolV(q);
     vmChislo cifra;
     for (int poz = 0; poz <= posledniy; ++poz) {
-        if (CalcCancelled.load(std::memory_order_relaxed) != 0) return NolV(q);
+        if (OtmenaZaproshena()) return NolV(q);
         vmUmnogitNaCifru(&M, static_cast<std::uint8_t>(p));
         if (vmCifra(X, poz) != 0) {
             vmIzCelogo32(&cifra, &M, vmCifra(X, poz));
@@ -184,7 +184,7 @@ vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q) {
 
     vmChislo R = NolV(q);
     for (int poz = 0; poz <= VM_DROBNIH_RAZRYADOV; ++poz) {
-        if (CalcCancelled.load(std::memory_order_relaxed) != 0) return NolV(q);
+        if (OtmenaZaproshena()) return NolV(q);
         if (poz > 0) vmRazdelitNaMaloe(&U, q);
         // Nothing left to express, or weights below the exponent limit:
         // the remaining digits are zero.
