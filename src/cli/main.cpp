@@ -5,7 +5,6 @@
 //
 // Exit status: 0 result printed, 1 no result, 2 usage error, 130 stopped by
 // Ctrl+C.
-#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -141,11 +140,9 @@ int main(int argc, char** argv) {
         stroki = RazbitNaStroki(Utf8VCp1251(tekst));
     }
 
-    // The literal tables follow the locale's decimal separator; nothing else
-    // here depends on the numeric locale.
-    std::setlocale(LC_ALL, "");
+    // The literal tables follow the user's decimal separator (read once;
+    // the numeric locale itself stays "C").
     PostroitTabliciSimvolov(LokalniyRazdelitel());
-    std::setlocale(LC_NUMERIC, "C");
 
     PodklyuchitStderr(razbor.isSet(oLog));
     ZagruzitKesh();
