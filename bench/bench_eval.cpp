@@ -68,7 +68,9 @@ void SinusTeplyKesh(benchmark::State& state) {
 }
 BENCHMARK(SinusTeplyKesh)->Unit(benchmark::kMillisecond);
 
-void Faktorial1000(benchmark::State& state) { Progoni(state, {"y = fact(1000)"}); }
+void Faktorial1000(benchmark::State& state) {
+    Progoni(state, {"y = fact(1000)"});
+}
 BENCHMARK(Faktorial1000)->Unit(benchmark::kMillisecond);
 
 // 2000 variables, each referring to the next.

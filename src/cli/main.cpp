@@ -74,14 +74,12 @@ int main(int argc, char** argv) {
         "Definitions come from FILE, from standard input, or from -e options.");
     const QCommandLineOption oRadix({"r", "radix"}, "Radix of literals and of the result, 2..36.",
                                     "N", "10");
-    const QCommandLineOption oDigits({"d", "digits"}, "Fraction digits shown, 0..100.", "N",
-                                     "100");
-    const QCommandLineOption oAngle({"a", "angle"}, "Angle unit: deg, rad or grad.", "UNIT",
-                                    "deg");
+    const QCommandLineOption oDigits({"d", "digits"}, "Fraction digits shown, 0..100.", "N", "100");
+    const QCommandLineOption oAngle({"a", "angle"}, "Angle unit: deg, rad or grad.", "UNIT", "deg");
     const QCommandLineOption oName({"n", "name"}, "Variable to compute.", "NAME", "y");
     const QCommandLineOption oLog("log", "Write the intermediate-results log to stderr.");
-    const QCommandLineOption oExpr({"e", "expr"}, "A definition line (instead of FILE; repeatable).",
-                                   "TEXT");
+    const QCommandLineOption oExpr({"e", "expr"},
+                                   "A definition line (instead of FILE; repeatable).", "TEXT");
     const QCommandLineOption oHelp({"h", "help"}, "Show this help.");
     const QCommandLineOption oVersion("version", "Show the version.");
     razbor.addOptions({oRadix, oDigits, oAngle, oName, oLog, oExpr, oHelp, oVersion});

@@ -35,7 +35,9 @@ namespace {
 std::mutex zamokVivoda;
 bool strokaZhurnalaOtkrita = false; // the last log text did not end a line
 
-void Napisat(const std::string& s) { std::fwrite(s.data(), 1, s.size(), stderr); }
+void Napisat(const std::string& s) {
+    std::fwrite(s.data(), 1, s.size(), stderr);
+}
 
 void ZakritStroku() {
     if (strokaZhurnalaOtkrita) Napisat("\n");

@@ -18,7 +18,9 @@ namespace {
 
 std::atomic<IstochnikVremeni> istochnikVremeni{nullptr};
 
-bool Otmeneno() { return CalcCancelled.load(std::memory_order_relaxed) != 0; }
+bool Otmeneno() {
+    return CalcCancelled.load(std::memory_order_relaxed) != 0;
+}
 
 enum class Ugol { Net, Argument, Rezultat };
 
@@ -28,14 +30,31 @@ struct TFunkciya {
     Ugol ugol;
 };
 
-enum Nomer { SQR, SQRT, EXP, FACT, LN, LG, LOG, SIN, COS, TG, ARCTG, ARCSIN, ARCCOS, ARCTG2,
-             INT, FRAC, VSEGO };
+enum Nomer {
+    SQR,
+    SQRT,
+    EXP,
+    FACT,
+    LN,
+    LG,
+    LOG,
+    SIN,
+    COS,
+    TG,
+    ARCTG,
+    ARCSIN,
+    ARCCOS,
+    ARCTG2,
+    INT,
+    FRAC,
+    VSEGO
+};
 
 constexpr TFunkciya Funkcii[VSEGO] = {
-    {"sqr", 1, Ugol::Net},       {"sqrt", 1, Ugol::Net},       {"exp", 1, Ugol::Net},
-    {"fact", 1, Ugol::Net},      {"ln", 1, Ugol::Net},         {"lg", 1, Ugol::Net},
-    {"log", 2, Ugol::Net},       {"sin", 1, Ugol::Argument},   {"cos", 1, Ugol::Argument},
-    {"tg", 1, Ugol::Argument},   {"arctg", 1, Ugol::Rezultat}, {"arcsin", 1, Ugol::Rezultat},
+    {"sqr", 1, Ugol::Net},         {"sqrt", 1, Ugol::Net},        {"exp", 1, Ugol::Net},
+    {"fact", 1, Ugol::Net},        {"ln", 1, Ugol::Net},          {"lg", 1, Ugol::Net},
+    {"log", 2, Ugol::Net},         {"sin", 1, Ugol::Argument},    {"cos", 1, Ugol::Argument},
+    {"tg", 1, Ugol::Argument},     {"arctg", 1, Ugol::Rezultat},  {"arcsin", 1, Ugol::Rezultat},
     {"arccos", 1, Ugol::Rezultat}, {"arctg2", 2, Ugol::Rezultat}, {"int", 2, Ugol::Net},
     {"frac", 1, Ugol::Net},
 };
@@ -82,8 +101,7 @@ Itog Faktorial(const vmChislo& a, vmChislo& proizvedenie) {
         vmPribavit(&schetchik, odin);
         vmUmnogit(&proizvedenie, schetchik);
         if (Otmeneno()) return Itog::Otmena;
-        if (++umnozheniy > FACT_BEZ_KONTROLYA &&
-            TekushcheeVremya() - t0 > PredelVremeniFunkcii)
+        if (++umnozheniy > FACT_BEZ_KONTROLYA && TekushcheeVremya() - t0 > PredelVremeniFunkcii)
             return Itog::Dolgo;
     }
     return Itog::Gotovo;
@@ -107,7 +125,9 @@ long double TekushcheeVremya() {
     return duration<long double>(steady_clock::now().time_since_epoch()).count();
 }
 
-void UstanovitIstochnikVremeni(IstochnikVremeni istochnik) { istochnikVremeni.store(istochnik); }
+void UstanovitIstochnikVremeni(IstochnikVremeni istochnik) {
+    istochnikVremeni.store(istochnik);
+}
 
 bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
     (void)p;
@@ -155,34 +175,65 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
 
     vmChislo r;
     switch (nomer) {
-    case SQR: r = vmProizvedenie(&a, &a); break;
-    case SQRT: r = vmKoren(a); break;
-    case EXP: r = vmExp(a, false); break;
+    case SQR:
+        r = vmProizvedenie(&a, &a);
+        break;
+    case SQRT:
+        r = vmKoren(a);
+        break;
+    case EXP:
+        r = vmExp(a, false);
+        break;
     case FACT:
         switch (Faktorial(a, r)) {
-        case Itog::Gotovo: break;
+        case Itog::Gotovo:
+            break;
         case Itog::Dolgo:
             PokazatOshibku("На вычисление функции требуется слишком много времени");
             return Neudacha();
-        case Itog::Otmena: return Otmena();
+        case Itog::Otmena:
+            return Otmena();
         }
         break;
-    case LN: r = vmLn(a, false); break;
-    case LG: r = vmLog(Celoe(10), a); break;
-    case LOG: r = vmLog(a, b); break;
-    case SIN: r = vmSin(a, true); break;
-    case COS: r = vmCos(a, true); break;
-    case TG: r = vmTg(a); break;
-    case ARCTG: r = vmArctg(a); break;
-    case ARCSIN: r = vmArcsin(a); break;
-    case ARCCOS: r = vmArccos(a); break;
-    case ARCTG2: r = vmArctg2(b, a); break;
+    case LN:
+        r = vmLn(a, false);
+        break;
+    case LG:
+        r = vmLog(Celoe(10), a);
+        break;
+    case LOG:
+        r = vmLog(a, b);
+        break;
+    case SIN:
+        r = vmSin(a, true);
+        break;
+    case COS:
+        r = vmCos(a, true);
+        break;
+    case TG:
+        r = vmTg(a);
+        break;
+    case ARCTG:
+        r = vmArctg(a);
+        break;
+    case ARCSIN:
+        r = vmArcsin(a);
+        break;
+    case ARCCOS:
+        r = vmArccos(a);
+        break;
+    case ARCTG2:
+        r = vmArctg2(b, a);
+        break;
     case INT:
         // The mode is passed on unchecked, as a signed byte.
         vmCeloe(&r, &a, static_cast<std::int8_t>(vmVCeloe32(&b, false)));
         break;
-    case FRAC: vmDrobnaya(&r, &a); break;
-    default: break;
+    case FRAC:
+        vmDrobnaya(&r, &a);
+        break;
+    default:
+        break;
     }
     // A stop inside an elementary function leaves a meaningless value.
     if (Otmeneno()) return Otmena();

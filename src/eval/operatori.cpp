@@ -11,7 +11,9 @@
 
 namespace {
 
-bool Otmeneno() { return CalcCancelled.load(std::memory_order_relaxed) != 0; }
+bool Otmeneno() {
+    return CalcCancelled.load(std::memory_order_relaxed) != 0;
+}
 
 unsigned char Bayt(const TAnsiString& s, int i) { // 1-based
     return static_cast<unsigned char>(s.Data()[i - 1]);
@@ -31,7 +33,9 @@ void UdalitProbeli(TAnsiString& tekst) {
     if (n > 0) tekst.Delete(1, n);
 }
 
-bool EtoDesyatichnayaCifra(unsigned char c) { return c >= '0' && c <= '9'; }
+bool EtoDesyatichnayaCifra(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -43,14 +47,23 @@ bool EtoSimvolImeni(unsigned char c) {
 
 bool EtoZnakOperatora(unsigned char c) {
     switch (c) {
-    case '^': case '<': case '>': case '*': case '/': case '%': case '+': case '-':
+    case '^':
+    case '<':
+    case '>':
+    case '*':
+    case '/':
+    case '%':
+    case '+':
+    case '-':
         return true;
     default:
         return false;
     }
 }
 
-bool EtoProbel(unsigned char c) { return c == ' ' || c == '\t'; }
+bool EtoProbel(unsigned char c) {
+    return c == ' ' || c == '\t';
+}
 
 bool ProbeliVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
     nachalo = 0;
@@ -149,9 +162,7 @@ namespace {
 struct TOcenka {
     TAnsiString metkaOsnovaniya; // "r" and CurrentRadix in decimal
 
-    TOcenka() {
-        metkaOsnovaniya = TAnsiString(vmSimvoli.Osnovanie) + CeloeVStroku(CurrentRadix);
-    }
+    TOcenka() { metkaOsnovaniya = TAnsiString(vmSimvoli.Osnovanie) + CeloeVStroku(CurrentRadix); }
 
     // Reads the operand at the front of tekst (a literal, else a name, whose
     // value text it becomes) into operand; deletes it and the blanks after it.

@@ -20,9 +20,13 @@ std::unordered_map<std::string, std::int32_t> indeksImen;
 bool indeksGotov = false;
 std::uint32_t indeksDlya = 0;
 
-bool Otmeneno() { return CalcCancelled.load(std::memory_order_relaxed) != 0; }
+bool Otmeneno() {
+    return CalcCancelled.load(std::memory_order_relaxed) != 0;
+}
 
-bool Ravni(const TAnsiString& a, const TAnsiString& b) { return TAnsiString::Compare(a, b) == 0; }
+bool Ravni(const TAnsiString& a, const TAnsiString& b) {
+    return TAnsiString::Compare(a, b) == 0;
+}
 
 std::string Klyuch(const TAnsiString& s) {
     const char* d = s.Data();

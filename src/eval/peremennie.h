@@ -12,10 +12,10 @@
 
 // One variable: one line of the definitions text.
 struct TPeremennaya {
-    TAnsiString Imya;       // name, left of the first "=", trimmed
-    TAnsiString Virazhenie; // definition text; rewritten during evaluation,
-                            // the value text of Znachenie once computed
-    vmChislo Znachenie;     // valid only while Vichislena is 1
+    TAnsiString Imya;                // name, left of the first "=", trimmed
+    TAnsiString Virazhenie;          // definition text; rewritten during evaluation,
+                                     // the value text of Znachenie once computed
+    vmChislo Znachenie;              // valid only while Vichislena is 1
     std::uint8_t Vichislena = 0;     // value computed in this run
     std::uint8_t Vichislyaetsya = 0; // evaluation started and not finished
     // 1 when RazobratStroku refused the line. Lookups by name pass over such

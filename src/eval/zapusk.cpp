@@ -13,14 +13,20 @@
 std::int32_t CurrentRadix = 10;
 std::atomic<std::uint8_t> AngleUnit{1};
 
-TAnsiString T1251(const char* utf8) { return TAnsiString(Utf8VCp1251(utf8).c_str()); }
+TAnsiString T1251(const char* utf8) {
+    return TAnsiString(Utf8VCp1251(utf8).c_str());
+}
 
 void PokazatOshibku(const char* utf8, const TAnsiString& hvost) {
     ShowError(T1251(utf8) + hvost);
 }
 
-TAnsiString OshibkaVichisleniy() { return T1251(" ошибка вычислений"); }
-TAnsiString OtmenaVichisleniy() { return T1251(" отмена вычислений"); }
+TAnsiString OshibkaVichisleniy() {
+    return T1251(" ошибка вычислений");
+}
+TAnsiString OtmenaVichisleniy() {
+    return T1251(" отмена вычислений");
+}
 
 // --- The log sink ---
 

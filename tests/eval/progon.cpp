@@ -81,3 +81,10 @@ bool BlizkieChisla(const std::string& a, const std::string& b, int cifr) {
     vmObshcheeOsnovanie(&xn, &dn);
     return dn.Poryadok <= xn.Poryadok - cifr;
 }
+
+bool PochtiNol(const std::string& a, int cifr) {
+    TAnsiString ta = Cp(a);
+    vmChislo x;
+    vmIzTeksta(&x, ta);
+    return vmZnak(&x) == 0 || x.Poryadok < -cifr;
+}

@@ -10,10 +10,10 @@
 #include "eval/zapusk.h"
 
 struct TItogProgona {
-    bool gotovo = false;                // the run body returned true
-    std::string rezultat;               // the result text (UTF-8) when gotovo
+    bool gotovo = false;                  // the run body returned true
+    std::string rezultat;                 // the result text (UTF-8) when gotovo
     std::vector<std::string> soobsheniya; // every ShowError text, in order
-    std::string zhurnal;                // the log texts concatenated (UTF-8)
+    std::string zhurnal;                  // the log texts concatenated (UTF-8)
 };
 
 struct TNastroyki {
@@ -34,3 +34,6 @@ TItogProgona Vichislit(const std::string& virazhenie, const TNastroyki& n = {});
 // True when a and b (literals with radix marks, or plain decimal) differ by
 // less than base^-(cifr) relative to a.
 bool BlizkieChisla(const std::string& a, const std::string& b, int cifr);
+
+// True when the literal a is zero or below base^-(cifr) in magnitude.
+bool PochtiNol(const std::string& a, int cifr);

@@ -22,16 +22,16 @@ struct TSluchay {
 
 TEST(Funkcii, ValuesRoundedTo90Digits) {
     const TSluchay sluchai[] = {
-        {"sin(30)", 1, "0.5"},        {"arctg(1)", 1, "45"},       {"cos(100)", 2, "0"},
-        {"arcsin(1)", 2, "100"},      {"arctg2(0;1)", 1, "90"},    {"arctg2(-1;0)", 1, "180"},
-        {"arccos(0)", 1, "90"},       {"tg(45)", 1, "1"},          {"sin(90)", 1, "1"},
-        {"log(2;8)", 1, "3"},         {"lg(1000)", 1, "3"},        {"int(2.5;-1)", 1, "2"},
-        {"int(2.5;1)", 1, "3"},       {"int(-2.5;0)", 1, "-3"},    {"int(-2.7;5)", 1, "-2"},
-        {"frac(-2.25)", 1, "0.75"},   {"sqr(-3)", 1, "9"},         {"sqrt(16)", 1, "4"},
-        {"exp(0)", 1, "1"},           {"ln(1)", 1, "0"},           {"fact(5)", 1, "120"},
-        {"fact(0)", 1, "1"},          {"fact(1)", 1, "1"},         {"fact(-3)", 1, "1"},
-        {"fact(1.9)", 1, "1"},        {"fact(5.9)", 1, "120"},     {"sin()", 1, "0"},
-        {"sin(x)", 1, "0.5"},         {"2*sin(x*(x-29))", 1, "1"}, {"sqr(sqr(2))", 0, "16"},
+        {"sin(30)", 1, "0.5"},      {"arctg(1)", 1, "45"},       {"cos(200)", 2, "-1"},
+        {"arcsin(1)", 2, "100"},    {"arctg2(0;1)", 1, "90"},    {"arctg2(-1;0)", 1, "180"},
+        {"arccos(0)", 1, "90"},     {"tg(45)", 1, "1"},          {"sin(90)", 1, "1"},
+        {"log(2;8)", 1, "3"},       {"lg(1000)", 1, "3"},        {"int(2.5;-1)", 1, "2"},
+        {"int(2.5;1)", 1, "3"},     {"int(-2.5;0)", 1, "-3"},    {"int(-2.7;5)", 1, "-2"},
+        {"frac(-2.25)", 1, "0.75"}, {"sqr(-3)", 1, "9"},         {"sqrt(16)", 1, "4"},
+        {"exp(0)", 1, "1"},         {"ln(1)", 1, "0"},           {"fact(5)", 1, "120"},
+        {"fact(0)", 1, "1"},        {"fact(1)", 1, "1"},         {"fact(-3)", 1, "1"},
+        {"fact(1.9)", 1, "1"},      {"fact(5.9)", 1, "120"},     {"sin()", 1, "0"},
+        {"sin(x)", 1, "0.5"},       {"2*sin(x*(x-29))", 1, "1"}, {"sqr(sqr(2))", 0, "16"},
     };
     for (const auto& s : sluchai) {
         TNastroyki n;
@@ -41,6 +41,14 @@ TEST(Funkcii, ValuesRoundedTo90Digits) {
         EXPECT_EQ(itog.rezultat, s.rezultat) << s.virazhenie;
         EXPECT_TRUE(itog.soobsheniya.empty()) << s.virazhenie;
     }
+}
+
+TEST(Funkcii, RightAngleInGradsIsZeroToThePrecision) {
+    TNastroyki grad;
+    grad.ugol = 2;
+    const TItogProgona itog = Vichislit("cos(100)", grad);
+    EXPECT_TRUE(itog.gotovo);
+    EXPECT_TRUE(PochtiNol(itog.rezultat, 90)) << itog.rezultat;
 }
 
 TEST(Funkcii, RadiansAreNotConverted) {
@@ -89,8 +97,10 @@ TEST(Funkcii, LogEntryOfACall) {
 }
 
 // A clock that advances one second at every reading.
-std::atomic<long double> sekundi{0};
-long double TikayushieChasi() { return sekundi.fetch_add(1.0L) + 1.0L; }
+std::atomic<std::int64_t> sekundi{0};
+long double TikayushieChasi() {
+    return static_cast<long double>(++sekundi);
+}
 
 TEST(Faktorial, TimeLimitCountsOnlyAfter500Multiplications) {
     UstanovitIstochnikVremeni(&TikayushieChasi);

@@ -14,15 +14,15 @@ struct TSkan {
 
 TEST(Skanery, ChisloVNachaleReadsOnlyCompleteLiterals) {
     const TSkan sluchai[] = {
-        {"12abc", true, 0, 2},         {"  -1A.8e-3r16+1", true, 2, 12},
-        {"\t7", true, 1, 1},           {"A1", true, 0, 2},
-        {"2x", true, 0, 1},            {"1.5e3r10*2", true, 0, 8},
-        {"2e3e", true, 0, 3},          {"2e", false, 0, 0},
-        {"2r", false, 0, 0},           {"2.", false, 0, 0},
-        {"2ex", false, 0, 0},          {"1e-", false, 0, 0},
-        {"-", false, 0, 0},            {"e5", false, 0, 0},
-        {"x1", false, 0, 0},           {"+1", false, 0, 0},
-        {"", false, 0, 0},             {".5", false, 0, 0},
+        {"12abc", true, 0, 2}, {"  -1A.8e-3r16+1", true, 2, 11},
+        {"\t7", true, 1, 1},   {"A1", true, 0, 2},
+        {"2x", true, 0, 1},    {"1.5e3r10*2", true, 0, 8},
+        {"2e3e", true, 0, 3},  {"2e", false, 0, 0},
+        {"2r", false, 0, 0},   {"2.", false, 0, 0},
+        {"2ex", false, 0, 0},  {"1e-", false, 0, 0},
+        {"-", false, 0, 0},    {"e5", false, 0, 0},
+        {"x1", false, 0, 0},   {"+1", false, 0, 0},
+        {"", false, 0, 0},     {".5", false, 0, 0},
     };
     for (const auto& s : sluchai) {
         int nachalo = -1, dlina = -1;
@@ -57,8 +57,12 @@ TEST(Skanery, RunsOfNamesOperatorsAndBlanks) {
 
 TEST(Skobki, InnermostGroupWithItsFunctionName) {
     const std::pair<const char*, const char*> sluchai[] = {
-        {"sin(x*(x+1))", "(x+1)"},  {"2sin(x)", "2sin(x)"}, {"a+f(1;2)*g(3)", "f(1;2)"},
-        {"((2))", "(2)"},           {"x+1", ""},            {"ln(2)+(3", "ln(2)"},
+        {"sin(x*(x+1))", "(x+1)"},
+        {"2sin(x)", "2sin(x)"},
+        {"a+f(1;2)*g(3)", "f(1;2)"},
+        {"((2))", "(2)"},
+        {"x+1", ""},
+        {"ln(2)+(3", "ln(2)"},
     };
     for (const auto& [tekst, gruppa] : sluchai) {
         TPeremennaya p;
@@ -92,13 +96,12 @@ struct TZnachenie {
 
 TEST(Operatori, PrecedenceMinusesAndShifts) {
     const TZnachenie sluchai[] = {
-        {"2*3^2", "36"},  {"2^3^2", "64"},  {"2+3*4", "14"},    {"8/2/2", "2"},
-        {"7%4", "3"},     {"7%-2", "-1"},   {"-5+2", "-3"},     {"--5", "5"},
-        {"---5", "-5"},   {"2*-3", "-6"},   {"2--3", "5"},      {"2---3", "-1"},
-        {"2----3", "5"},  {"2*--3", "6"},   {"1<<2", "100"},    {"1r2<<3", "8"},
-        {"100>>2", "1"},  {"2e3", "2000"},  {" 1 +\t2 ", "3"},  {"1-2*3", "-5"},
-        {"0-2*-3", "6"},  {"1/4", "0.25"},  {"10-2-3", "5"},    {"X", "0"},
-        {"FFr10", "0"},   {"1.5e1r10", "15"}, {"(2)", "2"},     {"((1+2)*3)", "9"},
+        {"2*3^2", "36"},    {"2^3^2", "64"}, {"2+3*4", "14"},    {"8/2/2", "2"},    {"7%4", "3"},
+        {"7%-2", "-1"},     {"-5+2", "-3"},  {"--5", "5"},       {"---5", "-5"},    {"2*-3", "-6"},
+        {"2--3", "5"},      {"2---3", "-1"}, {"2----3", "5"},    {"2*--3", "6"},    {"1<<2", "100"},
+        {"1r2<<3", "8"},    {"100>>2", "1"}, {"2e3", "2000"},    {" 1 +\t2 ", "3"}, {"1-2*3", "-5"},
+        {"0-2*-3", "6"},    {"1/4", "0.25"}, {"10-2-3", "5"},    {"X", "0"},        {"FFr10", "0"},
+        {"1.5e1r10", "15"}, {"(2)", "2"},    {"((1+2)*3)", "9"},
     };
     for (const auto& s : sluchai) {
         const TItogProgona itog = Vichislit(s.virazhenie);
@@ -132,8 +135,8 @@ TEST(Operatori, SyntaxErrorsGoToTheLogOnly) {
 }
 
 TEST(Operatori, MinusBeforeANameNeedsAnOperand) {
-    const TZnachenie sluchai[] = {{"0-x", "-4"}, {"-1*x", "-4"}, {"--x", "4"}, {"-(x)", "-4"},
-                                  {"2*x^2", "64"}};
+    const TZnachenie sluchai[] = {
+        {"0-x", "-4"}, {"-1*x", "-4"}, {"--x", "4"}, {"-(x)", "-4"}, {"2*x^2", "64"}};
     for (const auto& s : sluchai) {
         const TItogProgona itog = Progon({"x = 4", std::string("y = ") + s.virazhenie});
         EXPECT_EQ(itog.rezultat, s.rezultat) << s.virazhenie;
@@ -142,16 +145,15 @@ TEST(Operatori, MinusBeforeANameNeedsAnOperand) {
 
 TEST(Operatori, UnknownOperatorRuns) {
     const std::pair<const char*, const char*> sluchai[] = {
-        {"1<2", "Неизвестный оператор <"}, {"1>2", "Неизвестный оператор >"},
-        {"1*/2", "Неизвестный оператор */"}, {"2^+3", "Неизвестный оператор ^+"},
+        {"1<2", "Неизвестный оператор <"},     {"1>2", "Неизвестный оператор >"},
+        {"1*/2", "Неизвестный оператор */"},   {"2^+3", "Неизвестный оператор ^+"},
         {"1<<<2", "Неизвестный оператор <<<"},
     };
     for (const auto& [v, soobshenie] : sluchai) {
         const TItogProgona itog = Vichislit(v);
         EXPECT_FALSE(itog.gotovo) << v;
-        EXPECT_EQ(itog.soobsheniya,
-                  (std::vector<std::string>{soobshenie,
-                                            "Не удаётся вычислить значение переменной y"}))
+        EXPECT_EQ(itog.soobsheniya, (std::vector<std::string>{
+                                        soobshenie, "Не удаётся вычислить значение переменной y"}))
             << v;
     }
 }

@@ -18,8 +18,8 @@ TEST(RazobratStroku, NameAndExpressionAroundTheFirstEquals) {
         const char* imya;
         const char* virazhenie;
     } sluchai[] = {
-        {" x = 2 ", "x", "2"},      {"5+3", "y", "5+3"},     {"a = b = 1", "a", "b = 1"},
-        {"\tЙ=1,5", "Й", "1.5"},    {"X=1", "X", "1"},
+        {" x = 2 ", "x", "2"},   {"5+3", "y", "5+3"}, {"a = b = 1", "a", "b = 1"},
+        {"\tЙ=1,5", "Й", "1.5"}, {"X=1", "X", "1"},
     };
     for (const auto& s : sluchai) {
         TPeremennaya p;
@@ -95,8 +95,7 @@ TEST(Progon, TargetNameAndItsMessages) {
               std::vector<std::string>{"Неправильное имя вычисляемой переменной"});
     TNastroyki z;
     z.imya = "z";
-    EXPECT_EQ(Progon({"y = 1"}, z).soobsheniya,
-              std::vector<std::string>{"Не задана переменная z"});
+    EXPECT_EQ(Progon({"y = 1"}, z).soobsheniya, std::vector<std::string>{"Не задана переменная z"});
     TNastroyki bolshaya;
     bolshaya.imya = "Y";
     EXPECT_EQ(Progon({"y = 1"}, bolshaya).soobsheniya.back(), "Не задана переменная Y");
@@ -136,9 +135,9 @@ TEST(Progon, GroupsWithoutAFunctionName) {
               (std::vector<std::string>{"Не найдена открывающая скобка", kNeVichislit}));
     EXPECT_EQ(Vichislit("(1+2").soobsheniya,
               (std::vector<std::string>{"Не найдена закрывающая скобка", kNeVichislit}));
-    EXPECT_EQ(Vichislit(")1+2(").soobsheniya,
-              (std::vector<std::string>{"Закрывающая скобка идёт перед открывающей",
-                                        kNeVichislit}));
+    EXPECT_EQ(
+        Vichislit(")1+2(").soobsheniya,
+        (std::vector<std::string>{"Закрывающая скобка идёт перед открывающей", kNeVichislit}));
 }
 
 TEST(Progon, NamesOutsideTheNameAlphabet) {
