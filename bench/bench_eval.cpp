@@ -56,7 +56,7 @@ void Opredeleniya100(benchmark::State& state) {
     stroki.push_back("y = v98+v50*2");
     Progoni(state, stroki);
 }
-BENCHMARK(Opredeleniya100)->Unit(benchmark::kMillisecond);
+BENCHMARK(Opredeleniya100)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The sine of a variable with pi already in the constant cache.
 void SinusTeplyKesh(benchmark::State& state) {
@@ -66,12 +66,12 @@ void SinusTeplyKesh(benchmark::State& state) {
     VipolnitNaPotokeVichisleniy([&] { VichislitPeremennuyu(prognev); });
     Progoni(state, stroki);
 }
-BENCHMARK(SinusTeplyKesh)->Unit(benchmark::kMillisecond);
+BENCHMARK(SinusTeplyKesh)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void Faktorial1000(benchmark::State& state) {
     Progoni(state, {"y = fact(1000)"});
 }
-BENCHMARK(Faktorial1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Faktorial1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // 2000 variables, each referring to the next.
 void Cepochka2000(benchmark::State& state) {
@@ -81,7 +81,7 @@ void Cepochka2000(benchmark::State& state) {
     stroki.push_back("a1999 = 1");
     Progoni(state, stroki);
 }
-BENCHMARK(Cepochka2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Cepochka2000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
