@@ -135,6 +135,7 @@ int main(int argc, char** argv) {
             if (!fayl) return OshibkaIspolzovaniya("cannot read " + fayli.front().toStdString());
             tekst = Vsyo(fayl);
         }
+        if (tekst.starts_with("\xEF\xBB\xBF")) tekst.erase(0, 3); // a UTF-8 byte order mark
         stroki = RazbitNaStroki(Utf8VCp1251(tekst));
     }
 

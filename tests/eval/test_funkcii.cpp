@@ -139,12 +139,4 @@ TEST(Faktorial, StopRequestInsideTheProductLoop) {
     EXPECT_TRUE(itog.zhurnal.ends_with(" отмена вычислений")) << itog.zhurnal;
 }
 
-TEST(Vremya, SteadyAndInSeconds) {
-    const long double t0 = TekushcheeVremya();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const long double dt = TekushcheeVremya() - t0;
-    EXPECT_GT(dt, 0.015L);
-    EXPECT_LT(dt, 5.0L);
-}
-
 } // namespace
