@@ -4,6 +4,7 @@
 #include <string>
 
 #include "number/mashinnye.h"
+#include "number/vm_yadra.h"
 #include "number/vmarifmetika.h"
 
 namespace {
@@ -29,7 +30,16 @@ void BM_Pribavit(benchmark::State& st) {
         benchmark::DoNotOptimize(x);
     }
 }
+// Second argument 0: the plain kernels (the reference the fast ones are
+// checked against), 1: the fast kernels. The fast ones are restored after the
+// benchmark, for the benchmarks that follow.
+struct Yadra {
+    explicit Yadra(const benchmark::State& st) { vm_detail::BistrieYadra = st.range(1) != 0; }
+    ~Yadra() { vm_detail::BistrieYadra = true; }
+};
+
 void BM_Umnogit(benchmark::State& st) {
+    const Yadra yadra(st);
     const int R = static_cast<int>(st.range(0));
     const vmChislo a = Operand(R, 1), b = Operand(R, 2);
     for (auto _ : st) {
@@ -39,6 +49,7 @@ void BM_Umnogit(benchmark::State& st) {
     }
 }
 void BM_Razdelit(benchmark::State& st) {
+    const Yadra yadra(st);
     const int R = static_cast<int>(st.range(0));
     const vmChislo a = Operand(R, 1), b = Operand(R, 2);
     for (auto _ : st) {
@@ -48,6 +59,7 @@ void BM_Razdelit(benchmark::State& st) {
     }
 }
 void BM_DelenieSOstatkom(benchmark::State& st) {
+    const Yadra yadra(st);
     const int R = static_cast<int>(st.range(0));
     vmChislo a = Operand(R, 1), b = Operand(R, 2);
     a.Poryadok = 100; // a full 101-digit integer quotient
@@ -79,9 +91,9 @@ void BM_VTekst(benchmark::State& st) {
 }
 
 BENCHMARK(BM_Pribavit)->Arg(2)->Arg(10)->Arg(36);
-BENCHMARK(BM_Umnogit)->Arg(2)->Arg(10)->Arg(36);
-BENCHMARK(BM_Razdelit)->Arg(2)->Arg(10)->Arg(36);
-BENCHMARK(BM_DelenieSOstatkom)->Arg(2)->Arg(10)->Arg(36);
+BENCHMARK(BM_Umnogit)->ArgsProduct({{2, 10, 36}, {0, 1}});
+BENCHMARK(BM_Razdelit)->ArgsProduct({{2, 10, 36}, {0, 1}});
+BENCHMARK(BM_DelenieSOstatkom)->ArgsProduct({{2, 10, 36}, {0, 1}});
 BENCHMARK(BM_IzTeksta);
 BENCHMARK(BM_VTekst);
 
