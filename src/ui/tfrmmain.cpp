@@ -52,6 +52,12 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     SozdatKnopki();
     PodobratShrift();
     UstanovitPoryadokTab();
+    // Client area 680 by 398 below the menu bar; narrower than 664 or too low
+    // for the buttons it may not become.
+    const int menu = menuBar()->heightForWidth(680) > 0 ? menuBar()->heightForWidth(680)
+                                                        : menuBar()->sizeHint().height();
+    resize(680, 398 + menu);
+    setMinimumSize(664, 218 + 28 + 40 + menu);
     frmMain = this;
     UstanovitPriemnikSostoyaniya([this](const TAnsiString& t) { DobavitVZhurnal(t.ToStd()); });
     FormCreate();
@@ -197,10 +203,6 @@ void TfrmMain::SozdatElementy() {
     connect(esc, &QShortcut::activated, this, [this] {
         if (IdetVichislenie()) bnVichislit->click();
     });
-
-    resize(680, 398 + menu->sizeHint().height());
-    setMinimumWidth(664);
-    setMinimumHeight(218 + 28 + 40 + menu->sizeHint().height());
 }
 
 void TfrmMain::PodobratShrift() {

@@ -88,6 +88,12 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // the main thread.
     void DobavitVZhurnal(const std::string& tekst);
 
+    // Replaces the progress window by a fresh, empty one (hidden unless
+    // "Промежуточные расчёты" is checked) and gives the focus back to the
+    // definitions. Texts handed over for the old window are dropped.
+    // Main thread.
+    void ZamenitOknoSostoyaniya();
+
     // Controls, by their names in the window (also their objectName).
     QPlainTextEdit* mPeremennie = nullptr;
     QLineEdit* ebPeremennaya = nullptr;
@@ -196,8 +202,6 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     void UstanovitPoryadokTab();
     // Formats a number for insertion as a run formats its result.
     QString TekstChisla(const vmChislo& x);
-    // Creates a fresh progress window under the log lock (start steps 3-6).
-    void ZamenitOknoSostoyaniya();
     void UnichtogitOknoSostoyaniya();
     void VipustitZhurnal(); // main thread: moves the handed-over texts into the log
     // Runs `f` on the main thread; from another thread the caller waits.
