@@ -19,6 +19,9 @@ ObrabotchikOshibki UstanovitObrabotchikOshibki(ObrabotchikOshibki handler);
 
 // The C locale's decimal separator after setlocale(LC_ALL, ""): the first
 // byte of localeconv()->decimal_point, or ',' when it cannot be read.
+// Leaves the process in the user's locale except LC_NUMERIC, which it sets
+// back to "C". setlocale is process-wide: call once at start-up, before any
+// other thread runs.
 char LokalniyRazdelitel();
 
 // Total physical memory in bytes (sysconf); a very large value if unknown.

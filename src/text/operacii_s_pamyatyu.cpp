@@ -1,0 +1,43 @@
+#include "text/operacii_s_pamyatyu.h"
+
+#include <cstring>
+
+void KopirovatPamyat(void* kuda, const void* otkuda, std::uint32_t n, bool vpered) {
+    if (n == 0 || kuda == nullptr || otkuda == nullptr || kuda == otkuda) return;
+    auto* d = static_cast<unsigned char*>(kuda);
+    const auto* s = static_cast<const unsigned char*>(otkuda);
+    const std::uint32_t slov = n / 4;
+    std::uint32_t slovo;
+    // Each word is read whole before it is written, so an overlap in the
+    // direction of the walk never reads a byte already overwritten.
+    if (vpered) {
+        std::uint32_t i = 0;
+        for (std::uint32_t k = 0; k < slov; ++k, i += 4) {
+            std::memcpy(&slovo, s + i, 4);
+            std::memcpy(d + i, &slovo, 4);
+        }
+        for (; i < n; ++i) d[i] = s[i];
+    } else {
+        std::uint32_t i = n;
+        for (std::uint32_t k = 0; k < slov; ++k) {
+            i -= 4;
+            std::memcpy(&slovo, s + i, 4);
+            std::memcpy(d + i, &slovo, 4);
+        }
+        while (i > 0) {
+            --i;
+            d[i] = s[i];
+        }
+    }
+}
+
+void ObnulitPamyat(void* p, std::uint32_t n) {
+    if (p != nullptr && n > 0) std::memset(p, 0, n);
+}
+
+bool SravnitPamyat(const void* a, const void* b, std::uint32_t n) {
+    if (n == 0) return true;
+    if (a == b) return true;
+    if (a == nullptr || b == nullptr) return false;
+    return std::memcmp(a, b, n) == 0;
+}
