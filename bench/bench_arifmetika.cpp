@@ -1,0 +1,90 @@
+// Arithmetic kernels and text conversion of 100-digit numbers.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "number/mashinnye.h"
+#include "number/vmarifmetika.h"
+
+namespace {
+
+// A 101-digit number of radix R with varied digits and a small exponent.
+vmChislo Operand(int R, int sdvig) {
+    vmChislo x;
+    x.Osnovanie = static_cast<std::uint8_t>(R);
+    vmNol(&x);
+    x.CelayaChast[0] = static_cast<std::uint8_t>(1 + sdvig % (R - 1));
+    for (int j = 0; j < VM_DROBNIH_RAZRYADOV; ++j)
+        x.DrobnayaChast[j] = static_cast<std::uint8_t>((j * 7 + sdvig * 3 + 1) % R);
+    x.Poryadok = sdvig % 5;
+    return x;
+}
+
+void BM_Pribavit(benchmark::State& st) {
+    const int R = static_cast<int>(st.range(0));
+    const vmChislo a = Operand(R, 1), b = Operand(R, 2);
+    for (auto _ : st) {
+        vmChislo x = a;
+        vmPribavit(&x, b);
+        benchmark::DoNotOptimize(x);
+    }
+}
+void BM_Umnogit(benchmark::State& st) {
+    const int R = static_cast<int>(st.range(0));
+    const vmChislo a = Operand(R, 1), b = Operand(R, 2);
+    for (auto _ : st) {
+        vmChislo x = a;
+        vmUmnogit(&x, b);
+        benchmark::DoNotOptimize(x);
+    }
+}
+void BM_Razdelit(benchmark::State& st) {
+    const int R = static_cast<int>(st.range(0));
+    const vmChislo a = Operand(R, 1), b = Operand(R, 2);
+    for (auto _ : st) {
+        vmChislo x = a;
+        vmRazdelit(&x, b);
+        benchmark::DoNotOptimize(x);
+    }
+}
+void BM_DelenieSOstatkom(benchmark::State& st) {
+    const int R = static_cast<int>(st.range(0));
+    vmChislo a = Operand(R, 1), b = Operand(R, 2);
+    a.Poryadok = 100; // a full 101-digit integer quotient
+    for (auto _ : st) {
+        vmChislo ost;
+        benchmark::DoNotOptimize(vmDelenieSOstatkom(&a, b, &ost));
+    }
+}
+void BM_IzTeksta(benchmark::State& st) {
+    PostroitTabliciSimvolov('.');
+    std::string t = "-1.";
+    for (int j = 0; j < 98; ++j) t += char('0' + (j * 7) % 10);
+    t += "e-12r10";
+    for (auto _ : st) {
+        std::string s = t;
+        vmChislo x;
+        vmIzTeksta(&x, s.data());
+        benchmark::DoNotOptimize(x);
+    }
+}
+void BM_VTekst(benchmark::State& st) {
+    PostroitTabliciSimvolov('.');
+    const vmChislo x = Operand(10, 3);
+    for (auto _ : st) {
+        TAnsiString t;
+        vmVTekst(t, &x, 1, 100, VM_EKSPONENTA | VM_S_OSNOVANIEM);
+        benchmark::DoNotOptimize(t.Data());
+    }
+}
+
+BENCHMARK(BM_Pribavit)->Arg(2)->Arg(10)->Arg(36);
+BENCHMARK(BM_Umnogit)->Arg(2)->Arg(10)->Arg(36);
+BENCHMARK(BM_Razdelit)->Arg(2)->Arg(10)->Arg(36);
+BENCHMARK(BM_DelenieSOstatkom)->Arg(2)->Arg(10)->Arg(36);
+BENCHMARK(BM_IzTeksta);
+BENCHMARK(BM_VTekst);
+
+} // namespace
+
+BENCHMARK_MAIN();

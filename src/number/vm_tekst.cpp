@@ -1,0 +1,284 @@
+// Literals to numbers and numbers to text.
+#include <cstring>
+#include <string>
+
+#include "number/mashinnye.h"
+#include "number/vm_vnutrennee.h"
+#include "number/vmarifmetika.h"
+#include "platform/platforma.h"
+
+using vm_detail::Osn;
+using vm_detail::Polovina;
+
+namespace {
+
+// The radix piece of a literal must name a radix the digit loops can work
+// with and the constant cache has a row for.
+constexpr int kMinOsnovanie = 2;
+constexpr int kMaxOsnovanie = 126;
+
+bool EtoDesyatichnayaCifra(char c) {
+    return c >= '0' && c <= '9';
+}
+bool EtoCifraLiterala(char c) {
+    return vmSimvoli.EtoCifra[static_cast<unsigned char>(c)];
+}
+
+// First index of ch among the first n characters, or -1.
+int Nayti(const char* s, int n, char ch) {
+    for (int i = 0; i < n; ++i)
+        if (s[i] == ch) return i;
+    return -1;
+}
+
+// Piece [from, to) is `marker` (if any) followed by digits only, with an
+// optional minus after the marker when minusOk.
+bool KusokIzCifr(const char* s, int from, int to, bool sMarkerom, bool minusOk, bool desyatichnie) {
+    int i = from;
+    if (sMarkerom) ++i;
+    if (minusOk && i < to && s[i] == vmSimvoli.Minus) ++i;
+    if (i >= to) return false; // at least one digit
+    for (; i < to; ++i) {
+        const bool cifra = desyatichnie ? EtoDesyatichnayaCifra(s[i]) : EtoCifraLiterala(s[i]);
+        if (!cifra) return false;
+    }
+    return true;
+}
+
+// Reads the decimal piece s[from, to) as a machine number without messages.
+bool ProchitatDesyatichnoe(const char* s, int from, int to, double* v) {
+    if (to <= from) return false;
+    return TekstVChislo(v, s + from, to - from, false) == TVCH_USPEH;
+}
+
+std::int32_t Obrezat32(double v) {
+    // Truncation toward zero; values beyond 32 bits saturate (the exponent
+    // limits are far inside that range, so they behave like any overflow).
+    if (!(v == v)) return 0;
+    if (v >= 2147483647.0) return INT32_MAX;
+    if (v <= -2147483648.0) return INT32_MIN;
+    return static_cast<std::int32_t>(v);
+}
+
+void Nol(vmChislo* x, std::uint8_t osnovanie) {
+    x->Osnovanie = osnovanie;
+    vmNol(x);
+}
+
+} // namespace
+
+bool vmProveritZapis(const char* s, int n) {
+    if (s == nullptr || n <= 0) return false;
+    const int sep = Nayti(s, n, vmSimvoli.Razdelitel);
+    const int e = Nayti(s, n, vmSimvoli.Eksponenta);
+    const int r = Nayti(s, n, vmSimvoli.Osnovanie);
+    if (sep >= 0 && e >= 0 && sep > e) return false;
+    if (e >= 0 && r >= 0 && e > r) return false;
+    if (sep >= 0 && r >= 0 && sep > r) return false;
+    const int konecRadix = n;
+    const int nachRadix = r >= 0 ? r : n;
+    const int nachExp = e >= 0 ? e : nachRadix;
+    const int nachFrac = sep >= 0 ? sep : nachExp;
+    // Integer piece: [-]D+
+    if (!KusokIzCifr(s, 0, nachFrac, false, true, false)) return false;
+    if (sep >= 0 && !KusokIzCifr(s, nachFrac, nachExp, true, false, false)) return false;
+    if (e >= 0 && !KusokIzCifr(s, nachExp, nachRadix, true, true, true)) return false;
+    if (r >= 0 && !KusokIzCifr(s, nachRadix, konecRadix, true, false, true)) return false;
+    return true;
+}
+
+void vmIzTeksta(vmChislo* x, char* s) {
+    const int dlina = s ? static_cast<int>(std::strlen(s)) : 0;
+    for (int i = 0; i < dlina; ++i)
+        if (s[i] == vmSimvoli.AltRazdelitel) s[i] = vmSimvoli.Razdelitel;
+    if (!vmProveritZapis(s, dlina)) return Nol(x, 2);
+
+    vmNol(x);
+    x->Osnovanie = 10;
+    x->Poryadok = 0;
+    int n = dlina;
+    std::int64_t poryadok = 0;
+
+    const int r = Nayti(s, n, vmSimvoli.Osnovanie);
+    if (r >= 0) {
+        double v = 0;
+        if (!ProchitatDesyatichnoe(s, r + 1, n, &v)) return Nol(x, 2);
+        const std::int32_t osn = Obrezat32(v);
+        if (osn < kMinOsnovanie || osn > kMaxOsnovanie) return Nol(x, 2);
+        x->Osnovanie = static_cast<std::uint8_t>(osn);
+        n = r;
+    }
+    const int e = Nayti(s, n, vmSimvoli.Eksponenta);
+    if (e >= 0) {
+        double v = 0;
+        if (!ProchitatDesyatichnoe(s, e + 1, n, &v)) return Nol(x, 2);
+        poryadok = Obrezat32(v);
+        n = e;
+    }
+    const int sep = Nayti(s, n, vmSimvoli.Razdelitel);
+    int nach = 0;
+    if (s[0] == vmSimvoli.Minus) {
+        x->Znak = 1;
+        nach = 1;
+        --n;
+    }
+    const char* m = s + nach; // the mantissa, n characters
+    const std::uint8_t osnovanie = x->Osnovanie;
+    const int R = Osn(*x);
+    const int pervaya = vmSimvoli.ZnachenieCifri[static_cast<unsigned char>(m[0])];
+    if (pervaya >= R) return Nol(x, osnovanie);
+    x->CelayaChast[0] = static_cast<std::uint8_t>(pervaya);
+    poryadok += (sep >= 0 ? sep - nach : n) - 1;
+    if (n > VM_DROBNIH_RAZRYADOV) {
+        x->Netochnost = 1;
+        n = VM_DROBNIH_RAZRYADOV;
+    }
+    int j = 0;
+    for (int i = 1; i < n; ++i) {
+        if (m[i] == vmSimvoli.Razdelitel) continue;
+        const int v = vmSimvoli.ZnachenieCifri[static_cast<unsigned char>(m[i])];
+        if (v >= R) return Nol(x, osnovanie);
+        x->DrobnayaChast[j++] = static_cast<std::uint8_t>(v);
+    }
+    x->Poryadok = vm_detail::Ogranichit(poryadok);
+    vmNormalizovat(x);
+    if (vmZnak(x) == 0)
+        vmNol(x);
+    else if (x->Poryadok > VM_PREDEL_PORYADKA)
+        vmBeskonechnost(x);
+}
+
+void vmIzTeksta(vmChislo* x, TAnsiString& s) {
+    char pusto[1] = {0};
+    char* p = s.c_str();
+    vmIzTeksta(x, p ? p : pusto);
+}
+
+namespace {
+
+const std::string& TekstOshibkiOsnovaniya() {
+    static const std::string t = Utf8VCp1251("Ошибка: Основание должно быть <= 36");
+    return t;
+}
+const std::string& TekstOshibkiPamyati() {
+    static const std::string t = Utf8VCp1251("Ошибка: нехватает памяти");
+    return t;
+}
+
+// Trailing zeros of the mantissa and of the exponent; a text without the
+// separator is left as it is.
+void Obrezat(std::string& t) {
+    if (t.find(vmSimvoli.Razdelitel) == std::string::npos) return;
+    std::size_t e = t.find(vmSimvoli.Eksponenta);
+    if (e != std::string::npos) {
+        std::size_t i = e + 1;
+        while (i < t.size() && t[i] == vmSimvoli.Nol) ++i;
+        t.erase(e + 1, i - (e + 1));
+        if (e + 1 == t.size()) t.erase(e);
+    }
+    e = t.find(vmSimvoli.Eksponenta);
+    std::size_t konec = e == std::string::npos ? t.size() : e;
+    std::size_t nach = konec;
+    while (nach > 0 && t[nach - 1] == vmSimvoli.Nol) --nach;
+    if (nach > 0 && t[nach - 1] == vmSimvoli.Razdelitel) --nach;
+    t.erase(nach, konec - nach);
+}
+
+void DobavitOsnovanie(std::string& t, int R) {
+    t += vmSimvoli.Osnovanie;
+    t += CeloeVStroku(R).ToStd();
+}
+
+// Fixed-point text as bytes; false with the error text in t.
+void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOsnovaniem,
+          bool sNulyami) {
+    if (x->Osnovanie > 36 || x->Osnovanie < 2) {
+        t = TekstOshibkiOsnovaniya();
+        return;
+    }
+    if (drobnih < 0) drobnih = 0;
+    if (drobnih > VM_RAZRYADOV) drobnih = VM_RAZRYADOV;
+    const int R = x->Osnovanie;
+    vmChislo y = *x;
+    if (std::int64_t(y.Poryadok) + drobnih < VM_DROBNIH_RAZRYADOV) {
+        std::uint8_t c = 0;
+        const std::int64_t n = VM_DROBNIH_RAZRYADOV - (std::int64_t(y.Poryadok) + drobnih);
+        vmSdvigVpravo(&y, n > INT32_MAX ? INT32_MAX : std::int32_t(n), &c);
+        if (c < Polovina(y)) {
+            vmNormalizovat(&y);
+        } else if (vmZnak(&y) == 0) {
+            // Nothing is left above the last shown digit (0.6 to no fraction
+            // digits): the rounded value is one unit of that digit. The shift
+            // has zeroed y, so its own exponent no longer tells where that is.
+            y.Znak = x->Znak;
+            y.CelayaChast[0] = 1;
+            y.Poryadok = -drobnih;
+            y.Netochnost = 1;
+        } else {
+            vmUvelichitMladshiy(&y);
+        }
+    }
+    const bool minus = y.Znak == 1;
+    const std::int64_t e = y.Poryadok;
+    const std::int64_t k = e + 1 > 1 ? e + 1 : 1;
+    std::int64_t nuli = e + 1 < minCelih ? minCelih - k : 0;
+    if (nuli < 0) nuli = 0;
+    const std::int64_t L = k + drobnih + (drobnih > 0 ? 1 : 0);
+    const std::int64_t vsego = (minus ? 1 : 0) + nuli + L;
+    if (vsego > (std::int64_t(1) << 31) - 64) {
+        t = TekstOshibkiPamyati();
+        return;
+    }
+    try {
+        t.assign(static_cast<std::size_t>(vsego), vmSimvoli.Nol);
+    } catch (...) {
+        t = TekstOshibkiPamyati();
+        return;
+    }
+    std::size_t telo = (minus ? 1 : 0) + static_cast<std::size_t>(nuli);
+    if (minus) t[0] = vmSimvoli.Minus;
+    if (drobnih > 0) t[telo + static_cast<std::size_t>(k)] = vmSimvoli.Razdelitel;
+    // Digit of weight w sits at body index k-1-w for w >= 0, k-w for w < 0.
+    for (int p = 0; p < VM_RAZRYADOV; ++p) {
+        const std::uint8_t d = vmCifra(y, p);
+        if (d == 0) continue;
+        const std::int64_t w = e + 2 - p;
+        if (w > k - 1 || w < -drobnih) continue;
+        const std::int64_t idx = w >= 0 ? k - 1 - w : k - w;
+        t[telo + static_cast<std::size_t>(idx)] = d < 36 ? vmSimvoli.Cifri[d] : '?';
+    }
+    if (!sNulyami) Obrezat(t);
+    if (sOsnovaniem && R != 10) DobavitOsnovanie(t, R);
+}
+
+} // namespace
+
+void vmVTekstFiks(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, bool sOsnovaniem,
+                  bool sNulyami) {
+    std::string t;
+    Fiks(t, x, minCelih, drobnih, sOsnovaniem, sNulyami);
+    out = TAnsiString(t.data(), static_cast<int>(t.size()));
+}
+
+void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, std::uint8_t flagi) {
+    bool eksponenta = (flagi & VM_EKSPONENTA) != 0;
+    if (flagi & VM_AVTO_EKSPONENTA) eksponenta = x->Poryadok < -10 || x->Poryadok > 10;
+    const bool sOsnovaniem = (flagi & VM_S_OSNOVANIEM) != 0;
+    const bool sNulyami = (flagi & VM_S_NULYAMI) != 0;
+    if (!eksponenta) return vmVTekstFiks(out, x, minCelih, drobnih, sOsnovaniem, sNulyami);
+    if (x->Osnovanie > 36 || x->Osnovanie < 2) {
+        out = TekstOshibkiOsnovaniya().c_str();
+        return;
+    }
+    vmChislo y = *x;
+    y.Poryadok = 0;
+    std::string t;
+    Fiks(t, &y, minCelih, drobnih, false, true);
+    if (vmZnak(&y) != 0) {
+        t += vmSimvoli.Eksponenta;
+        t += CeloeVStroku(x->Poryadok).ToStd();
+    }
+    if (!sNulyami) Obrezat(t);
+    if (sOsnovaniem && x->Osnovanie != 10) DobavitOsnovanie(t, x->Osnovanie);
+    out = TAnsiString(t.data(), static_cast<int>(t.size()));
+}

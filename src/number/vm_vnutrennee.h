@@ -1,0 +1,37 @@
+// Private helpers of the number module: the rounding threshold, the radix as
+// the digit loops use it, and exponent arithmetic without 32-bit wrap-around.
+#pragma once
+
+#include <cstdint>
+
+#include "number/vmchislo.h"
+
+namespace vm_detail {
+
+// The radix the digit loops work with. A record whose radix byte is 0 or 1
+// is not a valid number; it is treated as radix 2 so that no loop divides by
+// zero or runs forever on it.
+inline int Osn(const vmChislo& x) {
+    return x.Osnovanie < 2 ? 2 : x.Osnovanie;
+}
+
+// A dropped digit at or above this rounds the magnitude up (half-up).
+inline int Polovina(const vmChislo& x) {
+    return (Osn(x) + 1) / 2;
+}
+
+// Clamps an exact exponent to 32 bits. Every value beyond +-2^30 behaves the
+// same in every operation (overflow or underflow), so clamping there keeps
+// all results while preventing wrap-around.
+inline std::int32_t Ogranichit(std::int64_t v) {
+    constexpr std::int64_t kPredel = std::int64_t(1) << 30;
+    if (v > kPredel) return static_cast<std::int32_t>(kPredel);
+    if (v < -kPredel) return static_cast<std::int32_t>(-kPredel);
+    return static_cast<std::int32_t>(v);
+}
+
+inline bool EtoNol(const vmChislo& x) {
+    return vmZnak(&x) == 0;
+}
+
+} // namespace vm_detail
