@@ -1,7 +1,6 @@
 // Цифрамер: start-up and shutdown of the desktop program.
 #include <QApplication>
 #include <QIcon>
-#include <clocale>
 
 #include "number/kesh.h"
 #include "number/mashinnye.h"
@@ -11,12 +10,11 @@
 #include "ui/tfrmmain.h"
 
 int main(int argc, char** argv) {
-    // QApplication takes the user's locale into the C library; the literal
-    // tables read its decimal separator once. Machine conversions after that
-    // keep the C notation.
+    // After QApplication, which sets the C library to the user's locale: the
+    // literal tables take its decimal separator once (LokalniyRazdelitel
+    // puts LC_NUMERIC back to "C").
     QApplication app(argc, argv);
     PostroitTabliciSimvolov(LokalniyRazdelitel());
-    std::setlocale(LC_NUMERIC, "C");
     ZagruzitKesh();
 
     QApplication::setApplicationName(QStringLiteral("ciframer"));

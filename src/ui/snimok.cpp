@@ -11,7 +11,6 @@
 #include <QTextStream>
 #include <QThread>
 #include <QAction>
-#include <clocale>
 
 #include "number/kesh.h"
 #include "number/mashinnye.h"
@@ -39,7 +38,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     PostroitTabliciSimvolov(LokalniyRazdelitel());
-    std::setlocale(LC_NUMERIC, "C");
     ZagruzitKesh();
     QApplication::setWindowIcon(IkonkaPrilogeniya());
     ZagruzitPerevodQt(app);

@@ -82,6 +82,7 @@ void TfrmMain::SozdatElementy() {
     tmrPokazatOperacii = Nazvat(new QTimer(this), "tmrPokazatOperacii");
     tmrPokazatOperacii->setInterval(3000);
     tmrPokazatOperacii->setSingleShot(true);
+    tmrPokazatOperacii->setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
     connect(tmrPokazatOperacii, &QTimer::timeout, this, [this] { tmrPokazatOperaciiTimer(); });
 
     // Client area, top to bottom: the definitions, the name and result row,
