@@ -65,8 +65,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
 
 TfrmMain::~TfrmMain() {
     FormDestroy();
-    UstanovitPriemnikSostoyaniya({});
-    if (frmMain == this) frmMain = nullptr;
+    if (frmMain == this) {
+        UstanovitPriemnikSostoyaniya({});
+        frmMain = nullptr;
+    }
 }
 
 void TfrmMain::SozdatElementy() {
