@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLibraryInfo>
-#include <QSemaphore>
 #include <QThread>
 #include <QTranslator>
 #include <QWidget>
@@ -12,42 +11,49 @@
 
 #include "platform/platforma.h"
 #include "ui/tekstqt.h"
+#include "ui/zavershenie.h"
 
 namespace {
 
 bool perevodZagrugen = false;
 
 void PokazatOshibku(const TAnsiString& text) {
-    const QString tekst = VQString(text);
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr) return;
-    const QString zagolovok = QStringLiteral("Ошибка");
     if (QThread::currentThread() == app->thread()) {
-        std::unique_ptr<QMessageBox> box(
-            SozdatSoobshenie(QMessageBox::Critical, zagolovok, tekst, QMessageBox::Ok, nullptr));
+        std::unique_ptr<QMessageBox> box(SozdatSoobshenie(QMessageBox::Critical,
+                                                          QStringLiteral("Ошибка"), VQString(text),
+                                                          QMessageBox::Ok, nullptr));
         box->exec();
         return;
     }
-    // Another thread: the box lives on the main thread; this thread waits
-    // without an event loop of its own, so the main thread may at the same
-    // time wait for it while serving its requests.
-    auto zakrito = std::make_shared<QSemaphore>(0);
+    // Another thread: the box lives on the main thread and does not block it;
+    // this thread waits without an event loop of its own, so the main thread
+    // may at the same time wait for it while serving its requests. The text
+    // travels as bytes, no Qt object is shared between the threads.
+    auto zakrito = std::make_shared<TZavershenie>();
+    auto metka = std::make_shared<TMetkaZaversheniya>(zakrito);
+    const std::string baiti = text.ToStd();
     QMetaObject::invokeMethod(
         app,
-        [tekst, zagolovok, zakrito] {
-            QMessageBox* box =
-                SozdatSoobshenie(QMessageBox::Critical, zagolovok, tekst, QMessageBox::Ok, nullptr);
+        [baiti, zakrito, metka] {
+            QMessageBox* box = SozdatSoobshenie(QMessageBox::Critical, QStringLiteral("Ошибка"),
+                                                VQString(baiti), QMessageBox::Ok, nullptr);
             box->setWindowModality(Qt::NonModal);
             QObject::connect(box, &QDialog::finished, box, [box, zakrito] {
-                zakrito->release();
+                zakrito->Signal();
                 box->deleteLater();
             });
+            // Should the box ever go without being finished, the waiting
+            // thread is released when it is destroyed.
+            QObject::connect(box, &QObject::destroyed, [metka] {});
             box->show();
             box->raise();
             box->activateWindow();
         },
         Qt::QueuedConnection);
-    zakrito->acquire();
+    metka.reset();
+    zakrito->Zhdat();
 }
 
 } // namespace

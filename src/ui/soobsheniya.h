@@ -25,8 +25,8 @@ QMessageBox* SozdatSoobshenie(QMessageBox::Icon icon, const QString& zagolovok,
 // error icon, OK, no owner window. On the main thread the box is modal and
 // ShowError returns when it is closed. On any other thread the box is shown
 // by the main thread without blocking it (the main window stays usable) and
-// the calling thread sleeps on a semaphore until the user closes the box;
-// no event loop runs on that thread. Call once from the main thread after
+// the calling thread waits, running no event loop of its own, until the
+// user closes it. Call once from the main thread after
 // the QApplication exists.
 void UstanovitOknaOshibok();
 

@@ -26,6 +26,7 @@
 #include "ui/tekstqt.h"
 #include "ui/tfrmmain.h"
 #include "ui/tfrmsostoyanie.h"
+#include "ui/zavershenie.h"
 
 TCalcThread::TCalcThread(TfrmMain* okno) : okno_(okno) {
     setObjectName(QStringLiteral("CalcThread"));
@@ -39,10 +40,16 @@ void TCalcThread::Execute() {
 }
 
 template <class F> void TfrmMain::NaGlavnomPotoke(F&& f) {
-    if (QThread::currentThread() == thread())
+    if (QThread::currentThread() == thread()) {
         f();
-    else
-        QMetaObject::invokeMethod(this, std::forward<F>(f), Qt::BlockingQueuedConnection);
+        return;
+    }
+    auto z = std::make_shared<TZavershenie>();
+    auto metka = std::make_shared<TMetkaZaversheniya>(z);
+    QMetaObject::invokeMethod(
+        this, [&f, metka] { f(); }, Qt::QueuedConnection);
+    metka.reset(); // from now on only the queued task holds it
+    z->Zhdat();
 }
 
 // --- The run body's interface ---------------------------------------------

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -212,7 +213,7 @@ class TestZapusk : public QObject {
         QVERIFY(QTest::qWaitFor([] { return TOtvetchik::Vidimoe() != nullptr; }, 10000));
         QMessageBox* oshibka = TOtvetchik::Vidimoe();
         QCOMPARE(oshibka->text(), QStringLiteral("Неправильное значение переменной"));
-        TfrmSostoyanie* staroe = okno->frmSostoyanie;
+        const QPointer<TfrmSostoyanie> staroe = okno->frmSostoyanie;
         TCalcThread* potok = okno->CalcThread;
         QTimer::singleShot(100, this, [] {
             for (QWidget* w : QApplication::topLevelWidgets())
@@ -222,7 +223,7 @@ class TestZapusk : public QObject {
         });
         okno->bnVichislit->click();
         QCOMPARE(okno->CalcThread, potok);
-        QVERIFY(okno->frmSostoyanie != staroe);
+        QVERIFY(staroe.isNull() && okno->frmSostoyanie != nullptr);
         QVERIFY(okno->frmSostoyanie->mSostoyanie->toPlainText().isEmpty());
         QVERIFY(okno->tmrPokazatOperacii->isActive());
         QCOMPARE(okno->bnVichislit->text(), QStringLiteral("Стоп"));
