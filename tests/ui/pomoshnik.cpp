@@ -39,8 +39,10 @@ void TOtvetchik::Proverit() {
         uzheVideli_.removeAll(QPointer<QMessageBox>());
         if (!uzheVideli_.contains(QPointer<QMessageBox>(b))) {
             uzheVideli_.append(QPointer<QMessageBox>(b));
+            QStringList knopki;
+            for (QAbstractButton* k : b->buttons()) knopki << k->text().remove(QLatin1Char('&'));
             zapisi.append({b->windowTitle(), b->text(), b->icon(), b->parentWidget() != nullptr,
-                           b->windowModality()});
+                           b->windowModality(), knopki});
             if (priPoyavlenii) priPoyavlenii(b);
         }
         if (avto && b->isVisible())

@@ -26,6 +26,7 @@ class TOtvetchik : public QObject {
         QMessageBox::Icon ikonka;
         bool estVladelec; // the box has a parent window
         Qt::WindowModality modalnost;
+        QStringList knopki; // button captions, without '&'
     };
     TOtvetchik();
     QList<Okno> zapisi;

@@ -188,6 +188,9 @@ class TestZapusk : public QObject {
         QCOMPARE(vopros.tekst, QStringLiteral("Вычисления производятся. Остановить?"));
         QCOMPARE(vopros.ikonka, QMessageBox::Question);
         QVERIFY(vopros.estVladelec);
+        QCOMPARE(QSet<QString>(vopros.knopki.begin(), vopros.knopki.end()),
+                 QSet<QString>({QStringLiteral("Да"), QStringLiteral("Нет")}));
+        QCOMPARE(otvetchik->zapisi.last().knopki, QStringList{QStringLiteral("OK")});
         QCOMPARE(otvetchik->Teksti().last(), NE_UDAETSYA);
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("0"));
         // The thread's own message arrives after the stop and changes nothing.
