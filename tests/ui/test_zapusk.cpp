@@ -255,6 +255,19 @@ class TestZapusk : public QObject {
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("5"));
     }
 
+    // The definitions are read in the radix of the start, the result is
+    // shown in the radix and digit count set at the end.
+    void smenaOsnovaniyaVoVremyaZapuska() {
+        otvetchik->avto = false;
+        Zapustit(QStringLiteral("\ny = 1/3+10"));
+        QVERIFY(QTest::qWaitFor([] { return TOtvetchik::Vidimoe() != nullptr; }, 10000));
+        okno->rbOsnovanie16->setChecked(true);
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("3"));
+        TOtvetchik::Otvetit(TOtvetchik::Vidimoe(), QMessageBox::Ok);
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("A,555r16"));
+    }
+
     void oknoSostoyaniyaCherez3s() {
         otvetchik->otvet = QMessageBox::Yes;
         QElapsedTimer t;
@@ -270,6 +283,10 @@ class TestZapusk : public QObject {
         QCOMPARE(s->pos(), QPoint((oblast.x() + oblast.width() - s->width()) / 2, s->Tag));
         QVERIFY(
             QTest::qWaitFor([this] { return Zhurnal().contains(QStringLiteral("fact")); }, 2000));
+        // Closing it hides it; the run goes on.
+        s->close();
+        QVERIFY(!s->isVisible() && okno->frmSostoyanie == s && okno->IdetVichislenie());
+        s->PokazatNaEkrane();
         okno->bnVichislit->click();
         QVERIFY(DozhdatsyaKonca(5000));
         // The stop leaves the window on screen with its log.
