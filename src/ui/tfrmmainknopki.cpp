@@ -1,5 +1,6 @@
 // The input buttons of the main window and what each one inserts into the
 // definitions field.
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
@@ -201,17 +202,23 @@ void TfrmMain::bnOsnovanieClick() {
 // progress. The number module gives up on long loops once CalcCancelled is
 // set, and the flag stays set after a stopped run until the next one starts;
 // with no run in progress nobody else polls it, so it is cleared first.
+// Building e or pi the first time in a radix may take seconds: the window
+// shows the wait cursor meanwhile.
 void TfrmMain::bnChisloEClick() {
     if (!IdetVichislenie()) CalcCancelled = 0;
     vmChislo x;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     vmKonstanta(&x, 4, static_cast<std::uint8_t>(PoluchitOsnovanie()));
+    QApplication::restoreOverrideCursor();
     Vstavit(TekstChisla(x));
     mPeremennie->setFocus();
 }
 void TfrmMain::bnChisloPIClick() {
     if (!IdetVichislenie()) CalcCancelled = 0;
     vmChislo x;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     vmKonstanta(&x, 5, static_cast<std::uint8_t>(PoluchitOsnovanie()));
+    QApplication::restoreOverrideCursor();
     Vstavit(TekstChisla(x));
     mPeremennie->setFocus();
 }
