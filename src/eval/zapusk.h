@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -53,3 +54,9 @@ void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> priemn
 // Stack size the calculation thread needs for the deepest chain of
 // references the variable table allows (65536 variables).
 constexpr std::size_t VM_STEK_POTOKA_VICHISLENIY = std::size_t(1) << 30;
+
+// Runs zadacha on a new thread with a stack of VM_STEK_POTOKA_VICHISLENIY
+// bytes and waits until it has ended (for front ends without a thread class
+// of their own, tests and benchmarks). False, zadacha not run, when the
+// thread cannot be created. Any thread.
+bool VipolnitNaPotokeVichisleniy(const std::function<void()>& zadacha);

@@ -45,12 +45,32 @@ void SohranitKesh();
 // Empties the in-memory cache without touching the folder (tests).
 void OchistitKesh();
 
+// The file name of entry [r][n] (n ignored for Pi), e.g.
+// "int3frac100radix10ln(2).vmChislo", "int3frac100radix10_exp(1).vmChislo",
+// "int3frac100radix16pi(1).vmChislo". Any thread.
+TAnsiString ImyaFaylaKonstanti(VidKonstanti vid, int r, int n);
+
+// Writes *slot as the 110-byte file `name` in the cache folder, creating the
+// folder when needed. The bytes go to a temporary file that is linked into
+// place, so no partial file is ever left; an existing file is never
+// replaced (true without writing). False when the folder or the file cannot
+// be made. Never shows a message.
 bool SohranitKonstantu(const TAnsiString& name, const vmChislo* slot);
+// Reads the file `name` of the cache folder into *slot. Taken only when it
+// is exactly 110 bytes, its radix byte equals the number after "radix" in
+// the name and lies in 2..36, every digit is below the radix, the sign is 0
+// or 1 and the exponent lies in -2^29..2^29 (or is the default -2^31+1);
+// otherwise false, *slot untouched, the file left alone. A file whose read
+// fails is deleted. Never shows a message.
 bool ZagruzitKonstantu(const TAnsiString& name, vmChislo* slot);
 // Rounds the first well-formed decimal number after the first `key` in
 // `name` to an integer (ties to even). False if key or number is missing.
 bool ChisloPosleKlyucha(const TAnsiString& name, const TAnsiString& key, std::int32_t* value);
+// True when path names a folder that can be entered. The current directory
+// of the process is not changed.
 bool PapkaSushestvuet(const TAnsiString& path);
+// True when path names an existing regular file that can be opened for
+// reading.
 bool FaylSushestvuet(const TAnsiString& path);
 
 // The cache folder, with its trailing slash: "VelimathData/".

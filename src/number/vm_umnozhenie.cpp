@@ -2,12 +2,14 @@
 // quotient with remainder. The plain kernels: schoolbook products built from
 // additions, long division by trial multiplication.
 #include "number/vm_vnutrennee.h"
+#include "number/vm_yadra.h"
 #include "number/vmarifmetika.h"
 
 using vm_detail::EtoNol;
 using vm_detail::Ogranichit;
 using vm_detail::Osn;
 using vm_detail::Polovina;
+using namespace vm_detail;
 
 namespace {
 // x * R^n (sign of n chosen by the caller), judged on the exact sum.
@@ -65,6 +67,17 @@ vmChislo* vmUmnogit(vmChislo* a, vmChislo b) {
     vmObshcheeOsnovanie(a, &b);
     const vmChislo p = *a;
     vmNol(a);
+    if (BistrieYadra.load(std::memory_order_relaxed) && BistroVozmozhno(p) && BistroVozmozhno(b))
+        UmnozhitBistro(a, p, b);
+    else
+        UmnozhitProsto(a, p, b);
+    a->Znak = (p.Znak ^ b.Znak) & 1;
+    if (vmZnak(a) == 0) a->Znak = 0;
+    a->Netochnost = (a->Netochnost || b.Netochnost) ? 1 : 0;
+    return a;
+}
+
+void vm_detail::UmnozhitProsto(vmChislo* a, const vmChislo& p, const vmChislo& b) {
     // Partial products from the least significant digit of b upward; each
     // addition rounds at the 100th fraction digit of the running sum.
     for (int pos = VM_RAZRYADOV - 1; pos >= 0; --pos) {
@@ -74,10 +87,6 @@ vmChislo* vmUmnogit(vmChislo* a, vmChislo b) {
         vmUmnogitNaCifru(&t, vmCifra(b, pos));
         vmPribavit(a, t);
     }
-    a->Znak = (p.Znak ^ b.Znak) & 1;
-    if (vmZnak(a) == 0) a->Znak = 0;
-    a->Netochnost = (a->Netochnost || b.Netochnost) ? 1 : 0;
-    return a;
 }
 
 namespace {
@@ -112,6 +121,22 @@ void DobavitCifru(vmChislo* a, int q, std::int32_t w) {
     vmUmnogitNaCifru(&u, static_cast<std::uint8_t>(q));
     vmPribavit(a, u);
 }
+// The quotient digits of r / b' at the weights d, d-1, ..., d-100 (only the
+// weights >= 0 when celie), added into a; r keeps the remainder.
+void DelitCifri(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
+    if (BistrieYadra.load(std::memory_order_relaxed) && BistroVozmozhno(bModul) &&
+        BistroVozmozhno(*r) && d < VM_PREDEL_PORYADKA / 4 && d > -VM_PREDEL_PORYADKA / 4) {
+        DelitBistro(bModul, d, r, a, celie);
+        return;
+    }
+    bool konec = false;
+    for (int k = 0; k >= -VM_DROBNIH_RAZRYADOV && !konec; --k) {
+        if (celie && d + k < 0) break;
+        const std::int32_t w = Ogranichit(d + k);
+        const int q = PodobratCifru(bModul, w, r, &konec);
+        if (q != 0) DobavitCifru(a, q, w);
+    }
+}
 } // namespace
 
 vmChislo* vmRazdelit(vmChislo* a, vmChislo b) {
@@ -131,12 +156,7 @@ vmChislo* vmRazdelit(vmChislo* a, vmChislo b) {
         return vmBeskonechnost(a);
     }
     if (d + 1 <= -VM_PREDEL_PORYADKA) return a;
-    bool konec = false;
-    for (int k = 0; k >= -VM_DROBNIH_RAZRYADOV && !konec; --k) {
-        const std::int32_t w = Ogranichit(d + k);
-        const int q = PodobratCifru(b, w, &r, &konec);
-        if (q != 0) DobavitCifru(a, q, w);
-    }
+    DelitCifri(b, d, &r, a, false);
     a->Znak = s;
     if (vmZnak(a) == 0) a->Znak = 0;
     return a;
@@ -171,12 +191,7 @@ vmChislo vmDelenieSOstatkom(const vmChislo* a, vmChislo b, vmChislo* ostatok) {
     rem.Znak = 0;
     b.Znak = 0;
     if (EtoNol(rem)) vmNol(&rem);
-    bool konec = false;
-    for (int k = 0; k >= -VM_DROBNIH_RAZRYADOV && d + k >= 0 && !konec; --k) {
-        const std::int32_t w = Ogranichit(d + k);
-        const int cifra = PodobratCifru(b, w, &rem, &konec);
-        if (cifra != 0) DobavitCifru(&q, cifra, w);
-    }
+    DelitCifri(b, d, &rem, &q, true);
     // A quotient at or beyond R^(2^29) is the infinity value (its digit sums
     // would otherwise be multiples of it).
     if (d >= VM_PREDEL_PORYADKA) vmBeskonechnost(&q);

@@ -11,6 +11,18 @@
 std::atomic<std::uint8_t> CalcCancelled{0};
 
 namespace {
+thread_local bool slushaetOtmenu = true;
+} // namespace
+
+bool OtmenaZaproshena() {
+    return slushaetOtmenu && CalcCancelled.load(std::memory_order_relaxed) != 0;
+}
+
+TBezOtmeny::TBezOtmeny() : prezhnee_(slushaetOtmenu) { slushaetOtmenu = false; }
+
+TBezOtmeny::~TBezOtmeny() { slushaetOtmenu = prezhnee_; }
+
+namespace {
 void ObrabotchikPoUmolchaniyu(const TAnsiString& text) {
     std::string s = Cp1251VUtf8(text.ToStd());
     s += '\n';

@@ -39,3 +39,23 @@ std::string Utf8VCp1251(const std::string& utf8);
 // loop of the number module.
 #include <atomic>
 extern std::atomic<std::uint8_t> CalcCancelled;
+
+// True when a stop has been requested and the calling thread obeys it. The
+// long loops of the number module poll this, not CalcCancelled itself: the
+// flag belongs to the calculation run, and stays set after a stopped run
+// until the next one starts, so work the main thread does for itself (the
+// buttons "e" and "pi") must not see it. Any thread.
+bool OtmenaZaproshena();
+
+// While one lives, the constructing thread ignores stop requests (RAII;
+// nests). Main thread, around computations that are no part of a run.
+class TBezOtmeny {
+  public:
+    TBezOtmeny();
+    ~TBezOtmeny();
+    TBezOtmeny(const TBezOtmeny&) = delete;
+    TBezOtmeny& operator=(const TBezOtmeny&) = delete;
+
+  private:
+    bool prezhnee_;
+};

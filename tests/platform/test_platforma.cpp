@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "common/test_support.h"
 #include "platform/platforma.h"
@@ -135,4 +136,29 @@ TEST(Platforma, PhysicalMemoryIsPlausible) {
 TEST(Platforma, CalcCancelledStartsClear) {
     EXPECT_EQ(CalcCancelled.load(), 0);
 }
+} // namespace
+
+namespace {
+
+TEST(Otmena, AThreadCanIgnoreAStopThatIsNotItsOwn) {
+    CalcCancelled = 0;
+    EXPECT_FALSE(OtmenaZaproshena());
+    CalcCancelled = 1;
+    EXPECT_TRUE(OtmenaZaproshena());
+    {
+        TBezOtmeny bez;
+        EXPECT_FALSE(OtmenaZaproshena());
+        {
+            TBezOtmeny vlozhennoe;
+            EXPECT_FALSE(OtmenaZaproshena());
+        }
+        EXPECT_FALSE(OtmenaZaproshena()); // nesting keeps the outer state
+        bool vDrugomPotoke = false;       // other threads still obey
+        std::thread([&] { vDrugomPotoke = OtmenaZaproshena(); }).join();
+        EXPECT_TRUE(vDrugomPotoke);
+    }
+    EXPECT_TRUE(OtmenaZaproshena());
+    CalcCancelled = 0;
+}
+
 } // namespace

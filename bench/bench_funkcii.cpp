@@ -1,0 +1,96 @@
+// Timings of the elementary functions at full width. Cold constants empty the
+// in-memory cache before every iteration (outside the timed region).
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+#include "number/kesh.h"
+#include "number/vmarifmetika.h"
+#include "number/vmchislo.h"
+#include "number/vmfunkcii.h"
+#include "platform/platforma.h"
+
+namespace {
+
+vmChislo Chislo(std::string tekst) {
+    vmPostroitSimvoli('.');
+    vmChislo x;
+    vmIzTeksta(&x, tekst.data());
+    return x;
+}
+
+void PiKholodnoe(benchmark::State& state) {
+    const auto R = static_cast<std::uint8_t>(state.range(0));
+    CalcCancelled.store(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        OchistitKesh();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(vmPi(R));
+    }
+}
+BENCHMARK(PiKholodnoe)
+    ->Arg(2)
+    ->Arg(10)
+    ->Arg(16)
+    ->Arg(36)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+void EKholodnoe(benchmark::State& state) {
+    const vmChislo odin = Chislo("1r10");
+    for (auto _ : state) {
+        state.PauseTiming();
+        OchistitKesh();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(vmExp(odin, true));
+    }
+}
+BENCHMARK(EKholodnoe)->Unit(benchmark::kMillisecond);
+
+void Ln2Kholodnoe(benchmark::State& state) {
+    const vmChislo dva = Chislo("2r10");
+    for (auto _ : state) {
+        state.PauseTiming();
+        OchistitKesh();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(vmLn(dva, true));
+    }
+}
+BENCHMARK(Ln2Kholodnoe)->Unit(benchmark::kMillisecond);
+
+void Koren2(benchmark::State& state) {
+    const vmChislo dva = Chislo("2r10");
+    for (auto _ : state) benchmark::DoNotOptimize(vmKoren(dva));
+}
+BENCHMARK(Koren2)->Unit(benchmark::kMillisecond);
+
+// sin 1 with the period reduction, pi of radix 10 already known.
+void Sin1(benchmark::State& state) {
+    const vmChislo odin = Chislo("1r10");
+    vmPi(10);
+    for (auto _ : state) benchmark::DoNotOptimize(vmSin(odin, true));
+}
+BENCHMARK(Sin1)->Unit(benchmark::kMillisecond);
+
+// exp(2.5) through vmStepen (logarithms and the radix power), e already known.
+void ExpCherezStepen(benchmark::State& state) {
+    const vmChislo x = Chislo("2.5r10");
+    vmChislo e;
+    vmKonstanta(&e, 4, 10);
+    for (auto _ : state) benchmark::DoNotOptimize(vmExp(x, false));
+}
+BENCHMARK(ExpCherezStepen)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+// Weak, so that one benchmark program can hold several benchmark files, each
+// able to run alone.
+__attribute__((weak)) int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,173 @@
+// ciframer-cli: the calculator on the command line. Reads the definitions
+// (a file, standard input, or -e lines), computes one variable on a thread
+// with a large stack, prints the result on stdout and every message on
+// stderr.
+//
+// Exit status: 0 result printed, 1 no result, 2 usage error, 130 stopped by
+// Ctrl+C.
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
+
+#include "cli/okno_cli.h"
+#include "eval/zapusk.h"
+#include "number/kesh.h"
+#include "number/mashinnye.h"
+#include "platform/platforma.h"
+
+namespace {
+
+constexpr int KOD_GOTOVO = 0;
+constexpr int KOD_NET_REZULTATA = 1;
+constexpr int KOD_ISPOLZOVANIE = 2;
+constexpr int KOD_OSTANOVLENO = 130;
+
+const char* const KRATKOE_ISPOLZOVANIE =
+    "usage: ciframer-cli [-r N] [-d N] [-a deg|rad|grad] [-n NAME] [--log] [-e TEXT]... [FILE]\n"
+    "       ciframer-cli --help\n";
+
+void NaSignal(int) {
+    // A byte store on a lock-free atomic is safe in a signal handler. The
+    // handler is reset by the system, so a second Ctrl+C ends the program.
+    CalcCancelled.store(1, std::memory_order_relaxed);
+}
+
+int OshibkaIspolzovaniya(const std::string& chto) {
+    std::fprintf(stderr, "ciframer-cli: %s\n%s", chto.c_str(), KRATKOE_ISPOLZOVANIE);
+    return KOD_ISPOLZOVANIE;
+}
+
+bool CeloeVDiapazone(const QString& tekst, int ot, int do_, int& znachenie) {
+    bool ok = false;
+    znachenie = tekst.trimmed().toInt(&ok);
+    return ok && znachenie >= ot && znachenie <= do_;
+}
+
+std::string Vsyo(std::istream& vhod) {
+    return std::string(std::istreambuf_iterator<char>(vhod), std::istreambuf_iterator<char>());
+}
+
+TAnsiString V1251(const std::string& utf8) {
+    const std::string b = Utf8VCp1251(utf8);
+    return TAnsiString(b.data(), static_cast<int>(b.size()));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication prilozhenie(argc, argv); // also adopts the user's locale
+    QCoreApplication::setApplicationName("ciframer-cli");
+    QCoreApplication::setApplicationVersion(CIFRAMER_VERSION);
+
+    QCommandLineParser razbor;
+    razbor.setApplicationDescription(
+        "Цифрамер on the command line: computes one variable of the definitions\n"
+        "(one per line, 'name = expression') with 101 significant digits.\n"
+        "Definitions come from FILE, from standard input, or from -e options.");
+    const QCommandLineOption oRadix({"r", "radix"}, "Radix of literals and of the result, 2..36.",
+                                    "N", "10");
+    const QCommandLineOption oDigits({"d", "digits"}, "Fraction digits shown, 0..100.", "N", "100");
+    const QCommandLineOption oAngle({"a", "angle"}, "Angle unit: deg, rad or grad.", "UNIT", "deg");
+    const QCommandLineOption oName({"n", "name"}, "Variable to compute.", "NAME", "y");
+    const QCommandLineOption oLog("log", "Write the intermediate-results log to stderr.");
+    const QCommandLineOption oExpr({"e", "expr"},
+                                   "A definition line (instead of FILE; repeatable).", "TEXT");
+    const QCommandLineOption oHelp({"h", "help"}, "Show this help.");
+    const QCommandLineOption oVersion("version", "Show the version.");
+    razbor.addOptions({oRadix, oDigits, oAngle, oName, oLog, oExpr, oHelp, oVersion});
+    razbor.addPositionalArgument("FILE", "Definitions file (UTF-8); standard input when absent.",
+                                 "[FILE]");
+
+    if (!razbor.parse(QCoreApplication::arguments()))
+        return OshibkaIspolzovaniya(razbor.errorText().toStdString());
+    if (razbor.isSet(oHelp)) {
+        std::fputs(razbor.helpText().toStdString().c_str(), stdout);
+        std::fputs("\nExit status: 0 result printed, 1 no result, 2 usage error,\n"
+                   "130 stopped by Ctrl+C. The constant cache is kept in VelimathData/\n"
+                   "of the current directory.\n",
+                   stdout);
+        return KOD_GOTOVO;
+    }
+    if (razbor.isSet(oVersion)) {
+        std::printf("ciframer-cli %s\n", CIFRAMER_VERSION);
+        return KOD_GOTOVO;
+    }
+
+    int osnovanie = 10, razryadi = 100;
+    if (!CeloeVDiapazone(razbor.value(oRadix), 2, 36, osnovanie))
+        return OshibkaIspolzovaniya("radix must be an integer from 2 to 36");
+    if (!CeloeVDiapazone(razbor.value(oDigits), 0, 100, razryadi))
+        return OshibkaIspolzovaniya("digits must be an integer from 0 to 100");
+    const QString ugol = razbor.value(oAngle);
+    if (ugol == "rad") {
+        AngleUnit.store(0);
+    } else if (ugol == "deg") {
+        AngleUnit.store(1);
+    } else if (ugol == "grad") {
+        AngleUnit.store(2);
+    } else {
+        return OshibkaIspolzovaniya("angle unit must be deg, rad or grad");
+    }
+    const QStringList fayli = razbor.positionalArguments();
+    const QStringList viragheniya = razbor.values(oExpr);
+    if (fayli.size() > 1) return OshibkaIspolzovaniya("at most one FILE");
+    if (!fayli.isEmpty() && !viragheniya.isEmpty())
+        return OshibkaIspolzovaniya("give either FILE or -e, not both");
+
+    // The definitions, converted to Windows-1251 at this edge.
+    std::vector<TAnsiString> stroki;
+    if (!viragheniya.isEmpty()) {
+        for (const QString& v : viragheniya) stroki.push_back(V1251(v.toStdString()));
+    } else {
+        std::string tekst;
+        if (fayli.isEmpty()) {
+            tekst = Vsyo(std::cin);
+        } else {
+            std::ifstream fayl(fayli.front().toStdString(), std::ios::binary);
+            if (!fayl) return OshibkaIspolzovaniya("cannot read " + fayli.front().toStdString());
+            tekst = Vsyo(fayl);
+        }
+        if (tekst.starts_with("\xEF\xBB\xBF")) tekst.erase(0, 3); // a UTF-8 byte order mark
+        stroki = RazbitNaStroki(Utf8VCp1251(tekst));
+    }
+
+    // The literal tables follow the user's decimal separator (read once;
+    // the numeric locale itself stays "C").
+    PostroitTabliciSimvolov(LokalniyRazdelitel());
+
+    PodklyuchitStderr(razbor.isSet(oLog));
+    ZagruzitKesh();
+
+    struct sigaction deystvie {};
+    deystvie.sa_handler = &NaSignal;
+    deystvie.sa_flags = SA_RESETHAND;
+    sigemptyset(&deystvie.sa_mask);
+    sigaction(SIGINT, &deystvie, nullptr);
+
+    TOknoKomandnoyStroki okno(std::move(stroki), V1251(razbor.value(oName).toStdString()),
+                              osnovanie, razryadi);
+    CalcCancelled.store(0);
+    const bool zapushen = VipolnitNaPotokeVichisleniy([&okno] { VichislitPeremennuyu(okno); });
+    ZavershitZhurnal();
+    const bool ostanovleno = CalcCancelled.load() != 0;
+    SohranitKesh();
+
+    if (!zapushen) {
+        std::fputs("ciframer-cli: cannot start the calculation thread\n", stderr);
+        return KOD_NET_REZULTATA;
+    }
+    if (okno.EstZnachenie()) {
+        const std::string rezultat = Cp1251VUtf8(okno.Znachenie().ToStd()) + "\n";
+        std::fwrite(rezultat.data(), 1, rezultat.size(), stdout);
+        return KOD_GOTOVO;
+    }
+    return ostanovleno ? KOD_OSTANOVLENO : KOD_NET_REZULTATA;
+}

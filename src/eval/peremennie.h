@@ -1,0 +1,72 @@
+// The variables of one calculation run: the table filled from the
+// definitions text, evaluation of one definition by bracket reduction, and
+// lookup by name. Everything here runs on the calculation thread only; the
+// table and its records are shared with the run body (zapusk.cpp) and are not
+// guarded.
+#pragma once
+
+#include <cstdint>
+
+#include "number/vmchislo.h"
+#include "text/tansistring.h"
+
+// One variable: one line of the definitions text.
+struct TPeremennaya {
+    TAnsiString Imya;                // name, left of the first "=", trimmed
+    TAnsiString Virazhenie;          // definition text; rewritten during evaluation,
+                                     // the value text of Znachenie once computed
+    vmChislo Znachenie;              // valid only while Vichislena is 1
+    std::uint8_t Vichislena = 0;     // value computed in this run
+    std::uint8_t Vichislyaetsya = 0; // evaluation started and not finished
+    // 1 when RazobratStroku refused the line. Lookups by name pass over such
+    // a record, so a refused line that kept a name is never found.
+    std::uint8_t Otvergnuta = 0;
+};
+
+constexpr std::uint32_t VM_PREDEL_PEREMENNIH = 65536;
+
+// The static table: record i holds line i of the definitions text.
+extern TPeremennaya VariableTable[VM_PREDEL_PEREMENNIH];
+// Lookups search records 0 .. VariableCount - 1 (skipping refused ones). The
+// run body sets it to the number of lines of the run after parsing them.
+extern std::uint32_t VariableCount;
+
+// Empties name and definition, clears the flags; Znachenie is left as it is.
+void OchistitPeremennuyu(TPeremennaya& p);
+
+// Parses one line into p: separators unified to the locale's, name left of
+// the first "=" (the whole line defines "y" when there is none), both sides
+// trimmed of bytes 0..32. Shows "Неправильное имя переменной" or
+// "Неправильное значение переменной" and returns false (marking p refused)
+// for an empty name or expression.
+bool RazobratStroku(TPeremennaya& p, TAnsiString stroka);
+
+// Computes p's value into p.Znachenie (cached: a computed record returns at
+// once). Resolves brackets innermost first, evaluates arguments, functions and
+// the remaining operators, writes the steps to the log. False on any error
+// (shown already, except operator syntax errors, which go to the log only),
+// on a cycle ("Обнаружена циклическая связь") and on a stop request; the run
+// must then end.
+bool VichislitOpredelenie(TPeremennaya& p);
+
+// Index of the first record below VariableCount, not refused, whose name
+// equals imya byte for byte; -1 when there is none.
+std::int32_t NaitiPeremennuyu(const TAnsiString& imya);
+
+// Finds imya (as NaitiPeremennuyu), computes it and copies its value into
+// znachenie. Shows "Не удаётся найти переменную <imya>" when it is not defined.
+bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya);
+
+// Builds a name index over records 0 .. VariableCount - 1 so that lookups do
+// not scan the table; valid until VariableCount or a name changes (the run
+// body builds it after parsing and drops it before clearing). Lookups without
+// a valid index scan the table from the top; both give the same record.
+void PostroitIndeksImen();
+void SbrositIndeksImen();
+
+// The value text of x: 1 integer digit, 100 fraction digits, exponent form,
+// trailing zeros dropped, and always a radix mark ("r10" added in radix 10),
+// so that reading it back gives the number in its own radix.
+TAnsiString TekstZnacheniya(const vmChislo& x);
+// The same with 6 fraction digits, for the log only.
+TAnsiString KratkiyTekstZnacheniya(const vmChislo& x);

@@ -1,0 +1,119 @@
+// The run body shared by both front ends, the log sink, the calculation
+// thread helper, and the evaluator's message texts.
+#include "eval/zapusk.h"
+
+#include <pthread.h>
+
+#include <mutex>
+
+#include "eval/peremennie.h"
+#include "eval/soobsheniya.h"
+#include "number/vmfunkcii.h"
+
+std::int32_t CurrentRadix = 10;
+std::atomic<std::uint8_t> AngleUnit{1};
+
+TAnsiString T1251(const char* utf8) {
+    return TAnsiString(Utf8VCp1251(utf8).c_str());
+}
+
+void PokazatOshibku(const char* utf8, const TAnsiString& hvost) {
+    ShowError(T1251(utf8) + hvost);
+}
+
+TAnsiString OshibkaVichisleniy() {
+    return T1251(" ошибка вычислений");
+}
+TAnsiString OtmenaVichisleniy() {
+    return T1251(" отмена вычислений");
+}
+
+// --- The log sink ---
+
+namespace {
+std::mutex zamokZhurnala;
+std::function<void(const TAnsiString&)> priemnik;
+// Lets DobavitSostoyanie return without the lock when nothing listens.
+std::atomic<bool> estPriemnik{false};
+} // namespace
+
+bool DobavitSostoyanie(TAnsiString text) {
+    if (!estPriemnik.load(std::memory_order_acquire)) return true;
+    std::lock_guard<std::mutex> l(zamokZhurnala);
+    if (priemnik) priemnik(text);
+    return true;
+}
+
+void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> noviy) {
+    std::lock_guard<std::mutex> l(zamokZhurnala);
+    priemnik = std::move(noviy);
+    estPriemnik.store(static_cast<bool>(priemnik), std::memory_order_release);
+}
+
+// --- The calculation thread ---
+
+namespace {
+void* ZapustitZadachu(void* arg) {
+    (*static_cast<const std::function<void()>*>(arg))();
+    return nullptr;
+}
+} // namespace
+
+bool VipolnitNaPotokeVichisleniy(const std::function<void()>& zadacha) {
+    pthread_attr_t atributi;
+    if (pthread_attr_init(&atributi) != 0) return false;
+    bool gotovo = pthread_attr_setstacksize(&atributi, VM_STEK_POTOKA_VICHISLENIY) == 0;
+    pthread_t potok{};
+    if (gotovo)
+        gotovo = pthread_create(&potok, &atributi, &ZapustitZadachu,
+                                const_cast<std::function<void()>*>(&zadacha)) == 0;
+    pthread_attr_destroy(&atributi);
+    if (gotovo) pthread_join(potok, nullptr);
+    return gotovo;
+}
+
+// --- The run body ---
+
+bool VichislitPeremennuyu(IOknoVichisleniya& okno) {
+    CurrentRadix = okno.PoluchitOsnovanie();
+    const std::vector<TAnsiString> stroki = okno.StrokiOpredeleniy();
+
+    SbrositIndeksImen();
+    for (std::uint32_t i = 0; i < VariableCount && i < VM_PREDEL_PEREMENNIH; ++i)
+        OchistitPeremennuyu(VariableTable[i]);
+    VariableCount = 0;
+
+    if (stroki.size() > VM_PREDEL_PEREMENNIH) {
+        PokazatOshibku("Слишком много строк определений: допускается не более 65536");
+        return false;
+    }
+    // Every line keeps the record of its own index; a refused one is marked
+    // and passed over by the lookups, so all lines of the run are searched.
+    const auto L = static_cast<std::uint32_t>(stroki.size());
+    for (std::uint32_t i = 0; i < L; ++i) RazobratStroku(VariableTable[i], stroki[i]);
+    VariableCount = L;
+    PostroitIndeksImen();
+
+    const TAnsiString imya = okno.ImyaPeremennoy().Trim();
+    if (imya.Length() == 0) {
+        PokazatOshibku("Неправильное имя вычисляемой переменной");
+        return false;
+    }
+    const std::int32_t nomer = NaitiPeremennuyu(imya);
+    if (nomer < 0) {
+        PokazatOshibku("Не задана переменная ", imya);
+        return false;
+    }
+    TPeremennaya& p = VariableTable[nomer];
+    if (!VichislitOpredelenie(p)) {
+        PokazatOshibku("Не удаётся вычислить значение переменной ", imya);
+        return false;
+    }
+
+    vmChislo x = p.Znachenie;
+    x = vmPerevestiVOsnovanie(x, static_cast<std::uint8_t>(okno.PoluchitOsnovanie()));
+    TAnsiString tekst;
+    vmVTekst(tekst, &x, 1, okno.PoluchitRazryadi(), VM_AVTO_EKSPONENTA | VM_S_OSNOVANIEM);
+    okno.UstanovitZnachenie(tekst);
+    return true;
+}

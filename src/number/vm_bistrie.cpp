@@ -1,0 +1,253 @@
+// Faster kernels for multiplication and division. They give byte for byte
+// the results of the plain kernels in vm_umnozhenie.cpp: they make the same
+// partial products and the same trial products, and replace the general
+// addition and comparison by digit loops that reproduce their alignment,
+// rounding, normalisation and inexact flag exactly. Operands near the
+// exponent limits are left to the plain kernels (the callers check
+// BistroVozmozhno first).
+#include <atomic>
+#include <cstring>
+
+#include "number/vm_vnutrennee.h"
+#include "number/vm_yadra.h"
+#include "number/vmarifmetika.h"
+
+namespace vm_detail {
+
+std::atomic<bool> BistrieYadra{true};
+
+namespace {
+
+using Ryad = std::uint8_t[VM_RAZRYADOV];
+
+void VRyad(const vmChislo& x, std::uint8_t* r) {
+    r[0] = x.CelayaChast[2];
+    r[1] = x.CelayaChast[1];
+    r[2] = x.CelayaChast[0];
+    std::memcpy(r + 3, x.DrobnayaChast, VM_DROBNIH_RAZRYADOV);
+}
+
+void IzRyada(vmChislo& x, const std::uint8_t* r) {
+    x.CelayaChast[2] = r[0];
+    x.CelayaChast[1] = r[1];
+    x.CelayaChast[0] = r[2];
+    std::memcpy(x.DrobnayaChast, r + 3, VM_DROBNIH_RAZRYADOV);
+}
+
+bool VseNuli(const std::uint8_t* r, int ot, int doPoz) {
+    for (int p = ot; p < doPoz; ++p)
+        if (r[p] != 0) return false;
+    return true;
+}
+
+// One unit of the last place added to r, carrying upward (there is room).
+void PlyusUlp(std::uint8_t* r, int R) {
+    for (int p = VM_RAZRYADOV - 1; p >= 0; --p) {
+        if (r[p] + 1 < R) {
+            ++r[p];
+            return;
+        }
+        r[p] = 0;
+    }
+}
+
+// y (exponent Py, inexact flag *net) aligned to exponent Py + n, n >= 1:
+// shifted right, dropped digits recorded in *net, rounded half-up by the
+// first dropped digit unless nothing survived (then it is zero, flag 0).
+// Returns false when y became zero.
+bool Virovnyat(std::uint8_t* y, int n, int R, std::uint8_t* net) {
+    if (n >= 104) {
+        *net = 0;
+        return false;
+    }
+    if (!VseNuli(y, VM_RAZRYADOV - n, VM_RAZRYADOV)) *net = 1;
+    const std::uint8_t c = y[VM_RAZRYADOV - n];
+    std::memmove(y + n, y, VM_RAZRYADOV - n);
+    std::memset(y, 0, n);
+    if (VseNuli(y, n, VM_RAZRYADOV)) {
+        *net = 0;
+        return false;
+    }
+    if (c >= (R + 1) / 2) PlyusUlp(y, R);
+    return true;
+}
+
+// Sign of t - r as vmVichest on a copy of t followed by vmZnak gives it, for
+// t nonzero and r >= 0 (both signs positive); exponents in the safe range.
+int ZnakRaznosti(const std::uint8_t* t, std::int64_t Pt, const std::uint8_t* r, std::int64_t Pr,
+                 int R) {
+    if (Pt == Pr) {
+        const int m = std::memcmp(t, r, VM_RAZRYADOV);
+        return m == 0 ? 0 : (m > 0 ? 1 : -1);
+    }
+    // x keeps its place, y is shifted right by n and rounded; sx is the sign
+    // the difference takes when x is the larger.
+    const std::uint8_t* x = t;
+    const std::uint8_t* y = r;
+    int sx = 1;
+    std::int64_t n = Pt - Pr;
+    if (n < 0) {
+        x = r;
+        y = t;
+        sx = -1;
+        n = -n;
+    }
+    if (n >= 104) return sx; // y vanished entirely
+    // y shifted: position p holds y[p - n] (zero above n).
+    const int sdvig = static_cast<int>(n);
+    const std::uint8_t c = y[VM_RAZRYADOV - sdvig];
+    const bool ostalos = !VseNuli(y, 0, VM_RAZRYADOV - sdvig);
+    const bool ulp = ostalos && c >= (R + 1) / 2;
+    // Compare x with the shifted digits.
+    int p = 0;
+    for (; p < VM_RAZRYADOV; ++p) {
+        const int yd = p < sdvig ? 0 : y[p - sdvig];
+        if (x[p] != yd) break;
+    }
+    if (p == VM_RAZRYADOV) return ulp ? -sx : 0; // x == shifted y (+1 ulp)
+    const int yd = p < sdvig ? 0 : y[p - sdvig];
+    if (x[p] < yd) return -sx;
+    if (!ulp) return sx;
+    // x > shifted y: equal to shifted y + 1 ulp only if x - y is that ulp.
+    if (x[p] != yd + 1) return sx;
+    for (int q = p + 1; q < VM_RAZRYADOV; ++q) {
+        const int yq = q < sdvig ? 0 : y[q - sdvig];
+        if (x[q] != 0 || yq != R - 1) return sx;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool BistroVozmozhno(const vmChislo& x) {
+    // Sums of two such exponents, plus the 103 digit places, stay inside the
+    // limits.
+    constexpr std::int32_t kZapas = VM_PREDEL_PORYADKA / 4;
+    return x.Poryadok < kZapas && x.Poryadok > -kZapas && x.Osnovanie >= 2 && vmZnak(&x) != 0 &&
+           vmVedushieNuli(&x) == 2;
+}
+
+void UmnozhitBistro(vmChislo* a, const vmChislo& p, const vmChislo& b) {
+    const int R = Osn(p);
+    // |p| times each digit value: the partial products of the plain kernel
+    // before they are scaled.
+    vmChislo kratnie[128];
+    Ryad cifriKratnih[128];
+    for (int q = 1; q < R; ++q) {
+        kratnie[q] = p;
+        kratnie[q].Znak = 0;
+        vmUmnogitNaCifru(&kratnie[q], static_cast<std::uint8_t>(q));
+        VRyad(kratnie[q], cifriKratnih[q]);
+    }
+    Ryad s; // the running sum, normalised
+    std::int64_t Ps = 0;
+    std::uint8_t netS = 0;
+    bool nol = true;
+    for (int pos = VM_RAZRYADOV - 1; pos >= 0; --pos) {
+        const int q = vmCifra(b, pos);
+        if (q == 0) continue; // a zero partial product changes nothing
+        const vmChislo& k = kratnie[q];
+        const std::int64_t Pt = std::int64_t(k.Poryadok) + b.Poryadok + 2 - pos;
+        if (nol) {
+            std::memcpy(s, cifriKratnih[q], VM_RAZRYADOV);
+            Ps = Pt;
+            netS = k.Netochnost;
+            nol = false;
+            continue;
+        }
+        Ryad t;
+        std::memcpy(t, cifriKratnih[q], VM_RAZRYADOV);
+        std::uint8_t netT = k.Netochnost;
+        std::uint8_t* x = s;
+        std::uint8_t* y = t;
+        std::uint8_t* netY = &netT;
+        if (Pt > Ps) { // the partial product is the larger: s is aligned to it
+            x = t;
+            y = s;
+            netY = &netS;
+        }
+        const std::int64_t n = Pt > Ps ? Pt - Ps : Ps - Pt;
+        bool estY = true;
+        if (n > 0) estY = Virovnyat(y, static_cast<int>(n < 104 ? n : 104), R, netY);
+        const std::uint8_t net = netS | netT;
+        Ryad sum;
+        int perenos = 0;
+        for (int p2 = VM_RAZRYADOV - 1; p2 >= 0; --p2) {
+            int v = x[p2] + (estY ? y[p2] : 0) + perenos;
+            perenos = 0;
+            if (v >= R) {
+                v -= R;
+                perenos = 1;
+            }
+            sum[p2] = static_cast<std::uint8_t>(v);
+        }
+        std::int64_t P = Pt > Ps ? Pt : Ps;
+        std::uint8_t netSum = net;
+        // Normalise: a carry into the second integer digit is shifted out,
+        // rounding by the dropped digit; a carry of that rounding is shifted
+        // out once more (it drops a zero).
+        for (int krug = 0; krug < 2 && sum[1] != 0; ++krug) {
+            const std::uint8_t c = sum[VM_RAZRYADOV - 1];
+            if (c != 0) netSum = 1;
+            std::memmove(sum + 1, sum, VM_RAZRYADOV - 1);
+            sum[0] = 0;
+            ++P;
+            if (c >= (R + 1) / 2) PlyusUlp(sum, R);
+        }
+        std::memcpy(s, sum, VM_RAZRYADOV);
+        Ps = P;
+        netS = netSum;
+    }
+    vmNol(a);
+    if (!nol) {
+        IzRyada(*a, s);
+        a->Poryadok = static_cast<std::int32_t>(Ps);
+        a->Netochnost = netS;
+    }
+}
+
+void DelitBistro(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
+    const int R = Osn(bModul);
+    vmChislo kratnie[128];
+    Ryad cifriKratnih[128];
+    for (int q = 1; q < R; ++q) {
+        kratnie[q] = bModul;
+        vmUmnogitNaCifru(&kratnie[q], static_cast<std::uint8_t>(q));
+        VRyad(kratnie[q], cifriKratnih[q]);
+    }
+    std::uint8_t cifri[VM_DROBNIH_RAZRYADOV + 1] = {};
+    for (int k = 0; k >= -VM_DROBNIH_RAZRYADOV; --k) {
+        if (celie && d + k < 0) break;
+        // Nothing left: no trial product fits any more, every digit is 0.
+        // (The subtraction aligns like the comparison did, so the remainder
+        // never goes below zero.)
+        if (vmZnak(r) <= 0) break;
+        Ryad rr;
+        VRyad(*r, rr);
+        const std::int64_t w = d + k;
+        for (int q = R - 1; q >= 1; --q) {
+            const std::int64_t Pt = kratnie[q].Poryadok + w;
+            if (ZnakRaznosti(cifriKratnih[q], Pt, rr, r->Poryadok, R) <= 0) {
+                vmChislo t = kratnie[q];
+                t.Poryadok = static_cast<std::int32_t>(Pt);
+                vmVichest(r, t);
+                cifri[-k] = static_cast<std::uint8_t>(q);
+                break;
+            }
+        }
+    }
+    // The quotient digits lie within 101 places of the first nonzero one,
+    // so the plain kernel's sum of them is exact: place them directly.
+    const std::uint8_t osnovanie = a->Osnovanie;
+    vmNol(a);
+    a->Osnovanie = osnovanie;
+    int i0 = 0;
+    while (i0 <= VM_DROBNIH_RAZRYADOV && cifri[i0] == 0) ++i0;
+    if (i0 > VM_DROBNIH_RAZRYADOV) return;
+    a->CelayaChast[0] = cifri[i0];
+    for (int j = 0; i0 + 1 + j <= VM_DROBNIH_RAZRYADOV; ++j)
+        a->DrobnayaChast[j] = cifri[i0 + 1 + j];
+    a->Poryadok = static_cast<std::int32_t>(d - i0);
+}
+
+} // namespace vm_detail

@@ -1,0 +1,61 @@
+// Square root by Heron's iteration.
+
+#include <atomic>
+
+#include "number/vmarifmetika.h"
+#include "number/vmfunkcii.h"
+#include "platform/platforma.h"
+
+namespace {
+
+bool Ravni(const vmChislo& a, const vmChislo& b) {
+    const vmChislo d = vmRaznost(&a, b);
+    return vmZnak(&d) == 0;
+}
+
+} // namespace
+
+// sqrt x in x's radix; zero for x <= 0. Heron's iteration
+// y := (x / y + y) / 2 from the guess y = x, each division truncated, until
+// two successive guesses differ by less than |x| * R^-100 (R^-100 when that
+// underflows). The tolerance is relative to x, not to the root, so for x
+// below one it can be finer than the root's last digit; the iteration then
+// also ends when a guess repeats the one before the last (a two-value
+// cycle), returning the newer guess. A large x first halves its guess about
+// log2 sqrt x times. A stop request (CalcCancelled) ends the iteration at
+// once with a meaningless value. x is a const reference, never changed.
+// Any thread; nothing is shared.
+vmChislo vmKoren(const vmChislo& x) {
+    const std::uint8_t R = x.Osnovanie;
+    vmChislo rezultat;
+    vmKonstanta(&rezultat, 0, R);
+    if (vmZnak(&x) <= 0) return rezultat;
+
+    vmChislo odin;
+    vmKonstanta(&odin, 1, R);
+    const vmChislo dva = vmSumma(&odin, odin);
+    vmChislo T = x;
+    T.Znak = 0;
+    vmRazdelitNaStepen(&T, 100);
+    if (vmZnak(&T) == 0) {
+        T = odin;
+        vmRazdelitNaStepen(&T, 100);
+    }
+
+    vmChislo y = x, predPred = x;
+    bool estPredPred = false;
+    for (;;) {
+        if (OtmenaZaproshena()) return y;
+        const vmChislo old = y;
+        const vmChislo chastnoe = vmChastnoe(&x, &old);
+        const vmChislo summa = vmSumma(&chastnoe, old);
+        y = vmChastnoe(&summa, &dva);
+        vmChislo d = vmRaznost(&old, y);
+        d.Znak = 0;
+        if (vmMenshe(&d, &T)) break;
+        if (estPredPred && Ravni(y, predPred)) break;
+        predPred = old;
+        estPredPred = true;
+    }
+    return y;
+}

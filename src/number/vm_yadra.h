@@ -1,0 +1,35 @@
+// The kernels behind multiplication and division, and the switch between the
+// plain kernels and the faster ones (which give the same bytes).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "number/vmchislo.h"
+
+namespace vm_detail {
+
+// True: vmUmnogit, vmRazdelit and vmDelenieSOstatkom use the faster kernels
+// where BistroVozmozhno allows. Tests turn it off to compare with the plain
+// kernels; not meant to be changed while numbers are computed on another
+// thread.
+extern std::atomic<bool> BistrieYadra;
+
+// x is normalised, nonzero, of a valid radix, and far enough from the
+// exponent limits that no partial or trial product can overflow or vanish.
+bool BistroVozmozhno(const vmChislo& x);
+
+// a = sum of the partial products of p by the digits of b, as the plain
+// kernel adds them (magnitudes only; the caller sets the sign and the flags
+// of b). p and b pass BistroVozmozhno.
+void UmnozhitBistro(vmChislo* a, const vmChislo& p, const vmChislo& b);
+
+// The plain kernel of the same sum.
+void UmnozhitProsto(vmChislo* a, const vmChislo& p, const vmChislo& b);
+
+// The digit trials of the plain long division of r by bModul (positive) at
+// weights d, d-1, ..., d-100 (only those >= 0 when celie): subtracts from r
+// and leaves the quotient digits in a (positive, a's radix kept).
+void DelitBistro(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie);
+
+} // namespace vm_detail

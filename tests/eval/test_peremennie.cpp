@@ -1,0 +1,228 @@
+// Definitions, lookup by name, caching, cycles and the run body.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "eval/peremennie.h"
+#include "eval/progon.h"
+#include "number/mashinnye.h"
+
+namespace {
+
+const std::string kNeVichislit = "Не удаётся вычислить значение переменной y";
+
+TEST(RazobratStroku, NameAndExpressionAroundTheFirstEquals) {
+    struct {
+        const char* stroka;
+        const char* imya;
+        const char* virazhenie;
+    } sluchai[] = {
+        {" x = 2 ", "x", "2"},   {"5+3", "y", "5+3"}, {"a = b = 1", "a", "b = 1"},
+        {"\tЙ=1,5", "Й", "1.5"}, {"X=1", "X", "1"},
+    };
+    for (const auto& s : sluchai) {
+        TPeremennaya p;
+        p.Vichislena = 1;
+        EXPECT_TRUE(RazobratStroku(p, Cp(s.stroka))) << s.stroka;
+        EXPECT_EQ(Utf(p.Imya), s.imya) << s.stroka;
+        EXPECT_EQ(Utf(p.Virazhenie), s.virazhenie) << s.stroka;
+        EXPECT_EQ(p.Vichislena, 0);
+    }
+}
+
+TEST(RazobratStroku, RefusedLinesAndTheirMessages) {
+    const std::pair<const char*, const char*> sluchai[] = {
+        {" = 5", "Неправильное имя переменной"},
+        {"x =", "Неправильное значение переменной"},
+        {"", "Неправильное значение переменной"},
+        {" \t ", "Неправильное значение переменной"},
+    };
+    for (const auto& [stroka, soobshenie] : sluchai) {
+        SborSoobsheniy sbor;
+        TPeremennaya p;
+        EXPECT_FALSE(RazobratStroku(p, Cp(stroka))) << stroka;
+        EXPECT_EQ(p.Otvergnuta, 1);
+        EXPECT_EQ(sbor.Soobsheniya(), std::vector<std::string>{soobshenie}) << stroka;
+    }
+}
+
+TEST(Progon, RefusedLinesAreReportedAndSkipped) {
+    const TItogProgona itog = Progon({"x = 1", "= 5", "", "y = x+1"});
+    EXPECT_EQ(itog.rezultat, "2");
+    EXPECT_EQ(itog.soobsheniya, (std::vector<std::string>{"Неправильное имя переменной",
+                                                          "Неправильное значение переменной"}));
+}
+
+TEST(Progon, ARefusedLineThatKeptItsNameIsNeverFound) {
+    // "x =" is refused but keeps the name x; the lookups must land on the
+    // accepted definition below it, from the run body and from expressions.
+    EXPECT_EQ(Progon({"x =", "x = 3", "y = x*2"}).rezultat, "6");
+    TNastroyki cel;
+    cel.imya = "x";
+    EXPECT_EQ(Progon({"x =", "x = 3"}, cel).rezultat, "3");
+    const TItogProgona tolkoOtvergnutaya = Progon({"x =", "y = 1"}, cel);
+    EXPECT_FALSE(tolkoOtvergnutaya.gotovo);
+    EXPECT_EQ(tolkoOtvergnutaya.soobsheniya.back(), "Не задана переменная x");
+    const TItogProgona ssilka = Progon({"x =", "y = x"});
+    EXPECT_EQ(ssilka.soobsheniya,
+              (std::vector<std::string>{"Неправильное значение переменной",
+                                        "Не удаётся найти переменную x", kNeVichislit}));
+}
+
+TEST(Progon, LookupWithoutIndexFindsTheSameRecords) {
+    // The run body builds a name index; a table filled by hand is scanned.
+    SbrositIndeksImen();
+    const char* stroki[] = {"a = 1", "x =", "x = 2", "x = 3"};
+    for (std::uint32_t i = 0; i < 4; ++i) RazobratStroku(VariableTable[i], Cp(stroki[i]));
+    VariableCount = 4;
+    EXPECT_EQ(NaitiPeremennuyu(Cp("x")), 2);
+    PostroitIndeksImen();
+    EXPECT_EQ(NaitiPeremennuyu(Cp("x")), 2);
+    EXPECT_EQ(NaitiPeremennuyu(Cp("a")), 0);
+    EXPECT_EQ(NaitiPeremennuyu(Cp("b")), -1);
+    VariableCount = 2; // an index built for another count is not used
+    EXPECT_EQ(NaitiPeremennuyu(Cp("x")), -1);
+    SbrositIndeksImen();
+}
+
+TEST(Progon, TargetNameAndItsMessages) {
+    TNastroyki probeli;
+    probeli.imya = "  y \t";
+    EXPECT_EQ(Progon({"y = 1"}, probeli).rezultat, "1");
+    probeli.imya = "   ";
+    EXPECT_EQ(Progon({"y = 1"}, probeli).soobsheniya,
+              std::vector<std::string>{"Неправильное имя вычисляемой переменной"});
+    TNastroyki z;
+    z.imya = "z";
+    EXPECT_EQ(Progon({"y = 1"}, z).soobsheniya, std::vector<std::string>{"Не задана переменная z"});
+    TNastroyki bolshaya;
+    bolshaya.imya = "Y";
+    EXPECT_EQ(Progon({"y = 1"}, bolshaya).soobsheniya.back(), "Не задана переменная Y");
+}
+
+TEST(Progon, FirstDefinitionWinsAndValuesAreCached) {
+    EXPECT_EQ(Progon({"x = 1", "x = 2", "y = x"}).rezultat, "1");
+    const TItogProgona itog = Progon({"x = 2", "y = x+x*x"});
+    EXPECT_EQ(itog.rezultat, "6");
+    // x's own entry appears once: the later references use its value.
+    std::size_t vhozhdeniy = 0;
+    for (std::size_t i = itog.zhurnal.find("\r\n2 = "); i != std::string::npos;
+         i = itog.zhurnal.find("\r\n2 = ", i + 1))
+        ++vhozhdeniy;
+    EXPECT_EQ(vhozhdeniy, 1u);
+    // A computed record holds its value text.
+    EXPECT_EQ(Utf(VariableTable[0].Virazhenie), "2r10");
+    EXPECT_EQ(Utf(VariableTable[1].Virazhenie), "6r10");
+}
+
+TEST(Progon, Cycles) {
+    const std::vector<std::vector<std::string>> sluchai = {
+        {"y = y+1"}, {"y = a", "a = b", "b = y*2"}, {"a = b", "b = a", "y = sin(a)"}};
+    for (const auto& stroki : sluchai) {
+        const TItogProgona itog = Progon(stroki);
+        EXPECT_FALSE(itog.gotovo);
+        ASSERT_FALSE(itog.soobsheniya.empty());
+        EXPECT_EQ(itog.soobsheniya.front(), "Обнаружена циклическая связь") << stroki[0];
+        EXPECT_EQ(itog.soobsheniya.back(), kNeVichislit);
+    }
+}
+
+TEST(Progon, GroupsWithoutAFunctionName) {
+    EXPECT_EQ(Vichislit("(2;3)").soobsheniya,
+              (std::vector<std::string>{"Отсутствует имя функции", kNeVichislit}));
+    EXPECT_EQ(Vichislit("(1+2))").soobsheniya,
+              (std::vector<std::string>{"Не найдена открывающая скобка", kNeVichislit}));
+    EXPECT_EQ(Vichislit("(1+2").soobsheniya,
+              (std::vector<std::string>{"Не найдена закрывающая скобка", kNeVichislit}));
+    EXPECT_EQ(
+        Vichislit(")1+2(").soobsheniya,
+        (std::vector<std::string>{"Закрывающая скобка идёт перед открывающей", kNeVichislit}));
+}
+
+TEST(Progon, NamesOutsideTheNameAlphabet) {
+    TNastroyki cel;
+    cel.imya = "Й";
+    EXPECT_EQ(Progon({"Й = 5"}, cel).rezultat, "5");
+    // "Й" is no name character: the expression fails without a lookup.
+    EXPECT_EQ(Progon({"Й = 5", "y = Й+1"}).soobsheniya, std::vector<std::string>{kNeVichislit});
+    // "X" is a literal digit, invalid in radix 10, so it reads as zero.
+    EXPECT_EQ(Progon({"X = 5", "y = X+1"}).rezultat, "1");
+    EXPECT_EQ(Progon({"ёлка = 2", "y = ёлка^2"}).rezultat, "4");
+}
+
+TEST(Progon, ExpressionAfterASecondEquals) {
+    const TItogProgona itog = Progon({"a = b = 1", "b = 1"}, [] {
+        TNastroyki n;
+        n.imya = "a";
+        return n;
+    }());
+    EXPECT_FALSE(itog.gotovo);
+    EXPECT_EQ(itog.soobsheniya,
+              std::vector<std::string>{"Не удаётся вычислить значение переменной a"});
+}
+
+TEST(Progon, CommaAndPointSeparators) {
+    for (const char* s : {"1.5", "1,5"}) EXPECT_EQ(Vichislit(s).rezultat, "1.5") << s;
+    PostroitTabliciSimvolov(',');
+    for (const char* s : {"1.5", "1,5"}) EXPECT_EQ(Vichislit(s).rezultat, "1,5") << s;
+    EXPECT_EQ(Vichislit("int(2.5;1)+1").rezultat, "4");
+    EXPECT_EQ(Vichislit("1,").soobsheniya.front(), "Не удаётся найти переменную 1");
+    PostroitTabliciSimvolov('.');
+}
+
+TEST(Progon, DisplayRadixAndDigitCount) {
+    TNastroyki n;
+    n.razryadi = 2;
+    EXPECT_EQ(Vichislit("2/3", n).rezultat, "0.67");
+    n.razryadi = 0;
+    EXPECT_EQ(Vichislit("2/3", n).rezultat, "1");
+    n.razryadi = 100;
+    EXPECT_EQ(Vichislit("10^11").rezultat, "1e11");
+    EXPECT_EQ(Vichislit("10^10").rezultat, "10000000000");
+    n.osnovanie = 36;
+    EXPECT_EQ(Vichislit("ZZr36+1r36", n).rezultat, "100r36");
+}
+
+TEST(Progon, TooManyLines) {
+    std::vector<std::string> stroki(65537, "y = 1");
+    const TItogProgona itog = Progon(stroki);
+    EXPECT_FALSE(itog.gotovo);
+    EXPECT_EQ(itog.soobsheniya, std::vector<std::string>{
+                                    "Слишком много строк определений: допускается не более 65536"});
+    stroki.pop_back();
+    EXPECT_EQ(Progon(stroki).rezultat, "1");
+}
+
+TEST(Progon, ChainOfAllRecords) {
+    // 65536 variables, each referring to the next: the deepest nesting the
+    // table allows, on the calculation thread's stack.
+    std::vector<std::string> stroki;
+    stroki.reserve(65536);
+    stroki.push_back("y = a1+1");
+    for (int i = 1; i < 65535; ++i)
+        stroki.push_back("a" + std::to_string(i) + " = a" + std::to_string(i + 1) + "+1");
+    stroki.push_back("a65535 = 7");
+    TNastroyki n;
+    n.bolshoyStek = true;
+    const TItogProgona itog = Progon(stroki, n);
+    EXPECT_TRUE(itog.soobsheniya.empty());
+    EXPECT_EQ(itog.rezultat, std::to_string(65535 + 7));
+}
+
+TEST(Progon, StopRequestEndsTheRun) {
+    // The stop flag is raised while the k-th log text is written; whatever
+    // the phase, the run ends without a result and the log says so.
+    const std::vector<std::string> stroki = {"x = 2", "y = sqr(x+1)*3+(x;1)"};
+    for (int k = 1; k <= 4; ++k) {
+        TNastroyki n;
+        n.otmenaNaZapisi = k;
+        const TItogProgona itog = Progon(stroki, n);
+        EXPECT_FALSE(itog.gotovo) << k;
+        EXPECT_EQ(itog.soobsheniya, std::vector<std::string>{kNeVichislit}) << k;
+        EXPECT_NE(itog.zhurnal.find(" отмена вычислений"), std::string::npos) << k;
+        EXPECT_EQ(itog.zhurnal.find(" ошибка вычислений"), std::string::npos) << k;
+    }
+}
+
+} // namespace

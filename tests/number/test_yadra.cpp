@@ -1,0 +1,122 @@
+// The faster multiplication and division kernels give the plain kernels'
+// bytes. Random operands in many radixes, biased towards runs of 0 and R-1
+// and exponents near the limits; the seed is printed on failure and can be
+// set with CIFRAMER_SEED.
+#include <gtest/gtest.h>
+
+#include "chisla_test_util.h"
+#include "number/vm_yadra.h"
+#include "sluchaynie.h"
+
+namespace {
+
+class Yadra : public ChislaTest {
+  protected:
+    void TearDown() override { vm_detail::BistrieYadra = true; }
+};
+
+template <typename F> std::pair<vmChislo, vmChislo> Oba(F f) {
+    vm_detail::BistrieYadra = false;
+    const vmChislo prosto = f();
+    vm_detail::BistrieYadra = true;
+    const vmChislo bistro = f();
+    return {prosto, bistro};
+}
+
+const int kOsnovaniya[] = {2, 3, 5, 7, 10, 16, 35, 36};
+
+TEST_F(Yadra, FastKernelsGiveThePlainKernelsBytes) {
+    const auto semya = SemyaTestov();
+    SCOPED_TRACE("CIFRAMER_SEED=" + std::to_string(semya));
+    GeneratorChisel g(semya + 10);
+    int proverok = 0;
+    for (int R : kOsnovaniya)
+        for (int i = 0; i < 30; ++i) {
+            vmChislo a = g.Chislo(R, true), b = g.Chislo(R, true);
+            if (i % 4 == 0) b.Poryadok = a.Poryadok - g.Int(0, 2);
+            if (i % 9 == 0) b = a; // equal operands: quotient 1, remainder 0
+            if (i % 11 == 0) a.Netochnost = 1;
+            const auto [pp, pb] = Oba([&] { return vmProizvedenie(&a, &b); });
+            EXPECT_TRUE(Ravni(pp, pb)) << "R=" << R << " a*b\n"
+                                       << Cifri(a) << "\n"
+                                       << Cifri(b) << "\n"
+                                       << Cifri(pp) << "\n"
+                                       << Cifri(pb);
+            const auto [qp, qb] = Oba([&] { return vmChastnoe(&a, &b); });
+            EXPECT_TRUE(Ravni(qp, qb)) << "R=" << R << " a/b\n"
+                                       << Cifri(a) << "\n"
+                                       << Cifri(b) << "\n"
+                                       << Cifri(qp) << "\n"
+                                       << Cifri(qb);
+            vmChislo celoe = a;
+            celoe.Poryadok = g.Int(0, 120);
+            vmChislo ostP, ostB;
+            const auto [dp, db] = Oba([&] {
+                vmChislo o;
+                const vmChislo q = vmDelenieSOstatkom(&celoe, b, &o);
+                (vm_detail::BistrieYadra ? ostB : ostP) = o;
+                return q;
+            });
+            EXPECT_TRUE(Ravni(dp, db)) << "R=" << R << " a div b";
+            EXPECT_TRUE(Ravni(ostP, ostB)) << "R=" << R << " a mod b";
+            proverok += 4;
+        }
+    EXPECT_EQ(proverok, 8 * 30 * 4);
+}
+
+TEST_F(Yadra, FastKernelsOnAllNinesAndPowers) {
+    // Runs of R-1 make every rounding carry through the whole number.
+    for (int R : kOsnovaniya) {
+        vmChislo vse;
+        vse.Osnovanie = static_cast<std::uint8_t>(R);
+        vmNol(&vse);
+        vse.Poryadok = 3;
+        for (int p = 2; p < VM_RAZRYADOV; ++p) vmCifra(vse, p) = static_cast<std::uint8_t>(R - 1);
+        vmChislo stepen;
+        vmKonstanta(&stepen, 1, static_cast<std::uint8_t>(R));
+        vmUmnogitNaStepen(&stepen, 7);
+        const vmChislo pary[][2] = {{vse, vse}, {vse, stepen}, {stepen, vse}, {stepen, stepen}};
+        for (const auto& para : pary) {
+            const auto [pp, pb] = Oba([&] { return vmProizvedenie(&para[0], &para[1]); });
+            EXPECT_TRUE(Ravni(pp, pb)) << R << " " << Cifri(pp) << " " << Cifri(pb);
+            const auto [qp, qb] = Oba([&] { return vmChastnoe(&para[0], &para[1]); });
+            EXPECT_TRUE(Ravni(qp, qb)) << R << " " << Cifri(qp) << " " << Cifri(qb);
+        }
+    }
+}
+
+TEST_F(Yadra, RoundedTrialComparisonTakesTheLargerDigit) {
+    // 9.99...95 / 2 (101 digits, last digit half the radix): the trial
+    // (R/2) * 2 = R has one more integer digit than the remainder, which is
+    // rounded up to R for the comparison (and for the subtraction, which
+    // leaves zero), so R/2 is taken. The fast kernel must make the same
+    // choice.
+    for (int R : {10, 16, 36}) {
+        vmChislo a;
+        a.Osnovanie = static_cast<std::uint8_t>(R);
+        vmNol(&a);
+        a.Poryadok = 0;
+        for (int p = 2; p < VM_RAZRYADOV; ++p) vmCifra(a, p) = static_cast<std::uint8_t>(R - 1);
+        a.DrobnayaChast[99] = static_cast<std::uint8_t>(R / 2);
+        vmChislo b;
+        vmKonstanta(&b, 1, static_cast<std::uint8_t>(R));
+        b.CelayaChast[0] = 2;
+        const auto [qp, qb] = Oba([&] { return vmChastnoe(&a, &b); });
+        EXPECT_TRUE(Ravni(qp, qb)) << R << "\n" << Cifri(qp) << "\n" << Cifri(qb);
+        vmChislo ostP, ostB;
+        const auto [dp, db] = Oba([&] {
+            vmChislo o;
+            const vmChislo q = vmDelenieSOstatkom(&a, b, &o);
+            (vm_detail::BistrieYadra ? ostB : ostP) = o;
+            return q;
+        });
+        EXPECT_TRUE(Ravni(dp, db)) << R;
+        EXPECT_TRUE(Ravni(ostP, ostB)) << R;
+        // The plain kernel's own answer: the rounded comparison took R/2.
+        vm_detail::BistrieYadra = false;
+        EXPECT_EQ(vmChastnoe(&a, &b).CelayaChast[0], R / 2) << R;
+        vm_detail::BistrieYadra = true;
+    }
+}
+
+} // namespace
