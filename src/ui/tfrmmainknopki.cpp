@@ -199,13 +199,12 @@ void TfrmMain::bnOsnovanieClick() {
 }
 
 // The number buttons compute on the main thread, also while a run is in
-// progress. The number module gives up on long loops once CalcCancelled is
-// set, and the flag stays set after a stopped run until the next one starts;
-// with no run in progress nobody else polls it, so it is cleared first.
+// progress. A stopped run leaves CalcCancelled set until the next run starts;
+// TBezOtmeny keeps that request from cutting these computations short.
 // Building e or pi the first time in a radix may take seconds: the window
 // shows the wait cursor meanwhile.
 void TfrmMain::bnChisloEClick() {
-    if (!IdetVichislenie()) CalcCancelled = 0;
+    TBezOtmeny bezOtmeny;
     vmChislo x;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     vmKonstanta(&x, 4, static_cast<std::uint8_t>(PoluchitOsnovanie()));
@@ -214,7 +213,7 @@ void TfrmMain::bnChisloEClick() {
     mPeremennie->setFocus();
 }
 void TfrmMain::bnChisloPIClick() {
-    if (!IdetVichislenie()) CalcCancelled = 0;
+    TBezOtmeny bezOtmeny;
     vmChislo x;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     vmKonstanta(&x, 5, static_cast<std::uint8_t>(PoluchitOsnovanie()));
@@ -223,7 +222,7 @@ void TfrmMain::bnChisloPIClick() {
     mPeremennie->setFocus();
 }
 void TfrmMain::bnChisloClick() {
-    if (!IdetVichislenie()) CalcCancelled = 0;
+    TBezOtmeny bezOtmeny;
     TAnsiString s = VAnsi(ebZnachenie->text());
     vmChislo x;
     vmIzTeksta(&x, s);

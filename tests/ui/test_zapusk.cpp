@@ -196,6 +196,14 @@ class TestZapusk : public QObject {
         // The thread's own message arrives after the stop and changes nothing.
         QTest::qWait(50);
         QVERIFY(!okno->IdetVichislenie());
+        // The stop request of the finished run does not cut "pi" short.
+        OchistitKesh();
+        okno->rbOsnovanie2->setChecked(true);
+        okno->mPeremennie->clear();
+        QTest::mouseClick(okno->findChild<QPushButton*>(QStringLiteral("bnChisloPI")),
+                          Qt::LeftButton);
+        QVERIFY(
+            okno->mPeremennie->toPlainText().startsWith(QStringLiteral("11,00100100001111110110")));
     }
 
     void stopEsc() {
