@@ -258,6 +258,7 @@ class TestOkno : public QObject {
             QCOMPARE(o.zagolovok, QStringLiteral("Ошибка"));
             QCOMPARE(o.ikonka, QMessageBox::Critical);
             QVERIFY(!o.estVladelec);
+            QCOMPARE(o.modalnost, Qt::ApplicationModal); // shown on the main thread
         }
     }
 
