@@ -1,0 +1,38 @@
+// Цифрамер: start-up and shutdown of the desktop program.
+#include <QApplication>
+#include <QIcon>
+
+#include "number/kesh.h"
+#include "number/mashinnye.h"
+#include "platform/platforma.h"
+#include "ui/ikonka.h"
+#include "ui/soobsheniya.h"
+#include "ui/tfrmmain.h"
+
+int main(int argc, char** argv) {
+    // After QApplication, which sets the C library to the user's locale: the
+    // literal tables take its decimal separator once (LokalniyRazdelitel
+    // puts LC_NUMERIC back to "C").
+    QApplication app(argc, argv);
+    PostroitTabliciSimvolov(LokalniyRazdelitel());
+    ZagruzitKesh();
+
+    QApplication::setApplicationName(QStringLiteral("ciframer"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("ciframer"));
+    QApplication::setWindowIcon(IkonkaPrilogeniya());
+    ZagruzitPerevodQt(app);
+    UstanovitOknaOshibok();
+
+    int kod = 0;
+    {
+        TfrmMain okno;
+        // A quit that does not come from closing the window (the session
+        // ends) still stops the run first.
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, &okno,
+                         [&okno] { okno.FormDestroy(); });
+        okno.show();
+        kod = app.exec();
+    }
+    SohranitKesh();
+    return kod;
+}

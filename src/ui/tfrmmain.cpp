@@ -1,0 +1,345 @@
+// The main window: construction of its controls, the settings handlers and
+// the readers of the radix and the digit count. The buttons are in
+// tfrmmainknopki.cpp, the calculation run in tfrmmainzapusk.cpp.
+#include "ui/tfrmmain.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "number/mashinnye.h"
+#include "ui/tekstqt.h"
+
+TfrmMain* frmMain = nullptr;
+
+namespace {
+
+void Soobshit(const char* utf8) {
+    const std::string b = Utf8VCp1251(utf8);
+    ShowError(TAnsiString(b.data(), int(b.size())));
+}
+
+// A plain panel: a widget that only groups and places its children.
+QWidget* Panel(QWidget* roditel, const char* imya) {
+    auto* p = new QWidget(roditel);
+    p->setObjectName(QString::fromLatin1(imya));
+    return p;
+}
+
+template <class W> W* Nazvat(W* w, const char* imya) {
+    w->setObjectName(QString::fromLatin1(imya));
+    return w;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Цифрамер"));
+    SozdatElementy();
+    SozdatKnopki();
+    PodobratShrift();
+    UstanovitPoryadokTab();
+    // Client area 680 by 398 below the menu bar; narrower than 664 or too low
+    // for the buttons it may not become.
+    const int menu = menuBar()->heightForWidth(680) > 0 ? menuBar()->heightForWidth(680)
+                                                        : menuBar()->sizeHint().height();
+    resize(680, 398 + menu);
+    setMinimumSize(664, 218 + 28 + 40 + menu);
+    frmMain = this;
+    UstanovitPriemnikSostoyaniya([this](const TAnsiString& t) { DobavitVZhurnal(t.ToStd()); });
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+    FormDestroy();
+    if (frmMain == this) {
+        UstanovitPriemnikSostoyaniya({});
+        frmMain = nullptr;
+    }
+}
+
+void TfrmMain::SozdatElementy() {
+    // Menu "Параметры" with its auto-check item.
+    QMenuBar* menu = menuBar();
+    menu->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* n1 = menu->addMenu(QStringLiteral("Параметры"));
+    n1->setObjectName(QStringLiteral("N1"));
+    miPromegutochnieRascheti = n1->addAction(QStringLiteral("Промежуточные расчёты"));
+    miPromegutochnieRascheti->setObjectName(QStringLiteral("miPromegutochnieRascheti"));
+    miPromegutochnieRascheti->setCheckable(true);
+
+    tmrPokazatOperacii = Nazvat(new QTimer(this), "tmrPokazatOperacii");
+    tmrPokazatOperacii->setInterval(3000);
+    tmrPokazatOperacii->setSingleShot(true);
+    tmrPokazatOperacii->setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
+    connect(tmrPokazatOperacii, &QTimer::timeout, this, [this] { tmrPokazatOperaciiTimer(); });
+
+    // Client area, top to bottom: the definitions, the name and result row,
+    // the buttons. Sizes in pixels at 96 dpi.
+    auto* klient = new QWidget(this);
+    setCentralWidget(klient);
+    auto* vertikal = new QVBoxLayout(klient);
+    vertikal->setContentsMargins(0, 0, 0, 0);
+    vertikal->setSpacing(0);
+
+    pnPeremennie = Panel(klient, "pnPeremennie");
+    auto* r1 = new QVBoxLayout(pnPeremennie);
+    r1->setContentsMargins(8, 8, 8, 8);
+    mPeremennie = Nazvat(new QPlainTextEdit(pnPeremennie), "mPeremennie");
+    mPeremennie->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mPeremennie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mPeremennie->setTabChangesFocus(true);
+    r1->addWidget(mPeremennie);
+    vertikal->addWidget(pnPeremennie, 1);
+
+    pnPeremennayaIZnachenie = Panel(klient, "pnPeremennayaIZnachenie");
+    pnPeremennayaIZnachenie->setFixedHeight(28);
+    auto* r2 = new QHBoxLayout(pnPeremennayaIZnachenie);
+    r2->setContentsMargins(0, 0, 0, 0);
+    r2->setSpacing(0);
+    pnPeremennaya = Panel(pnPeremennayaIZnachenie, "pnPeremennaya");
+    pnPeremennaya->setFixedWidth(113);
+    ebPeremennaya = Nazvat(new QLineEdit(QStringLiteral("y"), pnPeremennaya), "ebPeremennaya");
+    ebPeremennaya->setGeometry(8, 3, 89, 22);
+    lbRavno = Nazvat(new QLabel(QStringLiteral("="), pnPeremennaya), "lbRavno");
+    lbRavno->setGeometry(101, 3, 10, 22);
+    pnZnachenie = Panel(pnPeremennayaIZnachenie, "pnZnachenie");
+    ebZnachenie = Nazvat(new QLineEdit(QStringLiteral("0"), pnZnachenie), "ebZnachenie");
+    ebZnachenie->setGeometry(0, 3, 100, 22);
+    pnZnachenie->installEventFilter(this);
+    pnVichislit = Panel(pnPeremennayaIZnachenie, "pnVichislit");
+    pnVichislit->setFixedWidth(6);
+    r2->addWidget(pnPeremennaya);
+    r2->addWidget(pnZnachenie, 1);
+    r2->addWidget(pnVichislit);
+    vertikal->addWidget(pnPeremennayaIZnachenie);
+
+    pnKnopki = Panel(klient, "pnKnopki");
+    pnKnopki->setFixedHeight(218);
+    vertikal->addWidget(pnKnopki);
+
+    gbSistemaIschisleniya =
+        Nazvat(new QGroupBox(QStringLiteral(" Основание системы исчисления "), pnKnopki),
+               "gbSistemaIschisleniya");
+    gbSistemaIschisleniya->setGeometry(8, 8, 297, 41);
+    rbOsnovanie16 =
+        Nazvat(new QRadioButton(QStringLiteral("16"), gbSistemaIschisleniya), "rbOsnovanie16");
+    rbOsnovanie16->setGeometry(8, 18, 40, 18);
+    rbOsnovanie10 =
+        Nazvat(new QRadioButton(QStringLiteral("10"), gbSistemaIschisleniya), "rbOsnovanie10");
+    rbOsnovanie10->setGeometry(50, 18, 40, 18);
+    rbOsnovanie3 =
+        Nazvat(new QRadioButton(QStringLiteral("3"), gbSistemaIschisleniya), "rbOsnovanie3");
+    rbOsnovanie3->setGeometry(92, 18, 32, 18);
+    rbOsnovanie2 =
+        Nazvat(new QRadioButton(QStringLiteral("2"), gbSistemaIschisleniya), "rbOsnovanie2");
+    rbOsnovanie2->setGeometry(126, 18, 32, 18);
+    rbProizvolnoeOsnovanie =
+        Nazvat(new QRadioButton(QStringLiteral("Другое:"), gbSistemaIschisleniya),
+               "rbProizvolnoeOsnovanie");
+    rbProizvolnoeOsnovanie->setGeometry(160, 18, 76, 18);
+    ebOsnovanie = Nazvat(new QLineEdit(QStringLiteral("8"), gbSistemaIschisleniya), "ebOsnovanie");
+    ebOsnovanie->setGeometry(238, 15, 51, 22);
+    ebOsnovanie->setEnabled(false);
+    ebOsnovanie->installEventFilter(this);
+
+    gbEdiniciIzmereniyaUgla =
+        Nazvat(new QGroupBox(QStringLiteral(" Единицы измерения угла "), pnKnopki),
+               "gbEdiniciIzmereniyaUgla");
+    gbEdiniciIzmereniyaUgla->setGeometry(312, 8, 217, 41);
+    rbGradusi =
+        Nazvat(new QRadioButton(QStringLiteral("Градусы"), gbEdiniciIzmereniyaUgla), "rbGradusi");
+    rbGradusi->setGeometry(8, 18, 72, 18);
+    rbRadiani =
+        Nazvat(new QRadioButton(QStringLiteral("Радианы"), gbEdiniciIzmereniyaUgla), "rbRadiani");
+    rbRadiani->setGeometry(80, 18, 72, 18);
+    rbGradi = Nazvat(new QRadioButton(QStringLiteral("Грады"), gbEdiniciIzmereniyaUgla), "rbGradi");
+    rbGradi->setGeometry(152, 18, 60, 18);
+
+    gbOkruglenie = Nazvat(new QGroupBox(QStringLiteral(" Округление "), pnKnopki), "gbOkruglenie");
+    gbOkruglenie->setGeometry(535, 8, 119, 41);
+    lbKolichestvoRazryadov =
+        Nazvat(new QLabel(QStringLiteral("Разрядов:"), gbOkruglenie), "lbKolichestvoRazryadov");
+    lbKolichestvoRazryadov->setGeometry(8, 18, 60, 18);
+    ebKolichestvoRasryadov =
+        Nazvat(new QLineEdit(QStringLiteral("100"), gbOkruglenie), "ebKolichestvoRasryadov");
+    ebKolichestvoRasryadov->setGeometry(70, 15, 41, 22);
+    ebKolichestvoRasryadov->installEventFilter(this);
+
+    // Radio handlers run when a button becomes checked, by the user or by code.
+    auto naVkl = [this](QRadioButton* rb, void (TfrmMain::*f)()) {
+        connect(rb, &QRadioButton::toggled, this, [this, f](bool vkl) {
+            if (vkl) (this->*f)();
+        });
+    };
+    naVkl(rbOsnovanie16, &TfrmMain::rbOsnovanie16Click);
+    naVkl(rbOsnovanie10, &TfrmMain::rbOsnovanie10Click);
+    naVkl(rbOsnovanie3, &TfrmMain::rbOsnovanie3Click);
+    naVkl(rbOsnovanie2, &TfrmMain::rbOsnovanie2Click);
+    naVkl(rbProizvolnoeOsnovanie, &TfrmMain::rbProizvolnoeOsnovanieClick);
+    naVkl(rbGradusi, &TfrmMain::rbGradusiClick);
+    naVkl(rbRadiani, &TfrmMain::rbRadianiClick);
+    naVkl(rbGradi, &TfrmMain::rbGradiClick);
+
+    // Keyboard: Ctrl+Return, Ctrl+Enter and F9 press "="; Esc presses "Стоп"
+    // while a run is in progress.
+    for (const QKeySequence& k :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter),
+          QKeySequence(Qt::Key_F9)}) {
+        auto* s = new QShortcut(k, this);
+        connect(s, &QShortcut::activated, this, [this] { bnVichislit->click(); });
+    }
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, [this] {
+        if (IdetVichislenie()) bnVichislit->click();
+    });
+}
+
+void TfrmMain::PodobratShrift() {
+    // The system UI font, at the largest pixel size up to 11 at which every
+    // caption fits its control.
+    QFont shrift = font();
+    for (int razmer = 11; razmer >= 7; --razmer) {
+        shrift.setPixelSize(razmer);
+        const QFontMetrics m(shrift);
+        bool vlezaet = true;
+        for (QPushButton* b : pnKnopki->findChildren<QPushButton*>())
+            if (m.horizontalAdvance(b->text()) + 8 > b->width()) vlezaet = false;
+        for (QRadioButton* rb : pnKnopki->findChildren<QRadioButton*>())
+            if (m.horizontalAdvance(rb->text()) + 20 > rb->width()) vlezaet = false;
+        if (m.horizontalAdvance(lbKolichestvoRazryadov->text()) > lbKolichestvoRazryadov->width())
+            vlezaet = false;
+        if (vlezaet) break;
+    }
+    setFont(shrift);
+    menuBar()->setFont(shrift);
+}
+
+void TfrmMain::UstanovitPoryadokTab() {
+    // Reading order: definitions, name, result, the settings groups, then the
+    // buttons row by row, "=" last.
+    QList<QWidget*> poryadok = {
+        mPeremennie,           ebPeremennaya, ebZnachenie,  rbOsnovanie16,
+        rbOsnovanie10,         rbOsnovanie3,  rbOsnovanie2, rbProizvolnoeOsnovanie,
+        ebOsnovanie,           rbGradusi,     rbRadiani,    rbGradi,
+        ebKolichestvoRasryadov};
+    QList<QPushButton*> knopki = pnKnopki->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    std::stable_sort(knopki.begin(), knopki.end(), [](QPushButton* a, QPushButton* b) {
+        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+    });
+    for (QPushButton* b : knopki)
+        if (b != bnVichislit) poryadok.append(b);
+    poryadok.append(bnVichislit);
+    for (int i = 0; i + 1 < poryadok.size(); ++i) setTabOrder(poryadok[i], poryadok[i + 1]);
+}
+
+void TfrmMain::FormCreate() {
+    // Centred in the work area: (right edge - width) / 2, (bottom edge -
+    // height) / 2, truncated toward zero.
+    QScreen* ekran = screen();
+    const QRect oblast = ekran != nullptr ? ekran->availableGeometry() : QRect(0, 0, 1024, 768);
+    move((oblast.x() + oblast.width() - width()) / 2,
+         (oblast.y() + oblast.height() - height()) / 2);
+    rbOsnovanie10->setChecked(false);
+    rbOsnovanie10->setChecked(true);
+    rbGradusi->setChecked(false);
+    rbGradusi->setChecked(true);
+}
+
+bool TfrmMain::eventFilter(QObject* obj, QEvent* e) {
+    if (e->type() == QEvent::FocusOut) {
+        // Leaving the field for another control of the window; a box or a
+        // menu taking the focus for a while is no exit.
+        const Qt::FocusReason prichina = static_cast<QFocusEvent*>(e)->reason();
+        if (prichina != Qt::ActiveWindowFocusReason && prichina != Qt::PopupFocusReason) {
+            if (obj == ebOsnovanie) ebOsnovanieExit();
+            if (obj == ebKolichestvoRasryadov) ebKolichestvoRasryadovExit();
+        }
+    } else if (e->type() == QEvent::Resize && obj == pnZnachenie) {
+        pnZnachenieResize();
+    }
+    return QMainWindow::eventFilter(obj, e);
+}
+
+void TfrmMain::pnZnachenieResize() {
+    ebZnachenie->setGeometry(0, ebZnachenie->y(), pnZnachenie->width(), ebZnachenie->height());
+}
+
+bool TfrmMain::UstanovitOsnovanie(std::int32_t osnovanie) {
+    const auto r = static_cast<std::uint32_t>(osnovanie);
+    if (r > 36) {
+        Soobshit("Основание системы исчисления не должно быть больше 36");
+        return false;
+    }
+    if (r < 2) {
+        Soobshit("Основание системы исчисления не должно быть меньше 2");
+        return false;
+    }
+    for (std::uint32_t c = 0; c < 16; ++c) bnCifri[c]->setEnabled(c < r);
+    return true;
+}
+
+void TfrmMain::rbOsnovanie16Click() {
+    ebOsnovanie->setEnabled(false);
+    UstanovitOsnovanie(16);
+}
+void TfrmMain::rbOsnovanie10Click() {
+    ebOsnovanie->setEnabled(false);
+    UstanovitOsnovanie(10);
+}
+void TfrmMain::rbOsnovanie3Click() {
+    ebOsnovanie->setEnabled(false);
+    UstanovitOsnovanie(3);
+}
+void TfrmMain::rbOsnovanie2Click() {
+    ebOsnovanie->setEnabled(false);
+    UstanovitOsnovanie(2);
+}
+
+void TfrmMain::rbProizvolnoeOsnovanieClick() {
+    ebOsnovanie->setEnabled(true);
+    const std::string b = VBaiti(ebOsnovanie->text());
+    double znachenie = 0;
+    if (TekstVChislo(&znachenie, b.data(), int(b.size()), true) != TVCH_USPEH) return;
+    const std::int32_t r = Okruglit(znachenie);
+    if (UstanovitOsnovanie(r)) {
+        ebOsnovanieTag = r;
+        ebOsnovanie->setText(VQString(CeloeVStroku(r)));
+    } else {
+        ebOsnovanie->setText(VQString(CeloeVStroku(ebOsnovanieTag)));
+    }
+}
+
+void TfrmMain::ebOsnovanieExit() {
+    if (rbProizvolnoeOsnovanie->isChecked())
+        rbProizvolnoeOsnovanieClick();
+    else
+        rbProizvolnoeOsnovanie->setChecked(true); // runs its handler
+}
+
+void TfrmMain::ebKolichestvoRasryadovExit() {
+    ebKolichestvoRasryadov->setText(VQString(CeloeVStroku(PoluchitRazryadi())));
+}
+
+void TfrmMain::rbGradusiClick() {
+    AngleUnit = 1;
+}
+void TfrmMain::rbRadianiClick() {
+    AngleUnit = 0;
+}
+void TfrmMain::rbGradiClick() {
+    AngleUnit = 2;
+}

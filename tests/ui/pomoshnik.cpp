@@ -1,0 +1,78 @@
+#include "pomoshnik.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "number/kesh.h"
+#include "number/mashinnye.h"
+#include "ui/soobsheniya.h"
+
+TOtvetchik::TOtvetchik() {
+    taymer_.setInterval(20);
+    connect(&taymer_, &QTimer::timeout, this, [this] { Proverit(); });
+    taymer_.start();
+}
+
+QMessageBox* TOtvetchik::Vidimoe() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w); b != nullptr && b->isVisible()) return b;
+    return nullptr;
+}
+
+void TOtvetchik::Otvetit(QMessageBox* b, QMessageBox::StandardButton knopka) {
+    if (QAbstractButton* k = b->button(knopka)) k->click();
+}
+
+QStringList TOtvetchik::Teksti() const {
+    QStringList t;
+    for (const Okno& o : zapisi) t << o.tekst;
+    return t;
+}
+
+void TOtvetchik::Proverit() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* b = qobject_cast<QMessageBox*>(w);
+        if (b == nullptr || !b->isVisible()) continue;
+        uzheVideli_.removeAll(QPointer<QMessageBox>());
+        if (!uzheVideli_.contains(QPointer<QMessageBox>(b))) {
+            uzheVideli_.append(QPointer<QMessageBox>(b));
+            QStringList knopki;
+            for (QAbstractButton* k : b->buttons()) knopki << k->text().remove(QLatin1Char('&'));
+            zapisi.append({b->windowTitle(), b->text(), b->icon(), b->parentWidget() != nullptr,
+                           b->windowModality(), knopki});
+            if (priPoyavlenii) priPoyavlenii(b);
+        }
+        if (avto && b->isVisible())
+            Otvetit(b, b->icon() == QMessageBox::Question ? otvet : QMessageBox::Ok);
+    }
+}
+
+TStorog::TStorog(int sekund) {
+    potok_ = std::thread([this, sekund] {
+        std::unique_lock<std::mutex> l(m_);
+        if (!cv_.wait_for(l, std::chrono::seconds(sekund), [this] { return gotovo_; })) {
+            std::fprintf(stderr, "FAIL: watchdog: the test did not end within %d s\n", sekund);
+            std::fflush(stderr);
+            std::_Exit(3);
+        }
+    });
+}
+
+TStorog::~TStorog() {
+    {
+        std::lock_guard<std::mutex> l(m_);
+        gotovo_ = true;
+    }
+    cv_.notify_all();
+    potok_.join();
+}
+
+void PodgotovitProcess() {
+    PostroitTabliciSimvolov(',');
+    OchistitKesh();
+    UstanovitOknaOshibok();
+    ZagruzitPerevodQt(*qApp);
+}

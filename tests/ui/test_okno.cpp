@@ -1,0 +1,362 @@
+// The main window without a calculation run: start-up state, layout, the
+// text each button inserts, the radix and digit-count fields with their
+// messages, the progress window's log.
+#include <QApplication>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <memory>
+#include <thread>
+
+#include "eval/zapusk.h"
+#include "number/vmchislo.h"
+#include "pomoshnik.h"
+#include "ui/tfrmmain.h"
+#include "ui/tfrmsostoyanie.h"
+
+class TestOkno : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TStorog> storog;
+    std::unique_ptr<TOtvetchik> otvetchik;
+    std::unique_ptr<TfrmMain> okno;
+
+    QPushButton* Knopka(const char* imya) {
+        return okno->findChild<QPushButton*>(QString::fromLatin1(imya));
+    }
+    QString Cifri() const { // the digit buttons enabled now
+        QString s;
+        for (QPushButton* b : okno->bnCifri)
+            if (b->isEnabled()) s += b->text();
+        return s;
+    }
+    // Types `tekst` into a field and leaves it for the definitions field.
+    void Vvesti(QLineEdit* pole, const QString& tekst) {
+        pole->setFocus(Qt::OtherFocusReason);
+        pole->setText(tekst);
+        okno->mPeremennie->setFocus(Qt::TabFocusReason);
+    }
+
+  private slots:
+    void initTestCase() { PodgotovitProcess(); }
+    void init() {
+        storog = std::make_unique<TStorog>(60);
+        otvetchik = std::make_unique<TOtvetchik>();
+        okno = std::make_unique<TfrmMain>();
+        okno->show();
+        QVERIFY(QTest::qWaitForWindowExposed(okno.get()));
+        okno->activateWindow();
+    }
+    void cleanup() {
+        okno.reset();
+        otvetchik.reset();
+        storog.reset();
+    }
+
+    void startovoeSostoyanie() {
+        QCOMPARE(okno->windowTitle(), QStringLiteral("Цифрамер"));
+        QVERIFY(okno->rbOsnovanie10->isChecked());
+        QCOMPARE(Cifri(), QStringLiteral("0123456789"));
+        QVERIFY(!okno->ebOsnovanie->isEnabled());
+        QCOMPARE(okno->ebOsnovanie->text(), QStringLiteral("8"));
+        QVERIFY(okno->rbGradusi->isChecked());
+        QCOMPARE(int(AngleUnit), 1);
+        QCOMPARE(okno->ebPeremennaya->text(), QStringLiteral("y"));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("0"));
+        QCOMPARE(okno->ebKolichestvoRasryadov->text(), QStringLiteral("100"));
+        QCOMPARE(okno->bnVichislit->text(), QStringLiteral("="));
+        QVERIFY(!okno->miPromegutochnieRascheti->isChecked());
+        QVERIFY(okno->frmSostoyanie == nullptr);
+        QCOMPARE(okno->PoluchitOsnovanie(), 10);
+        QCOMPARE(okno->PoluchitRazryadi(), 100);
+        // Client area 680 by 398 below the menu bar, the buttons in place.
+        QCOMPARE(okno->centralWidget()->size(), QSize(680, 398));
+        QCOMPARE(okno->pnKnopki->geometry(), QRect(0, 180, 680, 218));
+        QCOMPARE(Knopka("bnArktangens2")->geometry(), QRect(188, 184, 54, 25));
+        QCOMPARE(Knopka("bnF")->geometry(), QRect(538, 56, 48, 25));
+        QCOMPARE(okno->bnVichislit->geometry(), QRect(596, 56, 60, 153));
+        QCOMPARE(okno->ebZnachenie->width(), okno->pnZnachenie->width());
+        // Every caption fits its button in the chosen font.
+        const QFontMetrics m(okno->font());
+        for (QPushButton* b : okno->pnKnopki->findChildren<QPushButton*>())
+            QVERIFY2(m.horizontalAdvance(b->text()) < b->width(), qPrintable(b->text()));
+    }
+
+    void centrVRabocheyOblasti() {
+        std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>();
+        const QRect oblast = novoe->screen()->availableGeometry();
+        QCOMPARE(novoe->x(), (oblast.x() + oblast.width() - novoe->width()) / 2);
+        QCOMPARE(novoe->y(), (oblast.y() + oblast.height() - novoe->height()) / 2);
+    }
+
+    void podskazkiIPoryadokTab() {
+        QCOMPARE(Knopka("bnOkruglitDoMenshego")->toolTip(),
+                 QStringLiteral("Ближайшее меньнее целое"));
+        QCOMPARE(Knopka("bnKvadrat")->accessibleName(), QStringLiteral("Квадрат sqr"));
+        QCOMPARE(Knopka("bnChislo")->toolTip(), QStringLiteral("Вставить результат"));
+        QVERIFY(Knopka("bnChisloPI")->toolTip().isEmpty());
+        // Tab walks the layout: definitions, name, result, ... the buttons
+        // row by row (all digit buttons enabled in radix 16).
+        okno->rbOsnovanie16->setChecked(true);
+        const QList<QPair<QWidget*, QWidget*>> shagi = {
+            {okno->mPeremennie, okno->ebPeremennaya},
+            {okno->ebPeremennaya, okno->ebZnachenie},
+            {okno->ebKolichestvoRasryadov, Knopka("bnKvadrat")},
+            {Knopka("bnOkruglitDoMenshego"), okno->bnCifri[12]},
+            {okno->bnCifri[15], Knopka("bnObratnoe")},
+            {Knopka("bnRazdelit"), okno->bnVichislit}};
+        for (const auto& [otkuda, kuda] : shagi) {
+            otkuda->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(otkuda, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), kuda);
+        }
+    }
+
+    void vstavka_data() {
+        QTest::addColumn<QString>("knopka");
+        QTest::addColumn<QString>("tekst");
+        QTest::addColumn<int>("nachalo"); // selection start
+        QTest::addColumn<int>("konec");   // selection end (= start: caret only)
+        QTest::addColumn<QString>("rezultat");
+        QTest::addColumn<int>("kursor");
+        QTest::newRow("x^2 on x+1") << "bnKvadrat"
+                                    << "y=x+1" << 2 << 5 << "y=sqr(x+1)" << 10;
+        QTest::newRow("x^2 at caret") << "bnKvadrat"
+                                      << "y=+1" << 2 << 2 << "y=sqr(x)+1" << 8;
+        QTest::newRow("arctg(c,s) on t") << "bnArktangens2"
+                                         << "t" << 0 << 1 << "arctg2(cos(t);sin(t))" << 21;
+        QTest::newRow("arctg(c,s) at caret") << "bnArktangens2"
+                                             << "" << 0 << 0 << "arctg2(cos(x);sin(x))" << 21;
+        QTest::newRow("1/x on x+1") << "bnObratnoe"
+                                    << "x+1" << 0 << 3 << "1/(x+1)" << 7;
+        QTest::newRow("1/x at caret") << "bnObratnoe"
+                                      << "2*" << 2 << 2 << "2*1/x" << 5;
+        QTest::newRow("log(a,x) on 8") << "bnLogarifm"
+                                       << "8" << 0 << 1 << "log(a;8)" << 8;
+        QTest::newRow("INT- on a") << "bnOkruglitDoMenshego"
+                                   << "a" << 0 << 1 << "int(a;-1)" << 9;
+        QTest::newRow("INT at caret") << "bnOkruglitDoBligayshego"
+                                      << "" << 0 << 0 << "int(x;0)" << 8;
+        QTest::newRow("INT+ on a") << "bnOkruglitDoBolshego"
+                                   << "a" << 0 << 1 << "int(a;1)" << 8;
+        QTest::newRow("FRAC- on a") << "bnDrobnayaChast"
+                                    << "a" << 0 << 1 << "frac(a)" << 7;
+        QTest::newRow("n! on 5") << "bnFaktorial"
+                                 << "5" << 0 << 1 << "fact(5)" << 7;
+        QTest::newRow("a^x replaces") << "bnStepen"
+                                      << "2zz3" << 1 << 3 << "2^3" << 2;
+        QTest::newRow("mod") << "bnDeleniePoModulyu"
+                             << "7" << 1 << 1 << "7%" << 2;
+        QTest::newRow("shift") << "bnSdvig"
+                               << "1" << 1 << 1 << "1<<" << 3;
+        QTest::newRow("digit 7") << "bn7"
+                                 << "1" << 0 << 0 << "71" << 1;
+        QTest::newRow("separator") << "bnRazdelitel"
+                                   << "1" << 1 << 1 << "1," << 2;
+        QTest::newRow("exponent") << "bnPoryadok"
+                                  << "1" << 1 << 1 << "1e" << 2;
+        QTest::newRow("radix mark") << "bnOsnovanie"
+                                    << "1" << 1 << 1 << "1r" << 2;
+        QTest::newRow("two lines selected") << "bnSinus"
+                                            << "a\nb" << 0 << 3 << "sin(a\nb)" << 8;
+    }
+    void vstavka() {
+        QFETCH(QString, knopka);
+        QFETCH(QString, tekst);
+        QFETCH(int, nachalo);
+        QFETCH(int, konec);
+        QFETCH(QString, rezultat);
+        QFETCH(int, kursor);
+        okno->mPeremennie->setPlainText(tekst);
+        QTextCursor k = okno->mPeremennie->textCursor();
+        k.setPosition(nachalo);
+        k.setPosition(konec, QTextCursor::KeepAnchor);
+        okno->mPeremennie->setTextCursor(k);
+        okno->ebPeremennaya->setFocus();
+        QTest::mouseClick(Knopka(qPrintable(knopka)), Qt::LeftButton);
+        QCOMPARE(okno->mPeremennie->toPlainText(), rezultat);
+        QCOMPARE(okno->mPeremennie->textCursor().position(), kursor);
+        QVERIFY(!okno->mPeremennie->textCursor().hasSelection());
+        QVERIFY(okno->mPeremennie->hasFocus());
+    }
+
+    void cifriPoOsnovaniyu_data() {
+        QTest::addColumn<QString>("radio");
+        QTest::addColumn<QString>("cifri");
+        QTest::addColumn<int>("osnovanie");
+        QTest::newRow("16") << "rbOsnovanie16"
+                            << "0123456789ABCDEF" << 16;
+        QTest::newRow("3") << "rbOsnovanie3"
+                           << "012" << 3;
+        QTest::newRow("2") << "rbOsnovanie2"
+                           << "01" << 2;
+        QTest::newRow("custom 8") << "rbProizvolnoeOsnovanie"
+                                  << "01234567" << 8;
+    }
+    void cifriPoOsnovaniyu() {
+        QFETCH(QString, radio);
+        QFETCH(QString, cifri);
+        QFETCH(int, osnovanie);
+        QTest::mouseClick(okno->findChild<QRadioButton*>(radio), Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(Cifri(), cifri);
+        QCOMPARE(okno->PoluchitOsnovanie(), osnovanie);
+        QCOMPARE(okno->ebOsnovanie->isEnabled(), radio == QStringLiteral("rbProizvolnoeOsnovanie"));
+        QVERIFY(otvetchik->zapisi.isEmpty());
+    }
+
+    void svoeOsnovanie_data() {
+        QTest::addColumn<QString>("vvod");
+        QTest::addColumn<QString>("pole");  // the field's text afterwards
+        QTest::addColumn<int>("osnovanie"); // PoluchitOsnovanie afterwards
+        QTest::addColumn<QString>("cifri");
+        QTest::addColumn<QString>("soobshenie"); // empty: none
+        QTest::newRow("two and a half") << "2,5"
+                                        << "2" << 2 << "01"
+                                        << "";
+        QTest::newRow("three and a half") << "3,5"
+                                          << "4" << 4 << "0123"
+                                          << "";
+        QTest::newRow("20") << "20"
+                            << "20" << 20 << "0123456789ABCDEF"
+                            << "";
+        QTest::newRow("37") << "37"
+                            << "8" << 8 << "01234567"
+                            << "Основание системы исчисления не должно быть больше 36";
+        QTest::newRow("-1 compared unsigned")
+            << "-1"
+            << "8" << 8 << "01234567"
+            << "Основание системы исчисления не должно быть больше 36";
+        QTest::newRow("1") << "1"
+                           << "8" << 8 << "01234567"
+                           << "Основание системы исчисления не должно быть меньше 2";
+        QTest::newRow("not a number") << "abc"
+                                      << "abc" << 8 << "01234567"
+                                      << "Строка не содержит цифр между разделителями.";
+    }
+    void svoeOsnovanie() {
+        QFETCH(QString, vvod);
+        QFETCH(QString, pole);
+        QFETCH(int, osnovanie);
+        QFETCH(QString, cifri);
+        QFETCH(QString, soobshenie);
+        okno->rbProizvolnoeOsnovanie->setChecked(true);
+        QCOMPARE(Cifri(), QStringLiteral("01234567"));
+        Vvesti(okno->ebOsnovanie, vvod);
+        QCOMPARE(okno->ebOsnovanie->text(), pole);
+        QCOMPARE(okno->PoluchitOsnovanie(), osnovanie);
+        QCOMPARE(Cifri(), cifri);
+        if (soobshenie.isEmpty()) {
+            QVERIFY(otvetchik->zapisi.isEmpty());
+        } else {
+            QCOMPARE(otvetchik->Teksti(), QStringList{soobshenie});
+            const TOtvetchik::Okno& o = otvetchik->zapisi.first();
+            QCOMPARE(o.zagolovok, QStringLiteral("Ошибка"));
+            QCOMPARE(o.ikonka, QMessageBox::Critical);
+            QVERIFY(!o.estVladelec);
+            QCOMPARE(o.modalnost, Qt::ApplicationModal); // shown on the main thread
+        }
+    }
+
+    void razryadi_data() {
+        QTest::addColumn<QString>("vvod");
+        QTest::addColumn<QString>("pole");
+        QTest::addColumn<int>("razryadov");
+        QTest::addColumn<QString>("soobshenie");
+        QTest::newRow("250") << "250"
+                             << "100" << 100 << "";
+        QTest::newRow("-5") << "-5"
+                            << "0" << 0 << "";
+        QTest::newRow("12,5 to even") << "12,5"
+                                      << "12" << 12 << "";
+        QTest::newRow("not a number")
+            << "abc"
+            << "100" << 100 << "Строка не содержит цифр между разделителями.";
+    }
+    void razryadi() {
+        QFETCH(QString, vvod);
+        QFETCH(QString, pole);
+        QFETCH(int, razryadov);
+        QFETCH(QString, soobshenie);
+        Vvesti(okno->ebKolichestvoRasryadov, vvod);
+        QCOMPARE(okno->ebKolichestvoRasryadov->text(), pole);
+        QCOMPARE(okno->PoluchitRazryadi(), razryadov);
+        QCOMPARE(otvetchik->Teksti(),
+                 soobshenie.isEmpty() ? QStringList() : QStringList{soobshenie});
+    }
+
+    void razryadiPomnyatPosledneePrinyatoe() {
+        Vvesti(okno->ebKolichestvoRasryadov, QStringLiteral("7"));
+        Vvesti(okno->ebKolichestvoRasryadov, QStringLiteral("x"));
+        QCOMPARE(okno->ebKolichestvoRasryadov->text(), QStringLiteral("7"));
+    }
+
+    void ugli() {
+        QTest::mouseClick(okno->rbRadiani, Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(int(AngleUnit), 0);
+        QTest::mouseClick(okno->rbGradi, Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(int(AngleUnit), 2);
+        QTest::mouseClick(okno->rbGradusi, Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(int(AngleUnit), 1);
+    }
+
+    // The log of the progress window, written the way the evaluator does.
+    void zhurnal() {
+        TfrmSostoyanie s(okno.get());
+        s.Dobavit(QStringLiteral("\r\n2+3 = "));
+        s.Dobavit(QStringLiteral("5"));
+        s.Dobavit(QStringLiteral("\r\nsin(6) = "));
+        QCOMPARE(s.mSostoyanie->toPlainText(), QStringLiteral("2+3 = 5\nsin(6) = "));
+        // A click into the log moves the insertion point.
+        QTextCursor k = s.mSostoyanie->textCursor();
+        k.setPosition(0);
+        s.mSostoyanie->setTextCursor(k);
+        s.Dobavit(QStringLiteral(">"));
+        QCOMPARE(s.mSostoyanie->toPlainText(), QStringLiteral(">2+3 = 5\nsin(6) = "));
+        QVERIFY(s.mSostoyanie->isReadOnly());
+        QCOMPARE(s.windowTitle(), QStringLiteral("Процесс вычислений"));
+        const QRect oblast = s.screen()->availableGeometry();
+        QCOMPARE(s.Tag, (oblast.y() + oblast.height() - s.height()) / 2);
+    }
+
+    // Texts written from another thread while the progress window is
+    // replaced: each window gets only texts written after it was created,
+    // in order, and a text written with no window is dropped.
+    void zhurnalIzDrugogoPotoka() {
+        DobavitSostoyanie(TAnsiString("\r\nnone"));
+        QCoreApplication::processEvents();
+        QVERIFY(okno->frmSostoyanie == nullptr);
+
+        std::atomic<int> nomer{0};
+        std::atomic<bool> stop{false};
+        std::thread pisatel([&] {
+            while (!stop) {
+                const int n = nomer++;
+                DobavitSostoyanie(TAnsiString(("\r\n" + std::to_string(n)).c_str()));
+                if (n % 64 == 0) std::this_thread::yield();
+            }
+        });
+        for (int i = 0; i < 5; ++i) {
+            QTest::qWait(30);
+            okno->ZamenitOknoSostoyaniya();
+        }
+        const int nachalo = nomer;
+        QTest::qWait(50);
+        stop = true;
+        pisatel.join();
+        QTest::qWait(50);
+        const QStringList stroki = okno->frmSostoyanie->mSostoyanie->toPlainText().split('\n');
+        QVERIFY(stroki.size() > 1);
+        for (int i = 1; i < stroki.size(); ++i)
+            QCOMPARE(stroki[i].toInt(), stroki[i - 1].toInt() + 1);
+        QVERIFY(stroki.last().toInt() == nomer - 1);
+        QVERIFY(stroki.first().toInt() <= nachalo);
+    }
+};
+
+QTEST_MAIN(TestOkno)
+#include "test_okno.moc"

@@ -1,0 +1,367 @@
+// Calculation runs through the main window: from "=" to the result field,
+// the error messages of a run, "Стоп" with both answers, the progress window,
+// closing during a run, a box open during a run, "pi" during a run.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <memory>
+
+#include "number/kesh.h"
+#include "pomoshnik.h"
+#include "ui/tfrmmain.h"
+#include "ui/tfrmsostoyanie.h"
+
+namespace {
+// A run that takes far longer than any test: it ends only when stopped.
+const QString DLINNIY = QStringLiteral("y = fact(100000000)");
+const QString NE_UDAETSYA = QStringLiteral("Не удаётся вычислить значение переменной y");
+} // namespace
+
+class TestZapusk : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TStorog> storog;
+    std::unique_ptr<TOtvetchik> otvetchik;
+    std::unique_ptr<TfrmMain> okno;
+
+    void Zapustit(const QString& opredeleniya) {
+        okno->mPeremennie->setPlainText(opredeleniya);
+        QTest::mouseClick(okno->bnVichislit, Qt::LeftButton);
+    }
+    bool DozhdatsyaKonca(int ms) {
+        return QTest::qWaitFor([this] { return !okno->IdetVichislenie(); }, ms);
+    }
+    QString Zhurnal() const { return okno->frmSostoyanie->mSostoyanie->toPlainText(); }
+
+  private slots:
+    void initTestCase() { PodgotovitProcess(); }
+    void init() {
+        storog = std::make_unique<TStorog>(90);
+        otvetchik = std::make_unique<TOtvetchik>();
+        okno = std::make_unique<TfrmMain>();
+        okno->show();
+        QVERIFY(QTest::qWaitForWindowExposed(okno.get()));
+    }
+    void cleanup() {
+        otvetchik->avto = true; // a failed test may have left a box open
+        okno.reset();
+        QVERIFY(TOtvetchik::Vidimoe() == nullptr);
+        otvetchik.reset();
+        storog.reset();
+    }
+
+    void celiyZapusk_data() {
+        QTest::addColumn<QString>("opredeleniya");
+        QTest::addColumn<QString>("imya");
+        QTest::addColumn<QString>("osnovanie"); // radio button
+        QTest::addColumn<QString>("razryadov");
+        QTest::addColumn<QString>("rezultat");
+        QTest::newRow("x*3") << "x = 2\ny = x*3"
+                             << "y"
+                             << "rbOsnovanie10"
+                             << "100"
+                             << "6";
+        QTest::newRow("name with blanks") << "x = 2\ny = x*3"
+                                          << "  y "
+                                          << "rbOsnovanie10"
+                                          << "100"
+                                          << "6";
+        QTest::newRow("1/3 to 5 digits") << "y = 1/3"
+                                         << "y"
+                                         << "rbOsnovanie10"
+                                         << "5"
+                                         << "0,33333";
+        QTest::newRow("radix 16") << "y = F+1"
+                                  << "y"
+                                  << "rbOsnovanie16"
+                                  << "100"
+                                  << "10r16";
+        QTest::newRow("first of two") << "y = 1\ny = 2"
+                                      << "y"
+                                      << "rbOsnovanie10"
+                                      << "100"
+                                      << "1";
+        QTest::newRow("line without =") << "5+3"
+                                        << "y"
+                                        << "rbOsnovanie10"
+                                        << "100"
+                                        << "8";
+        QTest::newRow("other target") << "a = 7\nb = a+a"
+                                      << "b"
+                                      << "rbOsnovanie10"
+                                      << "100"
+                                      << "14";
+    }
+    void celiyZapusk() {
+        QFETCH(QString, opredeleniya);
+        QFETCH(QString, imya);
+        QFETCH(QString, osnovanie);
+        QFETCH(QString, razryadov);
+        QFETCH(QString, rezultat);
+        okno->findChild<QRadioButton*>(osnovanie)->setChecked(true);
+        okno->ebKolichestvoRasryadov->setText(razryadov);
+        okno->ebPeremennaya->setText(imya);
+        Zapustit(opredeleniya);
+        QCOMPARE(okno->bnVichislit->text(), QStringLiteral("Стоп"));
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), rezultat);
+        QCOMPARE(okno->bnVichislit->text(), QStringLiteral("="));
+        QCOMPARE(otvetchik->Teksti(), QStringList());
+        // Quick, so the progress window never came on screen; it holds the log.
+        QVERIFY(okno->frmSostoyanie != nullptr);
+        QVERIFY(!okno->frmSostoyanie->isVisible());
+        QVERIFY(!Zhurnal().isEmpty());
+        QVERIFY(!Zhurnal().startsWith(QLatin1Char('\n')));
+    }
+
+    void klavishi() {
+        okno->mPeremennie->setPlainText(QStringLiteral("y = 2+2"));
+        okno->activateWindow();
+        okno->mPeremennie->setFocus();
+        QTest::keyClick(okno->mPeremennie, Qt::Key_F9);
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("4"));
+        okno->mPeremennie->setPlainText(QStringLiteral("y = 2+3"));
+        QTest::keyClick(okno->mPeremennie, Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("5"));
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("y = 2+3"));
+    }
+
+    void oshibki_data() {
+        QTest::addColumn<QString>("opredeleniya");
+        QTest::addColumn<QString>("imya");
+        QTest::addColumn<QStringList>("soobsheniya");
+        QTest::newRow("undefined reference")
+            << "y = q+1"
+            << "y" << QStringList{QStringLiteral("Не удаётся найти переменную q"), NE_UDAETSYA};
+        QTest::newRow("empty target name")
+            << "y = 1"
+            << "   " << QStringList{QStringLiteral("Неправильное имя вычисляемой переменной")};
+        QTest::newRow("target not defined")
+            << "y = 1"
+            << "z" << QStringList{QStringLiteral("Не задана переменная z")};
+        QTest::newRow("cycle") << "y = x\nx = y"
+                               << "y"
+                               << QStringList{QStringLiteral("Обнаружена циклическая связь"),
+                                              NE_UDAETSYA};
+    }
+    void oshibki() {
+        QFETCH(QString, opredeleniya);
+        QFETCH(QString, imya);
+        QFETCH(QStringList, soobsheniya);
+        okno->ebZnachenie->setText(QStringLiteral("17"));
+        okno->ebPeremennaya->setText(imya);
+        Zapustit(opredeleniya);
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(otvetchik->Teksti(), soobsheniya);
+        for (const TOtvetchik::Okno& o : otvetchik->zapisi) {
+            QCOMPARE(o.zagolovok, QStringLiteral("Ошибка"));
+            QCOMPARE(o.ikonka, QMessageBox::Critical);
+            QVERIFY(!o.estVladelec);
+            QCOMPARE(o.modalnost, Qt::NonModal);
+        }
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("17"));
+        QCOMPARE(okno->bnVichislit->text(), QStringLiteral("="));
+    }
+
+    void stopDa() {
+        Zapustit(DLINNIY);
+        QTest::qWait(300);
+        QVERIFY(okno->IdetVichislenie());
+        otvetchik->otvet = QMessageBox::Yes;
+        QElapsedTimer t;
+        t.start();
+        QTest::mouseClick(okno->bnVichislit, Qt::LeftButton);
+        QVERIFY(DozhdatsyaKonca(5000));
+        QVERIFY2(t.elapsed() < 1500, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(okno->bnVichislit->text(), QStringLiteral("="));
+        QVERIFY(otvetchik->Teksti().size() >= 2);
+        const TOtvetchik::Okno& vopros = otvetchik->zapisi.first();
+        QCOMPARE(vopros.zagolovok, QStringLiteral("Вопрос"));
+        QCOMPARE(vopros.tekst, QStringLiteral("Вычисления производятся. Остановить?"));
+        QCOMPARE(vopros.ikonka, QMessageBox::Question);
+        QVERIFY(vopros.estVladelec);
+        QCOMPARE(QSet<QString>(vopros.knopki.begin(), vopros.knopki.end()),
+                 QSet<QString>({QStringLiteral("Да"), QStringLiteral("Нет")}));
+        QCOMPARE(otvetchik->zapisi.last().knopki, QStringList{QStringLiteral("OK")});
+        QCOMPARE(otvetchik->Teksti().last(), NE_UDAETSYA);
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("0"));
+        // The thread's own message arrives after the stop and changes nothing.
+        QTest::qWait(50);
+        QVERIFY(!okno->IdetVichislenie());
+        // The stop request of the finished run does not cut "pi" short.
+        OchistitKesh();
+        okno->rbOsnovanie2->setChecked(true);
+        okno->mPeremennie->clear();
+        QTest::mouseClick(okno->findChild<QPushButton*>(QStringLiteral("bnChisloPI")),
+                          Qt::LeftButton);
+        QVERIFY(
+            okno->mPeremennie->toPlainText().startsWith(QStringLiteral("11,00100100001111110110")));
+    }
+
+    void stopEsc() {
+        Zapustit(DLINNIY);
+        QTest::qWait(200);
+        otvetchik->otvet = QMessageBox::Yes;
+        okno->activateWindow();
+        QTest::keyClick(okno->mPeremennie, Qt::Key_Escape);
+        QVERIFY(DozhdatsyaKonca(5000));
+        QCOMPARE(otvetchik->zapisi.first().zagolovok, QStringLiteral("Вопрос"));
+    }
+
+    // "Стоп" answered No while the run waits on an error box: the run goes
+    // on with a fresh, empty progress window and shows its result.
+    void stopNet() {
+        otvetchik->avto = false;
+        Zapustit(QStringLiteral("\ny = 2+3"));
+        QVERIFY(QTest::qWaitFor([] { return TOtvetchik::Vidimoe() != nullptr; }, 10000));
+        QMessageBox* oshibka = TOtvetchik::Vidimoe();
+        QCOMPARE(oshibka->text(), QStringLiteral("Неправильное значение переменной"));
+        const QPointer<TfrmSostoyanie> staroe = okno->frmSostoyanie;
+        TCalcThread* potok = okno->CalcThread;
+        QTimer::singleShot(100, this, [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* b = qobject_cast<QMessageBox*>(w);
+                    b && b->isVisible() && b->icon() == QMessageBox::Question)
+                    TOtvetchik::Otvetit(b, QMessageBox::No);
+        });
+        okno->bnVichislit->click();
+        QCOMPARE(okno->CalcThread, potok);
+        QVERIFY(staroe.isNull() && okno->frmSostoyanie != nullptr);
+        QVERIFY(okno->frmSostoyanie->mSostoyanie->toPlainText().isEmpty());
+        QVERIFY(okno->tmrPokazatOperacii->isActive());
+        QCOMPARE(okno->bnVichislit->text(), QStringLiteral("Стоп"));
+        TOtvetchik::Otvetit(oshibka, QMessageBox::Ok);
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("5"));
+        QVERIFY(!Zhurnal().isEmpty());
+    }
+
+    // An error box of the run leaves the main window usable.
+    void oknoOshibkiVoVremyaZapuska() {
+        otvetchik->avto = false;
+        Zapustit(QStringLiteral("\ny = 2+3"));
+        QVERIFY(QTest::qWaitFor([] { return TOtvetchik::Vidimoe() != nullptr; }, 10000));
+        QMessageBox* oshibka = TOtvetchik::Vidimoe();
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(okno->bnVichislit->text(), QStringLiteral("Стоп"));
+        okno->activateWindow();
+        QTest::mouseClick(okno->findChild<QPushButton*>(QStringLiteral("bnKvadrat")),
+                          Qt::LeftButton);
+        QTest::keyClicks(okno->mPeremennie, QStringLiteral("+1"));
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("sqr(x)+1\ny = 2+3"));
+        QVERIFY(okno->IdetVichislenie());
+        TOtvetchik::Otvetit(oshibka, QMessageBox::Ok);
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("5"));
+    }
+
+    // The definitions are read in the radix of the start, the result is
+    // shown in the radix and digit count set at the end.
+    void smenaOsnovaniyaVoVremyaZapuska() {
+        otvetchik->avto = false;
+        Zapustit(QStringLiteral("\ny = 1/3+10"));
+        QVERIFY(QTest::qWaitFor([] { return TOtvetchik::Vidimoe() != nullptr; }, 10000));
+        okno->rbOsnovanie16->setChecked(true);
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("3"));
+        TOtvetchik::Otvetit(TOtvetchik::Vidimoe(), QMessageBox::Ok);
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("A,555r16"));
+    }
+
+    void oknoSostoyaniyaCherez3s() {
+        otvetchik->otvet = QMessageBox::Yes;
+        QElapsedTimer t;
+        t.start();
+        Zapustit(DLINNIY);
+        QTest::qWait(2500);
+        QVERIFY(okno->frmSostoyanie != nullptr);
+        QVERIFY(!okno->frmSostoyanie->isVisible());
+        QVERIFY(QTest::qWaitFor([this] { return okno->frmSostoyanie->isVisible(); }, 2000));
+        QVERIFY(t.elapsed() >= 3000);
+        TfrmSostoyanie* s = okno->frmSostoyanie;
+        const QRect oblast = s->screen()->availableGeometry();
+        QCOMPARE(s->pos(), QPoint((oblast.x() + oblast.width() - s->width()) / 2, s->Tag));
+        QVERIFY(
+            QTest::qWaitFor([this] { return Zhurnal().contains(QStringLiteral("fact")); }, 2000));
+        // Closing it hides it; the run goes on.
+        s->close();
+        QVERIFY(!s->isVisible() && okno->frmSostoyanie == s && okno->IdetVichislenie());
+        s->PokazatNaEkrane();
+        okno->bnVichislit->click();
+        QVERIFY(DozhdatsyaKonca(5000));
+        // The stop leaves the window on screen with its log.
+        QVERIFY(okno->frmSostoyanie == s && s->isVisible());
+    }
+
+    void promegutochnieRascheti() {
+        okno->miPromegutochnieRascheti->trigger();
+        QVERIFY(okno->miPromegutochnieRascheti->isChecked());
+        Zapustit(QStringLiteral("x = 2\ny = x*(x+1)"));
+        QVERIFY(okno->frmSostoyanie->isVisible());
+        QVERIFY(!okno->tmrPokazatOperacii->isActive());
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("6"));
+        QVERIFY(
+            QTest::qWaitFor([this] { return Zhurnal().contains(QStringLiteral("x+1")); }, 2000));
+        QVERIFY(okno->frmSostoyanie->isVisible());
+    }
+
+    void zakritieVoVremyaZapuska() {
+        Zapustit(DLINNIY);
+        QTest::qWait(300);
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(okno->close());
+        QVERIFY(t.elapsed() < 1500);
+        QVERIFY(!okno->IdetVichislenie());
+        QVERIFY(okno->frmSostoyanie == nullptr);
+        QCOMPARE(otvetchik->Teksti(), QStringList{NE_UDAETSYA});
+        DobavitSostoyanie(TAnsiString("\r\nlate")); // no window: dropped
+        QCoreApplication::processEvents();
+    }
+
+    // "pi" during a run that needs pi in the same radix: both threads may
+    // fill the constant cache; the button's text is the same as when idle.
+    // Radix 2, where pi is built in a fraction of a second.
+    void piVoVremyaZapuska() {
+        OchistitKesh();
+        otvetchik->otvet = QMessageBox::Yes;
+        okno->rbOsnovanie2->setChecked(true);
+        Zapustit(QStringLiteral("y = fact(101111101011110000100000000*sin(11110)+1)"));
+        QPushButton* pi = okno->findChild<QPushButton*>(QStringLiteral("bnChisloPI"));
+        // Once the log has its first entry the definitions have been read.
+        QVERIFY(QTest::qWaitFor([this] { return !Zhurnal().isEmpty(); }, 5000));
+        okno->mPeremennie->clear();
+        for (int i = 0; i < 3; ++i) {
+            QTest::mouseClick(pi, Qt::LeftButton);
+            QTest::keyClick(okno->mPeremennie, Qt::Key_Return);
+        }
+        QVERIFY(okno->IdetVichislenie());
+        QVERIFY(
+            QTest::qWaitFor([this] { return Zhurnal().contains(QStringLiteral("fact")); }, 10000));
+        okno->bnVichislit->click();
+        QVERIFY(DozhdatsyaKonca(5000));
+        const QStringList vstavleno =
+            okno->mPeremennie->toPlainText().split('\n', Qt::SkipEmptyParts);
+        okno->mPeremennie->clear();
+        QTest::mouseClick(pi, Qt::LeftButton);
+        const QString obrazec = okno->mPeremennie->toPlainText();
+        // pi = 3.243F6A8885A308D3... in hexadecimal
+        QVERIFY2(obrazec.startsWith(QStringLiteral(
+                     "11,0010010000111111011010101000100010000101101000110000100011010011")),
+                 qPrintable(obrazec));
+        QVERIFY(obrazec.endsWith(QStringLiteral("r2")));
+        QCOMPARE(vstavleno, QStringList(3, obrazec));
+    }
+};
+
+QTEST_MAIN(TestZapusk)
+#include "test_zapusk.moc"
