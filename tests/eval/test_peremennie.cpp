@@ -7,6 +7,7 @@
 #include "eval/peremennie.h"
 #include "eval/progon.h"
 #include "number/mashinnye.h"
+#include "platform/platforma.h"
 
 namespace {
 
@@ -223,6 +224,40 @@ TEST(Progon, StopRequestEndsTheRun) {
         EXPECT_NE(itog.zhurnal.find(" отмена вычислений"), std::string::npos) << k;
         EXPECT_EQ(itog.zhurnal.find(" ошибка вычислений"), std::string::npos) << k;
     }
+}
+
+// A window whose radix changes between the start and the end of the run, and
+// whose end-of-run radix read is where the user presses "Стоп".
+class TOknoSOstanovkoyVKonce : public IOknoVichisleniya {
+  public:
+    int chteniyOsnovaniya = 0;
+    bool pokazano = false;
+    std::string rezultat;
+    std::vector<TAnsiString> StrokiOpredeleniy() override { return {Cp("y = 1/3")}; }
+    TAnsiString ImyaPeremennoy() override { return Cp("y"); }
+    std::int32_t PoluchitOsnovanie() override {
+        if (++chteniyOsnovaniya == 1) return 10;
+        CalcCancelled.store(1);
+        return 16;
+    }
+    std::int32_t PoluchitRazryadi() override { return 100; }
+    void UstanovitZnachenie(const TAnsiString& t) override {
+        pokazano = true;
+        rezultat = Utf(t);
+    }
+};
+
+TEST(Progon, StopDuringTheConversionOfTheResultShowsNoResult) {
+    // The radix conversion gives up on a stop request and returns zero; that
+    // zero must not be shown as the value of y.
+    TOknoSOstanovkoyVKonce okno;
+    CalcCancelled.store(0);
+    SborSoobsheniy sbor;
+    EXPECT_FALSE(VichislitPeremennuyu(okno));
+    CalcCancelled.store(0);
+    EXPECT_EQ(okno.chteniyOsnovaniya, 2);
+    EXPECT_FALSE(okno.pokazano) << okno.rezultat;
+    EXPECT_EQ(sbor.Soobsheniya(), std::vector<std::string>{kNeVichislit});
 }
 
 } // namespace
