@@ -213,9 +213,12 @@ TEST(Progon, ChainOfAllRecords) {
 
 TEST(Progon, StopRequestEndsTheRun) {
     // The stop flag is raised while the k-th log text is written; whatever
-    // the phase, the run ends without a result and the log says so.
+    // the phase, the run ends without a result and the log says so. The run
+    // writes 14 texts before the nameless group with ";" would be reported,
+    // among them the ends of group arguments (6, 11, 14) and of a function
+    // call (8), after which only the bracket reduction looks at the flag.
     const std::vector<std::string> stroki = {"x = 2", "y = sqr(x+1)*3+(x;1)"};
-    for (int k = 1; k <= 4; ++k) {
+    for (int k = 1; k <= 14; ++k) {
         TNastroyki n;
         n.otmenaNaZapisi = k;
         const TItogProgona itog = Progon(stroki, n);
