@@ -7,9 +7,6 @@
 // Ctrl+C.
 #include <csignal>
 #include <cstdio>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -51,8 +48,13 @@ bool CeloeVDiapazone(const QString& tekst, int ot, int do_, int& znachenie) {
     return ok && znachenie >= ot && znachenie <= do_;
 }
 
-std::string Vsyo(std::istream& vhod) {
-    return std::string(std::istreambuf_iterator<char>(vhod), std::istreambuf_iterator<char>());
+// The whole stream into tekst; false on a read error (a directory given as
+// FILE or as standard input fails here rather than reading as empty).
+bool Vsyo(std::FILE* vhod, std::string& tekst) {
+    char bufer[65536];
+    std::size_t n;
+    while ((n = std::fread(bufer, 1, sizeof bufer, vhod)) > 0) tekst.append(bufer, n);
+    return std::ferror(vhod) == 0;
 }
 
 TAnsiString V1251(const std::string& utf8) {
@@ -129,11 +131,13 @@ int main(int argc, char** argv) {
     } else {
         std::string tekst;
         if (fayli.isEmpty()) {
-            tekst = Vsyo(std::cin);
+            if (!Vsyo(stdin, tekst)) return OshibkaIspolzovaniya("cannot read standard input");
         } else {
-            std::ifstream fayl(fayli.front().toStdString(), std::ios::binary);
-            if (!fayl) return OshibkaIspolzovaniya("cannot read " + fayli.front().toStdString());
-            tekst = Vsyo(fayl);
+            const std::string imya = fayli.front().toStdString();
+            std::FILE* fayl = std::fopen(imya.c_str(), "rb");
+            const bool prochitan = fayl != nullptr && Vsyo(fayl, tekst);
+            if (fayl != nullptr) std::fclose(fayl);
+            if (!prochitan) return OshibkaIspolzovaniya("cannot read " + imya);
         }
         if (tekst.starts_with("\xEF\xBB\xBF")) tekst.erase(0, 3); // a UTF-8 byte order mark
         stroki = RazbitNaStroki(Utf8VCp1251(tekst));

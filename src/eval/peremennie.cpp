@@ -7,6 +7,7 @@
 #include "eval/funkcii.h"
 #include "eval/operatori.h"
 #include "eval/soobsheniya.h"
+#include "eval/zapusk.h"
 #include "platform/platforma.h"
 
 TPeremennaya VariableTable[VM_PREDEL_PEREMENNIH];
@@ -22,6 +23,13 @@ std::uint32_t indeksDlya = 0;
 
 bool Otmeneno() {
     return CalcCancelled.load(std::memory_order_relaxed) != 0;
+}
+
+// A stop seen between the steps of the bracket reduction: the last log entry
+// has ended normally, so the stop is added to it; no message box.
+bool Otmena() {
+    DobavitSostoyanie(OtmenaVichisleniy());
+    return false;
 }
 
 bool Ravni(const TAnsiString& a, const TAnsiString& b) {
@@ -158,7 +166,7 @@ bool SvernutGruppu(TPeremennaya& p, TAnsiString gruppa) {
         if (!VichislitOperatori(p, znachenie, argument)) return false;
         vizov = vizov + TekstZnacheniya(znachenie);
         if (bilRazdelitel) vizov = vizov + razd;
-        if (Otmeneno()) return false;
+        if (Otmeneno()) return Otmena();
     }
     vizov = vizov + zakr;
 
@@ -175,7 +183,7 @@ bool SvernutGruppu(TPeremennaya& p, TAnsiString gruppa) {
         rezultat = TekstZnacheniya(znachenie);
     }
     p.Virazhenie.Insert(rezultat, mesto);
-    return !Otmeneno();
+    return Otmeneno() ? Otmena() : true;
 }
 
 } // namespace

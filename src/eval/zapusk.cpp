@@ -112,6 +112,13 @@ bool VichislitPeremennuyu(IOknoVichisleniya& okno) {
 
     vmChislo x = p.Znachenie;
     x = vmPerevestiVOsnovanie(x, static_cast<std::uint8_t>(okno.PoluchitOsnovanie()));
+    // The conversion gives up on a stop request and leaves zero behind; a
+    // stopped run never shows a value.
+    if (CalcCancelled.load(std::memory_order_relaxed) != 0) {
+        DobavitSostoyanie(OtmenaVichisleniy());
+        PokazatOshibku("Не удаётся вычислить значение переменной ", imya);
+        return false;
+    }
     TAnsiString tekst;
     vmVTekst(tekst, &x, 1, okno.PoluchitRazryadi(), VM_AVTO_EKSPONENTA | VM_S_OSNOVANIEM);
     okno.UstanovitZnachenie(tekst);

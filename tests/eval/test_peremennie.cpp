@@ -7,6 +7,7 @@
 #include "eval/peremennie.h"
 #include "eval/progon.h"
 #include "number/mashinnye.h"
+#include "platform/platforma.h"
 
 namespace {
 
@@ -212,9 +213,12 @@ TEST(Progon, ChainOfAllRecords) {
 
 TEST(Progon, StopRequestEndsTheRun) {
     // The stop flag is raised while the k-th log text is written; whatever
-    // the phase, the run ends without a result and the log says so.
+    // the phase, the run ends without a result and the log says so. The run
+    // writes 14 texts before the nameless group with ";" would be reported,
+    // among them the ends of group arguments (6, 11, 14) and of a function
+    // call (8), after which only the bracket reduction looks at the flag.
     const std::vector<std::string> stroki = {"x = 2", "y = sqr(x+1)*3+(x;1)"};
-    for (int k = 1; k <= 4; ++k) {
+    for (int k = 1; k <= 14; ++k) {
         TNastroyki n;
         n.otmenaNaZapisi = k;
         const TItogProgona itog = Progon(stroki, n);
@@ -223,6 +227,40 @@ TEST(Progon, StopRequestEndsTheRun) {
         EXPECT_NE(itog.zhurnal.find(" отмена вычислений"), std::string::npos) << k;
         EXPECT_EQ(itog.zhurnal.find(" ошибка вычислений"), std::string::npos) << k;
     }
+}
+
+// A window whose radix changes between the start and the end of the run, and
+// whose end-of-run radix read is where the user presses "Стоп".
+class TOknoSOstanovkoyVKonce : public IOknoVichisleniya {
+  public:
+    int chteniyOsnovaniya = 0;
+    bool pokazano = false;
+    std::string rezultat;
+    std::vector<TAnsiString> StrokiOpredeleniy() override { return {Cp("y = 1/3")}; }
+    TAnsiString ImyaPeremennoy() override { return Cp("y"); }
+    std::int32_t PoluchitOsnovanie() override {
+        if (++chteniyOsnovaniya == 1) return 10;
+        CalcCancelled.store(1);
+        return 16;
+    }
+    std::int32_t PoluchitRazryadi() override { return 100; }
+    void UstanovitZnachenie(const TAnsiString& t) override {
+        pokazano = true;
+        rezultat = Utf(t);
+    }
+};
+
+TEST(Progon, StopDuringTheConversionOfTheResultShowsNoResult) {
+    // The radix conversion gives up on a stop request and returns zero; that
+    // zero must not be shown as the value of y.
+    TOknoSOstanovkoyVKonce okno;
+    CalcCancelled.store(0);
+    SborSoobsheniy sbor;
+    EXPECT_FALSE(VichislitPeremennuyu(okno));
+    CalcCancelled.store(0);
+    EXPECT_EQ(okno.chteniyOsnovaniya, 2);
+    EXPECT_FALSE(okno.pokazano) << okno.rezultat;
+    EXPECT_EQ(sbor.Soobsheniya(), std::vector<std::string>{kNeVichislit});
 }
 
 } // namespace
