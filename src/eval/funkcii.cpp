@@ -18,10 +18,6 @@ namespace {
 
 std::atomic<IstochnikVremeni> istochnikVremeni{nullptr};
 
-bool Otmeneno() {
-    return CalcCancelled.load(std::memory_order_relaxed) != 0;
-}
-
 enum class Ugol { Net, Argument, Rezultat };
 
 struct TFunkciya {
@@ -100,21 +96,11 @@ Itog Faktorial(const vmChislo& a, vmChislo& proizvedenie) {
     for (std::int64_t i = 2; i <= n; ++i) {
         vmPribavit(&schetchik, odin);
         vmUmnogit(&proizvedenie, schetchik);
-        if (Otmeneno()) return Itog::Otmena;
+        if (OtmenaZaproshena()) return Itog::Otmena;
         if (++umnozheniy > FACT_BEZ_KONTROLYA && TekushcheeVremya() - t0 > PredelVremeniFunkcii)
             return Itog::Dolgo;
     }
     return Itog::Gotovo;
-}
-
-bool Neudacha() {
-    DobavitSostoyanie(OshibkaVichisleniy());
-    return false;
-}
-
-bool Otmena() {
-    DobavitSostoyanie(OtmenaVichisleniy());
-    return false;
 }
 
 } // namespace
@@ -153,7 +139,7 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
         vmIzTeksta(&x, tekst); // an empty argument reads as zero
         if (schet < 2) argumenti[schet] = x;
         ++schet;
-        if (Otmeneno()) return Otmena();
+        if (OtmenaZaproshena()) return Otmena();
     }
 
     const int nomer = NaitiFunkciyu(imya);
@@ -236,7 +222,7 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
         break;
     }
     // A stop inside an elementary function leaves a meaningless value.
-    if (Otmeneno()) return Otmena();
+    if (OtmenaZaproshena()) return Otmena();
 
     if (Funkcii[nomer].ugol == Ugol::Rezultat && UgloviMnozhitel(false, mnozhitel))
         vmUmnogit(&r, mnozhitel);

@@ -11,10 +11,6 @@
 
 namespace {
 
-bool Otmeneno() {
-    return CalcCancelled.load(std::memory_order_relaxed) != 0;
-}
-
 unsigned char Bayt(const TAnsiString& s, int i) { // 1-based
     return static_cast<unsigned char>(s.Data()[i - 1]);
 }
@@ -218,16 +214,6 @@ bool PrimenitVerhniy(const TAnsiString& op, vmChislo& levoe, const vmChislo& pra
     return true;
 }
 
-bool Neudacha() {
-    DobavitSostoyanie(OshibkaVichisleniy());
-    return false;
-}
-
-bool Otmena() {
-    DobavitSostoyanie(OtmenaVichisleniy());
-    return false;
-}
-
 // The lower level: the additive chain built by the first pass, left to
 // right, each intermediate sum read back from its value text.
 bool VichislitCepochku(TAnsiString tekst, vmChislo& rezultat) {
@@ -249,7 +235,7 @@ bool VichislitCepochku(TAnsiString tekst, vmChislo& rezultat) {
         const TAnsiString pravyi = tekst.SubString(nachalo + 1, dlina);
         tekst.Delete(1, nachalo + dlina);
         UdalitProbeli(tekst);
-        if (Otmeneno()) return Otmena();
+        if (OtmenaZaproshena()) return Otmena();
         const vmChislo pravoe = Prochitat(pravyi);
 
         if (Ravno(op, "+")) {
@@ -260,7 +246,7 @@ bool VichislitCepochku(TAnsiString tekst, vmChislo& rezultat) {
             PokazatOshibku("Неизвестный оператор ", op);
             return Neudacha();
         }
-        if (Otmeneno()) return Otmena();
+        if (OtmenaZaproshena()) return Otmena();
         // The next step reads the sum back from its value text.
         const TAnsiString summa = TekstZnacheniya(levoe);
         tekst.Insert(summa, 1);
@@ -320,13 +306,13 @@ bool VichislitOperatori(TPeremennaya& p, vmChislo& rezultat, TAnsiString tekst) 
         vmChislo levoe = Prochitat(operand);
         TAnsiString pravyi;
         if (!ocenka.ProchitatOperand(tekst, pravyi)) return Neudacha();
-        if (Otmeneno()) return Otmena();
+        if (OtmenaZaproshena()) return Otmena();
         const vmChislo pravoe = Prochitat(pravyi);
         if (!PrimenitVerhniy(op, levoe, pravoe)) {
             PokazatOshibku("Неизвестный оператор ", op);
             return Neudacha();
         }
-        if (Otmeneno()) return Otmena();
+        if (OtmenaZaproshena()) return Otmena();
         tekst.Insert(TekstZnacheniya(levoe), 1);
     }
 

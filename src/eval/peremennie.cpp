@@ -21,17 +21,6 @@ std::unordered_map<std::string, std::int32_t> indeksImen;
 bool indeksGotov = false;
 std::uint32_t indeksDlya = 0;
 
-bool Otmeneno() {
-    return CalcCancelled.load(std::memory_order_relaxed) != 0;
-}
-
-// A stop seen between the steps of the bracket reduction: the last log entry
-// has ended normally, so the stop is added to it; no message box.
-bool Otmena() {
-    DobavitSostoyanie(OtmenaVichisleniy());
-    return false;
-}
-
 bool Ravni(const TAnsiString& a, const TAnsiString& b) {
     return TAnsiString::Compare(a, b) == 0;
 }
@@ -166,7 +155,7 @@ bool SvernutGruppu(TPeremennaya& p, TAnsiString gruppa) {
         if (!VichislitOperatori(p, znachenie, argument)) return false;
         vizov = vizov + TekstZnacheniya(znachenie);
         if (bilRazdelitel) vizov = vizov + razd;
-        if (Otmeneno()) return Otmena();
+        if (OtmenaZaproshena()) return Otmena();
     }
     vizov = vizov + zakr;
 
@@ -183,7 +172,7 @@ bool SvernutGruppu(TPeremennaya& p, TAnsiString gruppa) {
         rezultat = TekstZnacheniya(znachenie);
     }
     p.Virazhenie.Insert(rezultat, mesto);
-    return Otmeneno() ? Otmena() : true;
+    return OtmenaZaproshena() ? Otmena() : true;
 }
 
 } // namespace

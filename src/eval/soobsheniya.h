@@ -16,3 +16,8 @@ void PokazatOshibku(const char* utf8, const TAnsiString& hvost = TAnsiString());
 // The log endings of a failed and of a stopped evaluation.
 TAnsiString OshibkaVichisleniy(); // " ошибка вычислений"
 TAnsiString OtmenaVichisleniy();  // " отмена вычислений"
+
+// Write that ending to the log and return false, for `return Neudacha();`
+// on the evaluator's failure paths.
+bool Neudacha();
+bool Otmena();

@@ -27,6 +27,14 @@ TAnsiString OshibkaVichisleniy() {
 TAnsiString OtmenaVichisleniy() {
     return T1251(" отмена вычислений");
 }
+bool Neudacha() {
+    DobavitSostoyanie(OshibkaVichisleniy());
+    return false;
+}
+bool Otmena() {
+    DobavitSostoyanie(OtmenaVichisleniy());
+    return false;
+}
 
 // --- The log sink ---
 
@@ -114,7 +122,7 @@ bool VichislitPeremennuyu(IOknoVichisleniya& okno) {
     x = vmPerevestiVOsnovanie(x, static_cast<std::uint8_t>(okno.PoluchitOsnovanie()));
     // The conversion gives up on a stop request and leaves zero behind; a
     // stopped run never shows a value.
-    if (CalcCancelled.load(std::memory_order_relaxed) != 0) {
+    if (OtmenaZaproshena()) {
         DobavitSostoyanie(OtmenaVichisleniy());
         PokazatOshibku("Не удаётся вычислить значение переменной ", imya);
         return false;
