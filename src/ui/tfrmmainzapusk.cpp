@@ -95,12 +95,17 @@ std::int32_t TfrmMain::PoluchitOsnovanie() {
 }
 
 std::int32_t TfrmMain::PoluchitRazryadi() {
+    // The field is read on the main thread but parsed on the calling one: a
+    // message about a text that is not a number then comes from the thread
+    // that asked, so a calculation thread's box leaves the window usable
+    // instead of holding the main thread in a modal loop.
+    std::string b;
+    NaGlavnomPotoke([this, &b] { b = VBaiti(ebKolichestvoRasryadov->text()); });
+    double znachenie = 0;
+    const bool prochitano = TekstVChislo(&znachenie, b.data(), int(b.size()), true) == TVCH_USPEH;
     std::int32_t n = 100;
-    NaGlavnomPotoke([this, &n] {
-        const std::string b = VBaiti(ebKolichestvoRasryadov->text());
-        double znachenie = 0;
-        if (TekstVChislo(&znachenie, b.data(), int(b.size()), true) == TVCH_USPEH)
-            ebKolichestvoRasryadovTag = std::clamp(Okruglit(znachenie), 0, 100);
+    NaGlavnomPotoke([this, &n, prochitano, znachenie] {
+        if (prochitano) ebKolichestvoRasryadovTag = std::clamp(Okruglit(znachenie), 0, 100);
         n = ebKolichestvoRasryadovTag;
     });
     return n;

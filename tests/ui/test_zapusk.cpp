@@ -263,6 +263,26 @@ class TestZapusk : public QObject {
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("5"));
     }
 
+    // A digit count that is not a number, read at the end of a run: the
+    // calculation thread's box, the window still usable, the last accepted
+    // count used.
+    void razryadiNeChisloVKonceZapuska() {
+        otvetchik->avto = false;
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("abc"));
+        Zapustit(QStringLiteral("y = 1/4"));
+        QVERIFY(QTest::qWaitFor([this] { return !otvetchik->zapisi.isEmpty(); }, 10000));
+        QCOMPARE(otvetchik->Teksti(),
+                 QStringList{QStringLiteral("Строка не содержит цифр между разделителями.")});
+        QCOMPARE(otvetchik->zapisi.first().modalnost, Qt::NonModal);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(okno->IdetVichislenie());
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("1"));
+        TOtvetchik::Otvetit(TOtvetchik::Vidimoe(), QMessageBox::Ok);
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("0,25"));
+        QCOMPARE(okno->PoluchitRazryadi(), 1);
+    }
+
     // The definitions are read in the radix of the start, the result is
     // shown in the radix and digit count set at the end.
     void smenaOsnovaniyaVoVremyaZapuska() {
