@@ -190,7 +190,10 @@ void TfrmMain::bnVichislitClick() {
     ZamenitOknoSostoyaniya();
     bnVichislit->setText(QStringLiteral("Стоп"));
     CalcCancelled = 0;
-    if (!miPromegutochnieRascheti->isChecked()) tmrPokazatOperacii->start();
+    // Enabling the timer: one already counting (a "No" to the stop question)
+    // keeps its time; start() would begin the 3000 ms again.
+    if (!miPromegutochnieRascheti->isChecked() && !tmrPokazatOperacii->isActive())
+        tmrPokazatOperacii->start();
     if (!CalcThread->isRunning() && !CalcThread->isFinished()) {
         CalcThread->start();
         if (!CalcThread->isRunning() && !CalcThread->isFinished()) {

@@ -244,6 +244,22 @@ class TestZapusk : public QObject {
         QVERIFY(!Zhurnal().isEmpty());
     }
 
+    // "No" enables the timer of the progress window again; a timer still
+    // counting keeps its time, it does not start over.
+    void stopNetTaymerIdetDalshe() {
+        Zapustit(DLINNIY);
+        QTest::qWait(800);
+        QVERIFY(okno->tmrPokazatOperacii->isActive());
+        okno->bnVichislit->click(); // answered No
+        QCOMPARE(otvetchik->zapisi.size(), 1);
+        QVERIFY(okno->IdetVichislenie() && okno->tmrPokazatOperacii->isActive());
+        const int ostalos = okno->tmrPokazatOperacii->remainingTime();
+        QVERIFY2(ostalos <= 2500, qPrintable(QString::number(ostalos)));
+        otvetchik->otvet = QMessageBox::Yes;
+        okno->bnVichislit->click();
+        QVERIFY(DozhdatsyaKonca(5000));
+    }
+
     // An error box of the run leaves the main window usable.
     void oknoOshibkiVoVremyaZapuska() {
         otvetchik->avto = false;
