@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "number/mashinnye.h"
@@ -123,7 +124,7 @@ void TfrmMain::DobavitVZhurnal(const std::string& tekst) {
     {
         std::lock_guard<std::mutex> l(Zamok);
         if (!zhurnalEst_) return;
-        zhurnalBufer_ += tekst;
+        zhurnalBufer_.push_back(tekst);
         if (!zhurnalZaprosPoslan_) zhurnalZaprosPoslan_ = poslat = true;
     }
     if (poslat)
@@ -132,15 +133,23 @@ void TfrmMain::DobavitVZhurnal(const std::string& tekst) {
 }
 
 void TfrmMain::VipustitZhurnal() {
-    std::string tekst;
+    std::vector<std::string> teksti;
     {
         std::lock_guard<std::mutex> l(Zamok);
-        tekst.swap(zhurnalBufer_);
+        teksti.swap(zhurnalBufer_);
         zhurnalZaprosPoslan_ = false;
     }
     // The buffer is emptied whenever the progress window is replaced, so
     // these texts were all written for the window that exists now.
-    if (frmSostoyanie != nullptr && !tekst.empty()) frmSostoyanie->Dobavit(VQString(tekst));
+    if (frmSostoyanie == nullptr) return;
+    // While the log is empty each text goes in on its own, so that each one
+    // loses its leading line break; the rest go in as one text.
+    std::size_t i = 0;
+    for (; i < teksti.size() && frmSostoyanie->mSostoyanie->document()->isEmpty(); ++i)
+        frmSostoyanie->Dobavit(VQString(teksti[i]));
+    std::string ostatok;
+    for (; i < teksti.size(); ++i) ostatok += teksti[i];
+    if (!ostatok.empty()) frmSostoyanie->Dobavit(VQString(ostatok));
 }
 
 void TfrmMain::UnichtogitOknoSostoyaniya() {

@@ -323,6 +323,17 @@ class TestOkno : public QObject {
         QCOMPARE(s.Tag, (oblast.y() + oblast.height() - s.height()) / 2);
     }
 
+    // Texts handed over together still obey the rule of the first line one
+    // by one: while the log is empty, each loses its leading line break.
+    void zhurnalPervayaStrokaIzNeskolkihTekstov() {
+        okno->ZamenitOknoSostoyaniya();
+        for (const char* t : {"\r\n", "\r\n2+3 = ", "5;", "\r\nsin(6) = "})
+            okno->DobavitVZhurnal(t);
+        QCoreApplication::processEvents();
+        QCOMPARE(okno->frmSostoyanie->mSostoyanie->toPlainText(),
+                 QStringLiteral("2+3 = 5;\nsin(6) = "));
+    }
+
     // Texts written from another thread while the progress window is
     // replaced: each window gets only texts written after it was created,
     // in order, and a text written with no window is dropped.
