@@ -229,6 +229,10 @@ void TfrmMain::OstanovitVichisleniya() {
     }
     delete CalcThread;
     CalcThread = nullptr;
+    // The thread's own WM_OSTANOVIT may still wait in the queue (the wait
+    // can end before it is delivered). It means nothing now, and delivered
+    // later it would stop the next run.
+    QCoreApplication::removePostedEvents(this, WM_OSTANOVIT);
     bnVichislit->setText(QStringLiteral("="));
     vOstanovke_ = false;
 }

@@ -206,6 +206,25 @@ class TestZapusk : public QObject {
             okno->mPeremennie->toPlainText().startsWith(QStringLiteral("11,00100100001111110110")));
     }
 
+    // A run started right after a stop, before the stopped thread's own
+    // message has been delivered, is not ended by that message.
+    void zapuskSrazuPosleStopa() {
+        Zapustit(DLINNIY);
+        QTest::qWait(200);
+        otvetchik->otvet = QMessageBox::Yes;
+        okno->bnVichislit->click();
+        QVERIFY(!okno->IdetVichislenie());
+        okno->bnVichislit->click();
+        QVERIFY(okno->IdetVichislenie());
+        QTest::qWait(200);
+        QVERIFY(okno->IdetVichislenie());
+        QCOMPARE(otvetchik->Teksti(), (QStringList{QStringLiteral("Вычисления производятся. "
+                                                                  "Остановить?"),
+                                                   NE_UDAETSYA}));
+        okno->bnVichislit->click();
+        QVERIFY(DozhdatsyaKonca(5000));
+    }
+
     void stopEsc() {
         Zapustit(DLINNIY);
         QTest::qWait(200);
