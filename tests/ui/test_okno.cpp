@@ -87,6 +87,19 @@ class TestOkno : public QObject {
             QVERIFY2(m.horizontalAdvance(b->text()) < b->width(), qPrintable(b->text()));
     }
 
+    // The settings groups: every field inside the area the style leaves
+    // within the frame, and the window's font in all of them.
+    void gruppiVmeshayutPolya() {
+        for (QGroupBox* gb :
+             {okno->gbSistemaIschisleniya, okno->gbEdiniciIzmereniyaUgla, okno->gbOkruglenie}) {
+            QCOMPARE(gb->font(), okno->font());
+            for (QWidget* w : gb->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                QVERIFY2(gb->contentsRect().contains(w->geometry()), qPrintable(w->objectName()));
+                QCOMPARE(w->font(), okno->font());
+            }
+        }
+    }
+
     void centrVRabocheyOblasti() {
         std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>();
         const QRect oblast = novoe->screen()->availableGeometry();
