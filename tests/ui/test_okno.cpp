@@ -308,6 +308,53 @@ class TestOkno : public QObject {
         QCOMPARE(okno->ebKolichestvoRasryadov->text(), QStringLiteral("7"));
     }
 
+    // The number buttons insert their number as a run shows a result: the
+    // digit count of the field, e and pi in the selected radix, the result
+    // field's number in its own radix.
+    void chisla_data() {
+        QTest::addColumn<QString>("knopka");
+        QTest::addColumn<QString>("radio");
+        QTest::addColumn<QString>("razryadov");
+        QTest::addColumn<QString>("rezultat"); // text of the result field
+        QTest::addColumn<QString>("vstavleno");
+        QTest::newRow("e, 5 digits") << "bnChisloE"
+                                     << "rbOsnovanie10"
+                                     << "5"
+                                     << "0"
+                                     << "2,71828";
+        QTest::newRow("pi in radix 16, 3 digits") << "bnChisloPI"
+                                                  << "rbOsnovanie16"
+                                                  << "3"
+                                                  << "0"
+                                                  << "3,244r16";
+        QTest::newRow("x=y rounded to 4 digits") << "bnChislo"
+                                                 << "rbOsnovanie10"
+                                                 << "4"
+                                                 << "0,123456789"
+                                                 << "0,1235";
+        QTest::newRow("x=y keeps the result's radix") << "bnChislo"
+                                                      << "rbOsnovanie2"
+                                                      << "2"
+                                                      << "A,8r16"
+                                                      << "A,8r16";
+    }
+    void chisla() {
+        QFETCH(QString, knopka);
+        QFETCH(QString, radio);
+        QFETCH(QString, razryadov);
+        QFETCH(QString, rezultat);
+        QFETCH(QString, vstavleno);
+        okno->findChild<QRadioButton*>(radio)->setChecked(true);
+        okno->ebKolichestvoRasryadov->setText(razryadov);
+        okno->ebZnachenie->setText(rezultat);
+        okno->mPeremennie->setPlainText(QStringLiteral("y = "));
+        okno->mPeremennie->moveCursor(QTextCursor::End);
+        QTest::mouseClick(Knopka(qPrintable(knopka)), Qt::LeftButton);
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("y = ") + vstavleno);
+        QVERIFY(okno->mPeremennie->hasFocus());
+        QVERIFY(otvetchik->zapisi.isEmpty());
+    }
+
     void ugli() {
         QTest::mouseClick(okno->rbRadiani, Qt::LeftButton, {}, QPoint(5, 8));
         QCOMPARE(int(AngleUnit), 0);
