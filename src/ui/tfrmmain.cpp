@@ -276,7 +276,10 @@ bool TfrmMain::eventFilter(QObject* obj, QEvent* e) {
         // menu taking the focus for a while is no exit.
         const Qt::FocusReason prichina = static_cast<QFocusEvent*>(e)->reason();
         if (prichina != Qt::ActiveWindowFocusReason && prichina != Qt::PopupFocusReason) {
-            if (obj == ebOsnovanie) ebOsnovanieExit();
+            // A custom radix field that loses the focus because a radix
+            // button has just disabled it is not left by the user: applying
+            // its text would check "Другое:" again over the chosen radix.
+            if (obj == ebOsnovanie && ebOsnovanie->isEnabled()) ebOsnovanieExit();
             if (obj == ebKolichestvoRasryadov) ebKolichestvoRasryadovExit();
         }
     } else if (e->type() == QEvent::Resize && obj == pnZnachenie) {

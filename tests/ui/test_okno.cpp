@@ -275,6 +275,20 @@ class TestOkno : public QObject {
         }
     }
 
+    // A radix button chosen without taking the focus (a style or an
+    // accessibility tool may do so) while the custom radix field has it: the
+    // field, disabled, gives up the focus, and the choice stands.
+    void osnovanieBezFokusa() {
+        okno->rbProizvolnoeOsnovanie->setChecked(true);
+        okno->ebOsnovanie->setFocus(Qt::OtherFocusReason);
+        QVERIFY(okno->ebOsnovanie->hasFocus());
+        okno->rbOsnovanie16->setChecked(true);
+        QVERIFY(okno->rbOsnovanie16->isChecked());
+        QCOMPARE(okno->PoluchitOsnovanie(), 16);
+        QCOMPARE(Cifri(), QStringLiteral("0123456789ABCDEF"));
+        QVERIFY(otvetchik->zapisi.isEmpty());
+    }
+
     void razryadi_data() {
         QTest::addColumn<QString>("vvod");
         QTest::addColumn<QString>("pole");
