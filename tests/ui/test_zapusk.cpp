@@ -218,9 +218,7 @@ class TestZapusk : public QObject {
         QVERIFY(okno->IdetVichislenie());
         QTest::qWait(200);
         QVERIFY(okno->IdetVichislenie());
-        QCOMPARE(otvetchik->Teksti(), (QStringList{QStringLiteral("Вычисления производятся. "
-                                                                  "Остановить?"),
-                                                   NE_UDAETSYA}));
+        QCOMPARE(otvetchik->Teksti().count(NE_UDAETSYA), 1); // the first run's only
         okno->bnVichislit->click();
         QVERIFY(DozhdatsyaKonca(5000));
     }
