@@ -1,6 +1,7 @@
 // Calculation runs through the main window: from "=" to the result field,
 // the error messages of a run, "Стоп" with both answers, the progress window,
 // closing during a run, a box open during a run, "pi" during a run.
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -221,6 +222,18 @@ class TestZapusk : public QObject {
         QCOMPARE(otvetchik->Teksti().count(NE_UDAETSYA), 1); // the first run's only
         okno->bnVichislit->click();
         QVERIFY(DozhdatsyaKonca(5000));
+    }
+
+    // Assistive tools read the "="/"Стоп" button by its caption of the moment.
+    void imyaKnopkiVichislit() {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(okno->bnVichislit);
+        QVERIFY(a != nullptr);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("="));
+        Zapustit(DLINNIY);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Стоп"));
+        otvetchik->otvet = QMessageBox::Yes;
+        okno->bnVichislit->click();
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("="));
     }
 
     void stopEsc() {
