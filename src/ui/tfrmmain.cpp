@@ -226,6 +226,17 @@ void TfrmMain::PodobratShrift() {
     }
     setFont(shrift);
     menuBar()->setFont(shrift);
+
+    // A group box is 41 units high around a row of 22-unit fields: its
+    // caption sits on the frame line, not above the frame as most Qt styles
+    // draw it, which would leave the fields sticking out of the frame. Set
+    // after the font: a style sheet fixes the font its widgets have then.
+    const QString ramka = QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 1px;"
+        " background-color: palette(window); }");
+    for (QGroupBox* gb : {gbSistemaIschisleniya, gbEdiniciIzmereniyaUgla, gbOkruglenie})
+        gb->setStyleSheet(ramka);
 }
 
 void TfrmMain::UstanovitPoryadokTab() {
@@ -265,7 +276,10 @@ bool TfrmMain::eventFilter(QObject* obj, QEvent* e) {
         // menu taking the focus for a while is no exit.
         const Qt::FocusReason prichina = static_cast<QFocusEvent*>(e)->reason();
         if (prichina != Qt::ActiveWindowFocusReason && prichina != Qt::PopupFocusReason) {
-            if (obj == ebOsnovanie) ebOsnovanieExit();
+            // A custom radix field that loses the focus because a radix
+            // button has just disabled it is not left by the user: applying
+            // its text would check "Другое:" again over the chosen radix.
+            if (obj == ebOsnovanie && ebOsnovanie->isEnabled()) ebOsnovanieExit();
             if (obj == ebKolichestvoRasryadov) ebKolichestvoRasryadovExit();
         }
     } else if (e->type() == QEvent::Resize && obj == pnZnachenie) {

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "eval/zapusk.h"
 #include "number/vmchislo.h"
@@ -211,9 +212,9 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // texts handed over for it. Held only briefly; nobody waits for another
     // thread while holding it.
     std::mutex Zamok;
-    bool zhurnalEst_ = false;          // a progress window takes texts
-    std::string zhurnalBufer_;         // handed over, not yet in the log
-    bool zhurnalZaprosPoslan_ = false; // a VipustitZhurnal call is pending
-    bool vOstanovke_ = false;          // OstanovitVichisleniya is waiting
-    bool zakrit_ = false;              // FormDestroy has run
+    bool zhurnalEst_ = false;               // a progress window takes texts
+    std::vector<std::string> zhurnalBufer_; // handed over, not yet in the log
+    bool zhurnalZaprosPoslan_ = false;      // a VipustitZhurnal call is pending
+    bool vOstanovke_ = false;               // OstanovitVichisleniya is waiting
+    bool zakrit_ = false;                   // FormDestroy has run
 };

@@ -105,7 +105,8 @@ void TfrmMain::SozdatKnopki() {
     }
     bnVichislit = new QPushButton(QStringLiteral("="), pnKnopki);
     bnVichislit->setObjectName(QStringLiteral("bnVichislit"));
-    bnVichislit->setAccessibleName(QStringLiteral("="));
+    // No fixed accessible name: assistive tools read the caption, which
+    // turns into "Стоп" while a run is in progress.
     bnVichislit->setGeometry(596, 56, 60, 153);
     connect(bnVichislit, &QPushButton::clicked, this, [this] { bnVichislitClick(); });
 }

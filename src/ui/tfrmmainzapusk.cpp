@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "number/mashinnye.h"
@@ -95,12 +96,17 @@ std::int32_t TfrmMain::PoluchitOsnovanie() {
 }
 
 std::int32_t TfrmMain::PoluchitRazryadi() {
+    // The field is read on the main thread but parsed on the calling one: a
+    // message about a text that is not a number then comes from the thread
+    // that asked, so a calculation thread's box leaves the window usable
+    // instead of holding the main thread in a modal loop.
+    std::string b;
+    NaGlavnomPotoke([this, &b] { b = VBaiti(ebKolichestvoRasryadov->text()); });
+    double znachenie = 0;
+    const bool prochitano = TekstVChislo(&znachenie, b.data(), int(b.size()), true) == TVCH_USPEH;
     std::int32_t n = 100;
-    NaGlavnomPotoke([this, &n] {
-        const std::string b = VBaiti(ebKolichestvoRasryadov->text());
-        double znachenie = 0;
-        if (TekstVChislo(&znachenie, b.data(), int(b.size()), true) == TVCH_USPEH)
-            ebKolichestvoRasryadovTag = std::clamp(Okruglit(znachenie), 0, 100);
+    NaGlavnomPotoke([this, &n, prochitano, znachenie] {
+        if (prochitano) ebKolichestvoRasryadovTag = std::clamp(Okruglit(znachenie), 0, 100);
         n = ebKolichestvoRasryadovTag;
     });
     return n;
@@ -118,7 +124,7 @@ void TfrmMain::DobavitVZhurnal(const std::string& tekst) {
     {
         std::lock_guard<std::mutex> l(Zamok);
         if (!zhurnalEst_) return;
-        zhurnalBufer_ += tekst;
+        zhurnalBufer_.push_back(tekst);
         if (!zhurnalZaprosPoslan_) zhurnalZaprosPoslan_ = poslat = true;
     }
     if (poslat)
@@ -127,15 +133,23 @@ void TfrmMain::DobavitVZhurnal(const std::string& tekst) {
 }
 
 void TfrmMain::VipustitZhurnal() {
-    std::string tekst;
+    std::vector<std::string> teksti;
     {
         std::lock_guard<std::mutex> l(Zamok);
-        tekst.swap(zhurnalBufer_);
+        teksti.swap(zhurnalBufer_);
         zhurnalZaprosPoslan_ = false;
     }
     // The buffer is emptied whenever the progress window is replaced, so
     // these texts were all written for the window that exists now.
-    if (frmSostoyanie != nullptr && !tekst.empty()) frmSostoyanie->Dobavit(VQString(tekst));
+    if (frmSostoyanie == nullptr) return;
+    // While the log is empty each text goes in on its own, so that each one
+    // loses its leading line break; the rest go in as one text.
+    std::size_t i = 0;
+    for (; i < teksti.size() && frmSostoyanie->mSostoyanie->document()->isEmpty(); ++i)
+        frmSostoyanie->Dobavit(VQString(teksti[i]));
+    std::string ostatok;
+    for (; i < teksti.size(); ++i) ostatok += teksti[i];
+    if (!ostatok.empty()) frmSostoyanie->Dobavit(VQString(ostatok));
 }
 
 void TfrmMain::UnichtogitOknoSostoyaniya() {
@@ -185,7 +199,10 @@ void TfrmMain::bnVichislitClick() {
     ZamenitOknoSostoyaniya();
     bnVichislit->setText(QStringLiteral("Стоп"));
     CalcCancelled = 0;
-    if (!miPromegutochnieRascheti->isChecked()) tmrPokazatOperacii->start();
+    // Enabling the timer: one already counting (a "No" to the stop question)
+    // keeps its time; start() would begin the 3000 ms again.
+    if (!miPromegutochnieRascheti->isChecked() && !tmrPokazatOperacii->isActive())
+        tmrPokazatOperacii->start();
     if (!CalcThread->isRunning() && !CalcThread->isFinished()) {
         CalcThread->start();
         if (!CalcThread->isRunning() && !CalcThread->isFinished()) {
@@ -212,6 +229,10 @@ void TfrmMain::OstanovitVichisleniya() {
     }
     delete CalcThread;
     CalcThread = nullptr;
+    // The thread's own WM_OSTANOVIT may still wait in the queue (the wait
+    // can end before it is delivered). It means nothing now, and delivered
+    // later it would stop the next run.
+    QCoreApplication::removePostedEvents(this, WM_OSTANOVIT);
     bnVichislit->setText(QStringLiteral("="));
     vOstanovke_ = false;
 }

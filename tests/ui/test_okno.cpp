@@ -87,6 +87,19 @@ class TestOkno : public QObject {
             QVERIFY2(m.horizontalAdvance(b->text()) < b->width(), qPrintable(b->text()));
     }
 
+    // The settings groups: every field inside the area the style leaves
+    // within the frame, and the window's font in all of them.
+    void gruppiVmeshayutPolya() {
+        for (QGroupBox* gb :
+             {okno->gbSistemaIschisleniya, okno->gbEdiniciIzmereniyaUgla, okno->gbOkruglenie}) {
+            QCOMPARE(gb->font(), okno->font());
+            for (QWidget* w : gb->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                QVERIFY2(gb->contentsRect().contains(w->geometry()), qPrintable(w->objectName()));
+                QCOMPARE(w->font(), okno->font());
+            }
+        }
+    }
+
     void centrVRabocheyOblasti() {
         std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>();
         const QRect oblast = novoe->screen()->availableGeometry();
@@ -262,6 +275,20 @@ class TestOkno : public QObject {
         }
     }
 
+    // A radix button chosen without taking the focus (a style or an
+    // accessibility tool may do so) while the custom radix field has it: the
+    // field, disabled, gives up the focus, and the choice stands.
+    void osnovanieBezFokusa() {
+        okno->rbProizvolnoeOsnovanie->setChecked(true);
+        okno->ebOsnovanie->setFocus(Qt::OtherFocusReason);
+        QVERIFY(okno->ebOsnovanie->hasFocus());
+        okno->rbOsnovanie16->setChecked(true);
+        QVERIFY(okno->rbOsnovanie16->isChecked());
+        QCOMPARE(okno->PoluchitOsnovanie(), 16);
+        QCOMPARE(Cifri(), QStringLiteral("0123456789ABCDEF"));
+        QVERIFY(otvetchik->zapisi.isEmpty());
+    }
+
     void razryadi_data() {
         QTest::addColumn<QString>("vvod");
         QTest::addColumn<QString>("pole");
@@ -295,6 +322,53 @@ class TestOkno : public QObject {
         QCOMPARE(okno->ebKolichestvoRasryadov->text(), QStringLiteral("7"));
     }
 
+    // The number buttons insert their number as a run shows a result: the
+    // digit count of the field, e and pi in the selected radix, the result
+    // field's number in its own radix.
+    void chisla_data() {
+        QTest::addColumn<QString>("knopka");
+        QTest::addColumn<QString>("radio");
+        QTest::addColumn<QString>("razryadov");
+        QTest::addColumn<QString>("rezultat"); // text of the result field
+        QTest::addColumn<QString>("vstavleno");
+        QTest::newRow("e, 5 digits") << "bnChisloE"
+                                     << "rbOsnovanie10"
+                                     << "5"
+                                     << "0"
+                                     << "2,71828";
+        QTest::newRow("pi in radix 16, 3 digits") << "bnChisloPI"
+                                                  << "rbOsnovanie16"
+                                                  << "3"
+                                                  << "0"
+                                                  << "3,244r16";
+        QTest::newRow("x=y rounded to 4 digits") << "bnChislo"
+                                                 << "rbOsnovanie10"
+                                                 << "4"
+                                                 << "0,123456789"
+                                                 << "0,1235";
+        QTest::newRow("x=y keeps the result's radix") << "bnChislo"
+                                                      << "rbOsnovanie2"
+                                                      << "2"
+                                                      << "A,8r16"
+                                                      << "A,8r16";
+    }
+    void chisla() {
+        QFETCH(QString, knopka);
+        QFETCH(QString, radio);
+        QFETCH(QString, razryadov);
+        QFETCH(QString, rezultat);
+        QFETCH(QString, vstavleno);
+        okno->findChild<QRadioButton*>(radio)->setChecked(true);
+        okno->ebKolichestvoRasryadov->setText(razryadov);
+        okno->ebZnachenie->setText(rezultat);
+        okno->mPeremennie->setPlainText(QStringLiteral("y = "));
+        okno->mPeremennie->moveCursor(QTextCursor::End);
+        QTest::mouseClick(Knopka(qPrintable(knopka)), Qt::LeftButton);
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("y = ") + vstavleno);
+        QVERIFY(okno->mPeremennie->hasFocus());
+        QVERIFY(otvetchik->zapisi.isEmpty());
+    }
+
     void ugli() {
         QTest::mouseClick(okno->rbRadiani, Qt::LeftButton, {}, QPoint(5, 8));
         QCOMPARE(int(AngleUnit), 0);
@@ -321,6 +395,17 @@ class TestOkno : public QObject {
         QCOMPARE(s.windowTitle(), QStringLiteral("Процесс вычислений"));
         const QRect oblast = s.screen()->availableGeometry();
         QCOMPARE(s.Tag, (oblast.y() + oblast.height() - s.height()) / 2);
+    }
+
+    // Texts handed over together still obey the rule of the first line one
+    // by one: while the log is empty, each loses its leading line break.
+    void zhurnalPervayaStrokaIzNeskolkihTekstov() {
+        okno->ZamenitOknoSostoyaniya();
+        for (const char* t : {"\r\n", "\r\n2+3 = ", "5;", "\r\nsin(6) = "})
+            okno->DobavitVZhurnal(t);
+        QCoreApplication::processEvents();
+        QCOMPARE(okno->frmSostoyanie->mSostoyanie->toPlainText(),
+                 QStringLiteral("2+3 = 5;\nsin(6) = "));
     }
 
     // Texts written from another thread while the progress window is

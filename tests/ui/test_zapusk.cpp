@@ -1,6 +1,7 @@
 // Calculation runs through the main window: from "=" to the result field,
 // the error messages of a run, "Стоп" with both answers, the progress window,
 // closing during a run, a box open during a run, "pi" during a run.
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -206,6 +207,35 @@ class TestZapusk : public QObject {
             okno->mPeremennie->toPlainText().startsWith(QStringLiteral("11,00100100001111110110")));
     }
 
+    // A run started right after a stop, before the stopped thread's own
+    // message has been delivered, is not ended by that message.
+    void zapuskSrazuPosleStopa() {
+        Zapustit(DLINNIY);
+        QTest::qWait(200);
+        otvetchik->otvet = QMessageBox::Yes;
+        okno->bnVichislit->click();
+        QVERIFY(!okno->IdetVichislenie());
+        okno->bnVichislit->click();
+        QVERIFY(okno->IdetVichislenie());
+        QTest::qWait(200);
+        QVERIFY(okno->IdetVichislenie());
+        QCOMPARE(otvetchik->Teksti().count(NE_UDAETSYA), 1); // the first run's only
+        okno->bnVichislit->click();
+        QVERIFY(DozhdatsyaKonca(5000));
+    }
+
+    // Assistive tools read the "="/"Стоп" button by its caption of the moment.
+    void imyaKnopkiVichislit() {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(okno->bnVichislit);
+        QVERIFY(a != nullptr);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("="));
+        Zapustit(DLINNIY);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Стоп"));
+        otvetchik->otvet = QMessageBox::Yes;
+        okno->bnVichislit->click();
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("="));
+    }
+
     void stopEsc() {
         Zapustit(DLINNIY);
         QTest::qWait(200);
@@ -244,6 +274,22 @@ class TestZapusk : public QObject {
         QVERIFY(!Zhurnal().isEmpty());
     }
 
+    // "No" enables the timer of the progress window again; a timer still
+    // counting keeps its time, it does not start over.
+    void stopNetTaymerIdetDalshe() {
+        Zapustit(DLINNIY);
+        QTest::qWait(800);
+        QVERIFY(okno->tmrPokazatOperacii->isActive());
+        okno->bnVichislit->click(); // answered No
+        QCOMPARE(otvetchik->zapisi.size(), 1);
+        QVERIFY(okno->IdetVichislenie() && okno->tmrPokazatOperacii->isActive());
+        const int ostalos = okno->tmrPokazatOperacii->remainingTime();
+        QVERIFY2(ostalos <= 2500, qPrintable(QString::number(ostalos)));
+        otvetchik->otvet = QMessageBox::Yes;
+        okno->bnVichislit->click();
+        QVERIFY(DozhdatsyaKonca(5000));
+    }
+
     // An error box of the run leaves the main window usable.
     void oknoOshibkiVoVremyaZapuska() {
         otvetchik->avto = false;
@@ -261,6 +307,26 @@ class TestZapusk : public QObject {
         TOtvetchik::Otvetit(oshibka, QMessageBox::Ok);
         QVERIFY(DozhdatsyaKonca(20000));
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("5"));
+    }
+
+    // A digit count that is not a number, read at the end of a run: the
+    // calculation thread's box, the window still usable, the last accepted
+    // count used.
+    void razryadiNeChisloVKonceZapuska() {
+        otvetchik->avto = false;
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("abc"));
+        Zapustit(QStringLiteral("y = 1/4"));
+        QVERIFY(QTest::qWaitFor([this] { return !otvetchik->zapisi.isEmpty(); }, 10000));
+        QCOMPARE(otvetchik->Teksti(),
+                 QStringList{QStringLiteral("Строка не содержит цифр между разделителями.")});
+        QCOMPARE(otvetchik->zapisi.first().modalnost, Qt::NonModal);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(okno->IdetVichislenie());
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("1"));
+        TOtvetchik::Otvetit(TOtvetchik::Vidimoe(), QMessageBox::Ok);
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("0,25"));
+        QCOMPARE(okno->PoluchitRazryadi(), 1);
     }
 
     // The definitions are read in the radix of the start, the result is
