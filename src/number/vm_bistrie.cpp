@@ -129,8 +129,7 @@ bool BistroVozmozhno(const vmChislo& x) {
     // limits.
     constexpr std::int32_t kZapas = VM_PREDEL_PORYADKA / 4;
     return x.Poryadok < kZapas && x.Poryadok > -kZapas && x.Osnovanie >= 2 &&
-           x.Osnovanie < kStrokKratnih && vmZnak(&x) != 0 &&
-           vmVedushieNuli(&x) == 2;
+           x.Osnovanie < kStrokKratnih && vmZnak(&x) != 0 && vmVedushieNuli(&x) == 2;
 }
 
 void UmnozhitBistro(vmChislo* a, const vmChislo& p, const vmChislo& b) {
