@@ -20,6 +20,11 @@ namespace {
 
 using Ryad = std::uint8_t[VM_RAZRYADOV];
 
+// The tables of the multiples 1..R-1 of an operand have this many rows; a
+// radix byte beyond them (possible in a record, never in a literal) is left
+// to the plain kernels.
+constexpr int kStrokKratnih = 128;
+
 void VRyad(const vmChislo& x, std::uint8_t* r) {
     r[0] = x.CelayaChast[2];
     r[1] = x.CelayaChast[1];
@@ -123,16 +128,16 @@ bool BistroVozmozhno(const vmChislo& x) {
     // Sums of two such exponents, plus the 103 digit places, stay inside the
     // limits.
     constexpr std::int32_t kZapas = VM_PREDEL_PORYADKA / 4;
-    return x.Poryadok < kZapas && x.Poryadok > -kZapas && x.Osnovanie >= 2 && vmZnak(&x) != 0 &&
-           vmVedushieNuli(&x) == 2;
+    return x.Poryadok < kZapas && x.Poryadok > -kZapas && x.Osnovanie >= 2 &&
+           x.Osnovanie < kStrokKratnih && vmZnak(&x) != 0 && vmVedushieNuli(&x) == 2;
 }
 
 void UmnozhitBistro(vmChislo* a, const vmChislo& p, const vmChislo& b) {
     const int R = Osn(p);
     // |p| times each digit value: the partial products of the plain kernel
     // before they are scaled.
-    vmChislo kratnie[128];
-    Ryad cifriKratnih[128];
+    vmChislo kratnie[kStrokKratnih];
+    Ryad cifriKratnih[kStrokKratnih];
     for (int q = 1; q < R; ++q) {
         kratnie[q] = p;
         kratnie[q].Znak = 0;
@@ -208,8 +213,8 @@ void UmnozhitBistro(vmChislo* a, const vmChislo& p, const vmChislo& b) {
 
 void DelitBistro(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
     const int R = Osn(bModul);
-    vmChislo kratnie[128];
-    Ryad cifriKratnih[128];
+    vmChislo kratnie[kStrokKratnih];
+    Ryad cifriKratnih[kStrokKratnih];
     for (int q = 1; q < R; ++q) {
         kratnie[q] = bModul;
         vmUmnogitNaCifru(&kratnie[q], static_cast<std::uint8_t>(q));

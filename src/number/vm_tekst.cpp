@@ -196,10 +196,10 @@ void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOs
         t = TekstOshibkiOsnovaniya();
         return;
     }
-    if (drobnih < 0) drobnih = 0;
-    if (drobnih > VM_RAZRYADOV) drobnih = VM_RAZRYADOV;
     const int R = x->Osnovanie;
     vmChislo y = *x;
+    // The rounding place is the requested one, R^-drobnih, even where fewer
+    // (drobnih > 103) or no (drobnih < 0) fraction digits can be shown.
     if (std::int64_t(y.Poryadok) + drobnih < VM_DROBNIH_RAZRYADOV) {
         std::uint8_t c = 0;
         const std::int64_t n = VM_DROBNIH_RAZRYADOV - (std::int64_t(y.Poryadok) + drobnih);
@@ -212,12 +212,14 @@ void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOs
             // has zeroed y, so its own exponent no longer tells where that is.
             y.Znak = x->Znak;
             y.CelayaChast[0] = 1;
-            y.Poryadok = -drobnih;
+            y.Poryadok = vm_detail::Ogranichit(-std::int64_t(drobnih));
             y.Netochnost = 1;
         } else {
             vmUvelichitMladshiy(&y);
         }
     }
+    if (drobnih < 0) drobnih = 0;
+    if (drobnih > VM_RAZRYADOV) drobnih = VM_RAZRYADOV;
     const bool minus = y.Znak == 1;
     const std::int64_t e = y.Poryadok;
     const std::int64_t k = e + 1 > 1 ? e + 1 : 1;

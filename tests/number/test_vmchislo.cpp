@@ -277,6 +277,30 @@ TEST_F(Predstavlenie, FixedFormPadsAndTrims) {
     EXPECT_EQ(t.ToStd(), "7r8");
 }
 
+TEST_F(Predstavlenie, FixedFormRoundsAtTheRequestedPlaceBeforeClampingIt) {
+    // The digit count is clamped to 0..103 for the text only: the rounding
+    // happens at R^-drobnih as asked.
+    struct Sluchay {
+        const char* literal;
+        int drobnih;
+        std::string vid;
+    } const sluchai[] = {
+        {"1234", -2, "1200"},
+        {"1250", -2, "1300"},
+        {"-1250", -2, "-1300"},
+        {"1234", -10, "0"},
+        // Shown to 103 places, rounded only at the 200th: the 9 is not seen.
+        {"1.96e-103", 200, "0." + std::string(102, '0') + "1"},
+        {"1.96e-103", 103, "0." + std::string(102, '0') + "2"},
+    };
+    for (const auto& s : sluchai) {
+        TAnsiString t;
+        const vmChislo x = Ch(s.literal);
+        vmVTekstFiks(t, &x, 1, s.drobnih, false, false);
+        EXPECT_EQ(t.ToStd(), s.vid) << s.literal << " " << s.drobnih;
+    }
+}
+
 TEST_F(Predstavlenie, RadixAbove36FormatsAsAnErrorText) {
     const vmChislo x = Ch("5r40");
     EXPECT_EQ(Utf(TAnsiString(Tx(x).c_str())), "Ошибка: Основание должно быть <= 36");

@@ -119,4 +119,19 @@ TEST_F(Yadra, RoundedTrialComparisonTakesTheLargerDigit) {
     }
 }
 
+TEST_F(Yadra, RadixBytesBeyondTheMultiplesTableUseThePlainKernels) {
+    // A record may carry any radix byte (vmKonstanta takes one); the fast
+    // kernels keep one row per digit value and must not be taken beyond them.
+    for (int R : {127, 200, 255}) {
+        vmChislo x;
+        vmKonstanta(&x, 1, static_cast<std::uint8_t>(R));
+        x.DrobnayaChast[0] = static_cast<std::uint8_t>(R - 50);
+        EXPECT_EQ(vm_detail::BistroVozmozhno(x), R < 128) << R;
+        const auto [pp, pb] = Oba([&] { return vmProizvedenie(&x, &x); });
+        EXPECT_TRUE(Ravni(pp, pb)) << R;
+        const auto [qp, qb] = Oba([&] { return vmChastnoe(&pp, &x); });
+        EXPECT_TRUE(Ravni(qp, qb)) << R;
+    }
+}
+
 } // namespace
