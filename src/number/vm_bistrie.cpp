@@ -25,20 +25,6 @@ using Ryad = std::uint8_t[VM_RAZRYADOV];
 // to the plain kernels.
 constexpr int kStrokKratnih = 128;
 
-void VRyad(const vmChislo& x, std::uint8_t* r) {
-    r[0] = x.CelayaChast[2];
-    r[1] = x.CelayaChast[1];
-    r[2] = x.CelayaChast[0];
-    std::memcpy(r + 3, x.DrobnayaChast, VM_DROBNIH_RAZRYADOV);
-}
-
-void IzRyada(vmChislo& x, const std::uint8_t* r) {
-    x.CelayaChast[2] = r[0];
-    x.CelayaChast[1] = r[1];
-    x.CelayaChast[0] = r[2];
-    std::memcpy(x.DrobnayaChast, r + 3, VM_DROBNIH_RAZRYADOV);
-}
-
 bool VseNuli(const std::uint8_t* r, int ot, int doPoz) {
     for (int p = ot; p < doPoz; ++p)
         if (r[p] != 0) return false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "number/vmchislo.h"
 
@@ -32,6 +33,21 @@ inline std::int32_t Ogranichit(std::int64_t v) {
 
 inline bool EtoNol(const vmChislo& x) {
     return vmZnak(&x) == 0;
+}
+
+// The 103 digits in significance order, copied out into one contiguous array
+// (so that shifts and digit loops can use memmove and plain indexing) and back.
+inline void VRyad(const vmChislo& x, std::uint8_t* r) {
+    r[0] = x.CelayaChast[2];
+    r[1] = x.CelayaChast[1];
+    r[2] = x.CelayaChast[0];
+    std::memcpy(r + 3, x.DrobnayaChast, VM_DROBNIH_RAZRYADOV);
+}
+inline void IzRyada(vmChislo& x, const std::uint8_t* r) {
+    x.CelayaChast[2] = r[0];
+    x.CelayaChast[1] = r[1];
+    x.CelayaChast[0] = r[2];
+    std::memcpy(x.DrobnayaChast, r + 3, VM_DROBNIH_RAZRYADOV);
 }
 
 } // namespace vm_detail

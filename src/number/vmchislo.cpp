@@ -7,8 +7,10 @@
 #include "number/vmarifmetika.h"
 #include "number/vmfunkcii.h"
 
+using vm_detail::IzRyada;
 using vm_detail::Osn;
 using vm_detail::Polovina;
+using vm_detail::VRyad;
 
 vmChislo::vmChislo()
     : Znak(0), CelayaChast{0, 0, 0}, DrobnayaChast{}, Poryadok(VM_PORYADOK_PO_UMOLCHANIYU),
@@ -117,23 +119,6 @@ std::int8_t vmSravnitModuli(const vmChislo* a, const vmChislo* b) {
     }
     return 0;
 }
-
-namespace {
-// Digits in significance order, copied out and back so that the shifts can
-// use memmove on one contiguous array.
-void VRyad(const vmChislo& x, std::uint8_t* r) {
-    r[0] = x.CelayaChast[2];
-    r[1] = x.CelayaChast[1];
-    r[2] = x.CelayaChast[0];
-    std::memcpy(r + 3, x.DrobnayaChast, VM_DROBNIH_RAZRYADOV);
-}
-void IzRyada(vmChislo& x, const std::uint8_t* r) {
-    x.CelayaChast[2] = r[0];
-    x.CelayaChast[1] = r[1];
-    x.CelayaChast[0] = r[2];
-    std::memcpy(x.DrobnayaChast, r + 3, VM_DROBNIH_RAZRYADOV);
-}
-} // namespace
 
 void vmSdvigVpravo(vmChislo* x, std::int32_t n, std::uint8_t* cifra) {
     if (n == 0) {
