@@ -16,7 +16,7 @@ bool Ravni(const vmChislo& a, const vmChislo& b) {
 
 } // namespace
 
-// sqrt x in x's radix; zero for x <= 0. Heron's iteration
+// sqrt x in x's radix; zero for x <= 0, the infinity value for itself. Heron's iteration
 // y := (x / y + y) / 2 from the guess y = x, each division truncated, until
 // two successive guesses differ by less than |x| * R^-100 (R^-100 when that
 // underflows). The tolerance is relative to x, not to the root, so for x
@@ -31,6 +31,9 @@ vmChislo vmKoren(const vmChislo& x) {
     vmChislo rezultat;
     vmKonstanta(&rezultat, 0, R);
     if (vmZnak(&x) <= 0) return rezultat;
+    // Heron from the infinity value would halve a finite 1 * R^(2^29 - 1)
+    // for billions of steps; the root of infinity is infinity.
+    if (x.Poryadok >= VM_PREDEL_PORYADKA) return x;
 
     vmChislo odin;
     vmKonstanta(&odin, 1, R);

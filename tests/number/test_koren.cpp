@@ -62,6 +62,17 @@ TEST_F(FunkciiKoren, TinyArgumentsEnd) {
     }
 }
 
+TEST_F(FunkciiKoren, InfinityIsItsOwnRoot) {
+    auto zadacha = std::async(std::launch::async, [] { return vmKoren(Konst(2, 10)); });
+    if (zadacha.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        CalcCancelled.store(1);
+        zadacha.wait();
+        FAIL() << "sqrt of infinity does not end";
+    }
+    // The infinity value itself, not some other digit at the exponent limit.
+    EXPECT_TRUE(OdinakovyeBayty(zadacha.get(), Konst(2, 10)));
+}
+
 // A stop request from another thread ends the hundreds of millions of
 // halvings that the guess x = 1e500000000 would need.
 TEST_F(FunkciiKoren, StopRequestEndsAHugeArgument) {
