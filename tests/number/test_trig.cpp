@@ -179,3 +179,38 @@ TEST_F(FunkciiTrig, InverseFunctionsOutsideTheirDomain) {
 }
 
 } // namespace
+
+namespace {
+
+// An infinite angle has no remainder by the period: the functions answer at
+// once with the infinity value (sin and tg keep the argument's sign) instead
+// of summing a series of infinite terms until a stop request.
+TEST_F(FunkciiTrig, InfiniteAngleEndsAtOnce) {
+    struct Sluchay {
+        const char* imya;
+        vmChislo (*f)(const vmChislo&);
+        int znakPlus, znakMinus;
+    };
+    const Sluchay sluchai[] = {
+        {"sin", [](const vmChislo& x) { return vmSin(x, true); }, 1, -1},
+        {"cos", [](const vmChislo& x) { return vmCos(x, true); }, 1, 1},
+        {"tg", [](const vmChislo& x) { return vmTg(x); }, 1, -1},
+    };
+    for (const auto& s : sluchai) {
+        for (int vid : {2, 3}) {
+            auto zadacha =
+                std::async(std::launch::async, [&s, vid] { return s.f(Konst(vid, 10)); });
+            if (zadacha.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+                CalcCancelled.store(1);
+                zadacha.wait();
+                CalcCancelled.store(0);
+                ADD_FAILURE() << s.imya << " of infinity does not end";
+                continue;
+            }
+            EXPECT_TRUE(Beskonechnost(zadacha.get(), vid == 2 ? s.znakPlus : s.znakMinus))
+                << s.imya << (vid == 2 ? "(+inf)" : "(-inf)");
+        }
+    }
+}
+
+} // namespace
