@@ -203,9 +203,11 @@ vmChislo vmLn(const vmChislo& x, bool series) {
 
 // log_R x with R = x's radix: the exponent of x plus ln(mantissa) / ln R,
 // both logarithms by the series (so memoised ln R is reused). Meant for
-// x > 0; zero gives negative infinity. Any thread.
+// x > 0; zero gives negative infinity and the infinity value itself (as
+// vmLn does), not the exponent limit 2^29 its digits would give. Any thread.
 vmChislo vmLogOsnovaniya(const vmChislo& x) {
     const std::uint8_t R = x.Osnovanie;
+    if (x.Poryadok >= VM_PREDEL_PORYADKA && vmZnak(&x) > 0) return x;
     vmChislo mantissa = x;
     mantissa.Poryadok = 0;
     vmChislo E;

@@ -47,6 +47,11 @@ void SmenitZnak(vmChislo* x) {
     if (vmZnak(x) != 0) x->Znak ^= 1;
 }
 
+// The infinity value (exponent at the limit) of either sign.
+bool Beskonechno(const vmChislo& x) {
+    return x.Poryadok >= VM_PREDEL_PORYADKA && vmZnak(&x) != 0;
+}
+
 // |s| * R^-100, or R^-100 when that underflows: the relative tolerance of the
 // series.
 vmChislo Dopusk(const vmChislo& s) {
@@ -69,8 +74,8 @@ bool MenshePoModulyu(const vmChislo& term, const vmChislo& T) {
 // restores the sign it needs). Each step removes at most about 100 digits of
 // magnitude (q has 101 digits), so |x| near R^k needs about k/100 steps; and
 // when q * 2pi rounds above x the remainder is negative and the step ends
-// there (for an infinite x it is minus infinity, whose series then runs until
-// a stop request).
+// there. Not meant for an infinite x, which has no remainder (vmSin and vmCos
+// answer it before reducing).
 vmChislo PrivestiKPeriodu(const vmChislo& x) {
     const vmChislo P = vmPi(x.Osnovanie);
     const vmChislo W = vmSumma(&P, P);
@@ -92,10 +97,13 @@ vmChislo PrivestiKPeriodu(const vmChislo& x) {
 // periods (which computes pi in this radix once), and the sign of x is kept so
 // that sin(-x) = -sin(x) exactly. Then x - x^3/3! + x^5/5! - ..., stopped at
 // the first term below |x| * R^-100 (the first partial sum; R^-100 when that
-// underflows). Without reduce only small |x| are meant. A stop request ends
-// the sum with a meaningless value. Any thread.
+// underflows). Without reduce only small |x| are meant. An infinite x has
+// no period to reduce by and gives the infinity value with its own sign (the
+// series of it would never stop). A stop request ends the sum with a
+// meaningless value. Any thread.
 vmChislo vmSin(const vmChislo& x, bool reduce) {
     const std::uint8_t R = x.Osnovanie;
+    if (Beskonechno(x)) return x;
     vmChislo z = x;
     if (reduce) {
         z = PrivestiKPeriodu(x);
@@ -127,10 +135,12 @@ vmChislo vmSin(const vmChislo& x, bool reduce) {
 // and its sign dropped (an argument that reduces to exactly pi stays pi and
 // gives -1). Then 1 - x^2/2! + x^4/4! - ..., stopped at the first term below
 // |1 - x^2/2 + x^4/24| * R^-100 (R^-100 when that underflows); the test starts
-// at the fourth term. A stop request ends the sum with a meaningless value.
+// at the fourth term. An infinite x gives the positive infinity value (no
+// period to reduce by). A stop request ends the sum with a meaningless value.
 // Any thread.
 vmChislo vmCos(const vmChislo& x, bool reduce) {
     const std::uint8_t R = x.Osnovanie;
+    if (Beskonechno(x)) return Modul(x);
     vmChislo z = x;
     if (reduce) {
         z = PrivestiKPeriodu(x);
@@ -159,8 +169,10 @@ vmChislo vmCos(const vmChislo& x, bool reduce) {
 }
 
 // tg x = sin x / cos x, both reduced; a zero cosine gives infinity with the
-// sine's sign. Any thread.
+// sine's sign, and so does an infinite x (x itself, not infinity / infinity).
+// Any thread.
 vmChislo vmTg(const vmChislo& x) {
+    if (Beskonechno(x)) return x;
     const vmChislo s = vmSin(x, true);
     const vmChislo c = vmCos(x, true);
     return vmChastnoe(&s, &c);

@@ -42,4 +42,11 @@ ref sin1 2 "s(1)"
 ref cos1 2 "c(1)"
 ref arctg1 2 "a(1)"
 ref pi 3 "4*a(1)"
+for R in 10 16 2; do
+    ref exp_20 $R "e(-20)"
+    ref lnR_30 $R "-30*l($R)"
+    ref pi_6 $R "4*a(1)/6"
+    ref tg89deg $R "s(89*4*a(1)/180)/c(89*4*a(1)/180)"
+    ref sqrt7 $R "sqrt(7)"
+done
 } >"$out"

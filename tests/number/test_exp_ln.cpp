@@ -174,6 +174,21 @@ TEST_F(FunkciiExpLn, LogarithmsToBases) {
     EXPECT_TRUE(Beskonechnost(vmStepenOsnovaniya(Ch("600000000")), 1));
 }
 
+// The infinity value is no number 10^(2^29): its logarithm to any base above
+// one is infinite, and a fractional power of it is infinity or zero.
+TEST_F(FunkciiExpLn, InfinityThroughLogarithmsAndPowers) {
+    const vmChislo inf = Konst(2, 10);
+    EXPECT_TRUE(Beskonechnost(vmLogOsnovaniya(inf), 1));
+    EXPECT_TRUE(Beskonechnost(vmLog(Ch("10"), inf), 1));
+    EXPECT_TRUE(Beskonechnost(vmLog(Ch("0.5"), inf), -1));
+    const vmChislo obratniy = vmLog(inf, Ch("2"));
+    EXPECT_EQ(vmZnak(&obratniy), 0);
+    EXPECT_TRUE(Beskonechnost(vmStepen(inf, Ch("0.5")), 1));
+    const vmChislo koren = vmStepen(inf, Ch("-0.5"));
+    EXPECT_EQ(vmZnak(&koren), 0);
+    EXPECT_TRUE(Beskonechnost(vmLog(Ch("2r16"), Konst(2, 16)), 1));
+}
+
 // The memo key is floor(x) when x lies within R^-52 above a whole number
 // (radix 11 here, a radix no other test fills).
 TEST_F(FunkciiExpLn, MemoIsKeyedByTheFloor) {

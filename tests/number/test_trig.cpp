@@ -179,3 +179,99 @@ TEST_F(FunkciiTrig, InverseFunctionsOutsideTheirDomain) {
 }
 
 } // namespace
+
+namespace {
+
+// An infinite angle has no remainder by the period: the functions answer at
+// once with the infinity value (sin and tg keep the argument's sign) instead
+// of summing a series of infinite terms until a stop request.
+TEST_F(FunkciiTrig, InfiniteAngleEndsAtOnce) {
+    struct Sluchay {
+        const char* imya;
+        vmChislo (*f)(const vmChislo&);
+        int znakPlus, znakMinus;
+    };
+    const Sluchay sluchai[] = {
+        {"sin", [](const vmChislo& x) { return vmSin(x, true); }, 1, -1},
+        {"cos", [](const vmChislo& x) { return vmCos(x, true); }, 1, 1},
+        {"tg", [](const vmChislo& x) { return vmTg(x); }, 1, -1},
+    };
+    for (const auto& s : sluchai) {
+        for (int vid : {2, 3}) {
+            auto zadacha =
+                std::async(std::launch::async, [&s, vid] { return s.f(Konst(vid, 10)); });
+            if (zadacha.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+                CalcCancelled.store(1);
+                zadacha.wait();
+                CalcCancelled.store(0);
+                ADD_FAILURE() << s.imya << " of infinity does not end";
+                continue;
+            }
+            EXPECT_TRUE(Beskonechnost(zadacha.get(), vid == 2 ? s.znakPlus : s.znakMinus))
+                << s.imya << (vid == 2 ? "(+inf)" : "(-inf)");
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Arguments that need no conversion: whole numbers and powers of the radix
+// are made in radix R directly, pi/6 and 89 degrees from this module's pi
+// the way the evaluator makes them (pi / 180 times 89).
+vmChislo CeloeV(int n, std::uint8_t R) {
+    const vmChislo obrazec = Konst(1, R);
+    vmChislo x;
+    vmIzCelogo32(&x, &obrazec, n);
+    return x;
+}
+
+struct BcSluchay {
+    const char* ssylka;
+    vmChislo (*f)(std::uint8_t R);
+    int minimum; // least agreement in digits of radix R
+};
+
+// exp(-20) through the power, ln R^-30 through vmLog, arcsin 1/2 = pi/6,
+// tg 89 degrees and sqrt 7 in radixes 10, 16 and 2 against bc. tg 89 degrees
+// inherits the error of pi (R^-92) times 89/180, enlarged about 57 times by
+// tg near 90 degrees: six binary digits, one or two decimal ones.
+TEST_F(FunkciiTrig, MoreValuesAgreeWithBc) {
+    const BcSluchay sluchai[] = {
+        {"exp_20", [](std::uint8_t R) { return vmExp(CeloeV(-20, R), false); }, 95},
+        {"lnR_30",
+         [](std::uint8_t R) {
+             vmChislo x = Konst(1, R);
+             vmRazdelitNaStepen(&x, 30);
+             return vmLn(x, false);
+         },
+         90},
+        {"pi_6",
+         [](std::uint8_t R) {
+             const vmChislo odin = Konst(1, R), dva = CeloeV(2, R);
+             return vmArcsin(vmChastnoe(&odin, &dva));
+         },
+         95},
+        {"tg89deg",
+         [](std::uint8_t R) {
+             const vmChislo p = vmPi(R), sto80 = CeloeV(180, R);
+             vmChislo x = vmChastnoe(&p, &sto80);
+             const vmChislo g89 = CeloeV(89, R);
+             x = vmProizvedenie(&x, &g89);
+             return vmTg(x);
+         },
+         84},
+        {"sqrt7", [](std::uint8_t R) { return vmKoren(CeloeV(7, R)); }, 99},
+    };
+    for (const std::uint8_t R : {10, 16, 2}) {
+        for (const auto& s : sluchai) {
+            const vmChislo r = s.f(R);
+            EXPECT_EQ(r.Osnovanie, R) << s.ssylka;
+            EXPECT_GE(ZapisatSoglasie(s.ssylka, r, Ssylka(s.ssylka, R)), s.minimum)
+                << s.ssylka << " radix " << int(R);
+        }
+    }
+}
+
+} // namespace
