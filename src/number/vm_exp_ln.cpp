@@ -24,38 +24,16 @@
 #include <cstdint>
 
 #include "number/kesh.h"
+#include "number/vm_ryadi.h"
 #include "number/vmarifmetika.h"
 #include "number/vmfunkcii.h"
 #include "platform/platforma.h"
 
+using vm_detail::Dopusk;
+using vm_detail::Konstanta;
+using vm_detail::Modul;
+
 namespace {
-
-bool Otmeneno() {
-    return OtmenaZaproshena();
-}
-
-vmChislo Konstanta(int vid, std::uint8_t R) {
-    vmChislo x;
-    vmKonstanta(&x, vid, R);
-    return x;
-}
-
-vmChislo Modul(vmChislo x) {
-    x.Znak = 0;
-    return x;
-}
-
-// |s| * R^-n, or R^-n itself when that product underflows to zero: the
-// stopping tolerance of the series, relative to a partial sum.
-vmChislo Dopusk(const vmChislo& s, std::int32_t n) {
-    vmChislo t = Modul(s);
-    vmRazdelitNaStepen(&t, n);
-    if (vmZnak(&t) == 0) {
-        t = Konstanta(1, s.Osnovanie);
-        vmRazdelitNaStepen(&t, n);
-    }
-    return t;
-}
 
 // The radix R as a number: one moved up one place ("10" in radix R).
 vmChislo ChisloOsnovaniya(std::uint8_t R) {
@@ -120,7 +98,7 @@ vmChislo vmExp(const vmChislo& x, bool series) {
     std::int64_t m = vmVCeloe32(&x, false);
     if (m < 0) m = -m;
     for (std::int64_t k = 0;; ++k) {
-        if (Otmeneno()) return S;
+        if (OtmenaZaproshena()) return S;
         vmChislo term = vmChastnoe(&P, &F);
         vmPribavit(&S, term);
         term = Modul(term);
@@ -133,7 +111,7 @@ vmChislo vmExp(const vmChislo& x, bool series) {
         vmUmnogit(&F, c);
         vmUmnogit(&P, x);
     }
-    if (n >= 0 && !Otmeneno()) return KeshZapolnit(VidKonstanti::Exp, R, n, S);
+    if (n >= 0 && !OtmenaZaproshena()) return KeshZapolnit(VidKonstanti::Exp, R, n, S);
     return S;
 }
 
@@ -165,12 +143,12 @@ vmChislo vmLn(const vmChislo& x, bool series) {
     const vmChislo r = vmChastnoe(&odin, &e);
     vmChislo z = x;
     while (vmBolsheIliRavno(&z, &e)) {
-        if (Otmeneno()) return k;
+        if (OtmenaZaproshena()) return k;
         vmPribavit(&k, odin);
         vmUmnogit(&z, r);
     }
     while (vmMensheIliRavno(&z, &r)) {
-        if (Otmeneno()) return k;
+        if (OtmenaZaproshena()) return k;
         vmVichest(&k, odin);
         vmUmnogit(&z, e);
     }
@@ -183,7 +161,7 @@ vmChislo vmLn(const vmChislo& x, bool series) {
     vmChislo P = y, d = odin, S = Konstanta(0, R), T;
     bool estDopusk = false;
     for (int i = 0;; ++i) {
-        if (Otmeneno()) return S;
+        if (OtmenaZaproshena()) return S;
         vmChislo term = vmChastnoe(&P, &d);
         vmPribavit(&S, term);
         term = Modul(term);
@@ -197,7 +175,7 @@ vmChislo vmLn(const vmChislo& x, bool series) {
     }
     vmChislo rezultat = k;
     vmPribavit(&rezultat, vmProizvedenie(&dva, &S));
-    if (n >= 0 && !Otmeneno()) return KeshZapolnit(VidKonstanti::Ln, R, n, rezultat);
+    if (n >= 0 && !OtmenaZaproshena()) return KeshZapolnit(VidKonstanti::Ln, R, n, rezultat);
     return rezultat;
 }
 

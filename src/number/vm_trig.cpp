@@ -21,26 +21,16 @@
 #include <cstdint>
 
 #include "number/kesh.h"
+#include "number/vm_ryadi.h"
 #include "number/vmarifmetika.h"
 #include "number/vmfunkcii.h"
 #include "platform/platforma.h"
 
+using vm_detail::Dopusk;
+using vm_detail::Konstanta;
+using vm_detail::Modul;
+
 namespace {
-
-bool Otmeneno() {
-    return OtmenaZaproshena();
-}
-
-vmChislo Konstanta(int vid, std::uint8_t R) {
-    vmChislo x;
-    vmKonstanta(&x, vid, R);
-    return x;
-}
-
-vmChislo Modul(vmChislo x) {
-    x.Znak = 0;
-    return x;
-}
 
 // Changes the sign of a nonzero x; zero stays positive.
 void SmenitZnak(vmChislo* x) {
@@ -50,18 +40,6 @@ void SmenitZnak(vmChislo* x) {
 // The infinity value (exponent at the limit) of either sign.
 bool Beskonechno(const vmChislo& x) {
     return x.Poryadok >= VM_PREDEL_PORYADKA && vmZnak(&x) != 0;
-}
-
-// |s| * R^-100, or R^-100 when that underflows: the relative tolerance of the
-// series.
-vmChislo Dopusk(const vmChislo& s) {
-    vmChislo t = Modul(s);
-    vmRazdelitNaStepen(&t, 100);
-    if (vmZnak(&t) == 0) {
-        t = Konstanta(1, s.Osnovanie);
-        vmRazdelitNaStepen(&t, 100);
-    }
-    return t;
 }
 
 // |term| < T.
@@ -81,7 +59,7 @@ vmChislo PrivestiKPeriodu(const vmChislo& x) {
     const vmChislo W = vmSumma(&P, P);
     vmChislo z = Modul(x);
     do {
-        if (Otmeneno()) return z;
+        if (OtmenaZaproshena()) return z;
         vmChislo q;
         const vmChislo chastnoe = vmChastnoe(&z, &W);
         vmCeloe(&q, &chastnoe, -1);
@@ -115,12 +93,12 @@ vmChislo vmSin(const vmChislo& x, bool reduce) {
     const vmChislo x2 = vmProizvedenie(&z, &z);
     bool estDopusk = false;
     for (int i = 0;; ++i) {
-        if (Otmeneno()) return S;
+        if (OtmenaZaproshena()) return S;
         const vmChislo term = vmChastnoe(&G, &D);
         vmPribavit(&S, term);
         if (estDopusk && MenshePoModulyu(term, T)) return S;
         if (i == 0) {
-            T = Dopusk(S);
+            T = Dopusk(S, 100);
             estDopusk = true;
         }
         vmPribavit(&a, dva);
@@ -152,12 +130,12 @@ vmChislo vmCos(const vmChislo& x, bool reduce) {
     const vmChislo x2 = vmProizvedenie(&z, &z);
     bool estDopusk = false;
     for (int i = 0;; ++i) {
-        if (Otmeneno()) return S;
+        if (OtmenaZaproshena()) return S;
         const vmChislo term = vmChastnoe(&G, &D);
         vmPribavit(&S, term);
         if (estDopusk && MenshePoModulyu(term, T)) return S;
         if (i == 2) {
-            T = Dopusk(S);
+            T = Dopusk(S, 100);
             estDopusk = true;
         }
         vmPribavit(&a, dva);
@@ -215,13 +193,13 @@ vmChislo vmArctg2(const vmChislo& y, const vmChislo& x) {
     const vmChislo z2 = vmProizvedenie(&z, &z);
     bool plus = true, estDopusk = false;
     for (int i = 0;; ++i) {
-        if (Otmeneno()) return S;
+        if (OtmenaZaproshena()) return S;
         vmChislo term = vmChastnoe(&G, &d);
         if (vmZnak(&term) != 0) term.Znak = plus ? 0 : 1;
         vmPribavit(&S, term);
         if (estDopusk && MenshePoModulyu(term, T)) break;
         if (i == 0) {
-            T = Dopusk(S);
+            T = Dopusk(S, 100);
             estDopusk = true;
         }
         plus = !plus;
@@ -287,7 +265,7 @@ vmChislo vmPi(std::uint8_t R) {
     vmChislo s = vmSin(x, false);
     vmChislo d = Modul(vmRaznost(&s, cel));
     while (vmBolshe(&d, &T)) {
-        if (Otmeneno()) break;
+        if (OtmenaZaproshena()) break;
         vmRazdelit(&h, dva);
         if (vmBolshe(&s, &cel))
             vmVichest(&x, h);
@@ -300,6 +278,6 @@ vmChislo vmPi(std::uint8_t R) {
     }
     pi = x;
     vmUmnogitNaCifru(&pi, 6);
-    if (Otmeneno()) return pi;
+    if (OtmenaZaproshena()) return pi;
     return KeshZapolnit(VidKonstanti::Pi, R, 0, pi);
 }

@@ -1,0 +1,35 @@
+// Private helpers of the elementary functions: constants, magnitudes and the
+// stopping tolerance shared by every series.
+#pragma once
+
+#include <cstdint>
+
+#include "number/vmarifmetika.h"
+
+namespace vm_detail {
+
+// vmKonstanta as a value: kind 0 zero, 1 one, 2/3 +-infinity, 4 e, 5 pi.
+inline vmChislo Konstanta(int vid, std::uint8_t R) {
+    vmChislo x;
+    vmKonstanta(&x, vid, R);
+    return x;
+}
+
+inline vmChislo Modul(vmChislo x) {
+    x.Znak = 0;
+    return x;
+}
+
+// |s| * R^-n, or R^-n itself when that product underflows to zero: the
+// stopping tolerance of a series, relative to a partial sum.
+inline vmChislo Dopusk(const vmChislo& s, std::int32_t n) {
+    vmChislo t = Modul(s);
+    vmRazdelitNaStepen(&t, n);
+    if (vmZnak(&t) == 0) {
+        t = Konstanta(1, s.Osnovanie);
+        vmRazdelitNaStepen(&t, n);
+    }
+    return t;
+}
+
+} // namespace vm_detail
