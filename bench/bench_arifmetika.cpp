@@ -98,5 +98,3 @@ BENCHMARK(BM_IzTeksta);
 BENCHMARK(BM_VTekst);
 
 } // namespace
-
-BENCHMARK_MAIN();

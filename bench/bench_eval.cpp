@@ -84,13 +84,3 @@ void Cepochka2000(benchmark::State& state) {
 BENCHMARK(Cepochka2000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-// Weak, so that one benchmark program can hold several benchmark files, each
-// able to run alone.
-__attribute__((weak)) int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -84,13 +84,3 @@ void ExpCherezStepen(benchmark::State& state) {
 BENCHMARK(ExpCherezStepen)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-// Weak, so that one benchmark program can hold several benchmark files, each
-// able to run alone.
-__attribute__((weak)) int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
