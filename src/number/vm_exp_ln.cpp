@@ -196,15 +196,41 @@ vmChislo vmLogOsnovaniya(const vmChislo& x) {
     return E;
 }
 
+namespace {
+
+// The logarithms agree with the truth to about 92 digits, so a logarithm
+// whose exact value is a whole number n (log(2;8)) would show a tail in its
+// last digits. When L lies within |n| * R^-80 of n and a^n, by exact binary
+// powering, is x itself, n is returned instead of L; otherwise L. Only for
+// a > 0, x > 0, both finite.
+vmChislo CeloeEsliTochno(const vmChislo& L, const vmChislo& a, const vmChislo& x) {
+    if (vmZnak(&a) <= 0 || vmZnak(&x) <= 0 || a.Poryadok >= VM_PREDEL_PORYADKA ||
+        x.Poryadok >= VM_PREDEL_PORYADKA || vmZnak(&L) == 0 || L.Poryadok > 9)
+        return L;
+    vmChislo n;
+    vmCeloe(&n, &L, 0);
+    if (vmZnak(&n) == 0) return L;
+    vmChislo dopusk = Modul(n);
+    vmRazdelitNaStepen(&dopusk, 80);
+    const vmChislo d = Modul(vmRaznost(&L, n));
+    if (!vmMensheIliRavno(&d, &dopusk)) return L;
+    const vmChislo stepen = StepenCelaya(a, vmVCeloe32(&n, false));
+    const vmChislo raznost = vmRaznost(&stepen, x);
+    return vmZnak(&raznost) == 0 ? n : L;
+}
+
+} // namespace
+
 // log_a x = log_R x / log_R a, after a and x are brought to the larger of
-// their radixes (the result has that radix). Base 1 divides by zero and
-// gives infinity. Any thread.
+// their radixes (the result has that radix); a whole-number logarithm that
+// a^n confirms exactly is given exactly (log(2;8) = 3). Base 1 divides by
+// zero and gives infinity. Any thread.
 vmChislo vmLog(const vmChislo& a, const vmChislo& x) {
     vmChislo osnovanie = a, chislo = x;
     if (osnovanie.Osnovanie != chislo.Osnovanie) vmObshcheeOsnovanie(&osnovanie, &chislo);
     const vmChislo lx = vmLogOsnovaniya(chislo);
     const vmChislo la = vmLogOsnovaniya(osnovanie);
-    return vmChastnoe(&lx, &la);
+    return CeloeEsliTochno(vmChastnoe(&lx, &la), osnovanie, chislo);
 }
 
 // R^y in y's radix: R^floor(y) exactly (a shift) times e^(f ln R) for the

@@ -174,6 +174,24 @@ TEST_F(FunkciiExpLn, LogarithmsToBases) {
     EXPECT_TRUE(Beskonechnost(vmStepenOsnovaniya(Ch("600000000")), 1));
 }
 
+// A logarithm whose exact value is a whole number is given exactly, not with
+// the tail of the 92-digit logarithms; near-misses keep the computed value.
+TEST_F(FunkciiExpLn, WholeLogarithmsAreExact) {
+    struct {
+        const char* a;
+        const char* x;
+        const char* n;
+    } sluchai[] = {{"2", "8", "3"},        {"3", "81", "4"}, {"10", "0.00001", "-5"},
+                   {"0.5", "8", "-3"},     {"7", "7", "1"},  {"2r16", "100r16", "8r16"},
+                   {"2", "400r16", "Ar16"}};
+    for (const auto& s : sluchai)
+        EXPECT_TRUE(OdinakovyeBayty(vmLog(Ch(s.a), Ch(s.x)), Ch(s.n))) << s.a << " " << s.x;
+    // 8.0000000001 is no power of 2: the logarithm stays inexact, near 3.
+    const vmChislo pochti = vmLog(Ch("2"), Ch("8.0000000001"));
+    EXPECT_FALSE(RavnyPoZnacheniyu(pochti, Ch("3")));
+    EXPECT_FALSE(vmEtoCeloe(&pochti));
+}
+
 // The infinity value is no number 10^(2^29): its logarithm to any base above
 // one is infinite, and a fractional power of it is infinity or zero.
 TEST_F(FunkciiExpLn, InfinityThroughLogarithmsAndPowers) {
