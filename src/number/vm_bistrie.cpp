@@ -120,15 +120,20 @@ bool BistroVozmozhno(const vmChislo& x) {
 
 void UmnozhitBistro(vmChislo* a, const vmChislo& p, const vmChislo& b) {
     const int R = Osn(p);
-    // |p| times each digit value: the partial products of the plain kernel
-    // before they are scaled.
+    // |p| times each digit value that b holds: the partial products of the
+    // plain kernel before they are scaled. Made on first use, so a short
+    // multiplier (a small integer) costs only its own few digits.
     vmChislo kratnie[kStrokKratnih];
     Ryad cifriKratnih[kStrokKratnih];
-    for (int q = 1; q < R; ++q) {
+    bool gotovo[kStrokKratnih] = {};
+    for (int pos = 0; pos < VM_RAZRYADOV; ++pos) {
+        const int q = vmCifra(b, pos);
+        if (q == 0 || gotovo[q]) continue;
         kratnie[q] = p;
         kratnie[q].Znak = 0;
         vmUmnogitNaCifru(&kratnie[q], static_cast<std::uint8_t>(q));
         VRyad(kratnie[q], cifriKratnih[q]);
+        gotovo[q] = true;
     }
     Ryad s; // the running sum, normalised
     std::int64_t Ps = 0;
