@@ -2,10 +2,13 @@
 // tests/data/funkcii_ref.txt, and the agreement of two numbers in digits.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <map>
 #include <sstream>
 #include <string>
@@ -139,5 +142,22 @@ class FunkciiOsnova : public ::testing::Test {
     }
     void TearDown() override { CalcCancelled.store(0); }
 };
+
+// Runs vychislenie on another thread, checks it is still running after
+// `ranshe` (so it really is long), sets the stop flag and checks it ends
+// within 5 s; prints how long the stop took, under `chto`.
+inline void ProveritOstanovku(const char* chto, std::chrono::milliseconds ranshe,
+                              const std::function<vmChislo()>& vychislenie) {
+    auto zadacha = std::async(std::launch::async, vychislenie);
+    EXPECT_EQ(zadacha.wait_for(ranshe), std::future_status::timeout);
+    const auto nachalo = std::chrono::steady_clock::now();
+    CalcCancelled.store(1);
+    EXPECT_EQ(zadacha.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    zadacha.wait();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - nachalo)
+            .count();
+    std::printf("[ ostanovka ] %s ended %.1f ms after the stop request\n", chto, ms);
+}
 
 } // namespace funkcii_test

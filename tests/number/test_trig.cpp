@@ -58,16 +58,7 @@ TEST_F(FunkciiPi, ComputedOncePerRadix) {
 TEST_F(FunkciiPi, StopRequestEndsAColdPiAndStoresNothing) {
     vmChislo v;
     if (KeshNayti(VidKonstanti::Pi, 36, 0, &v)) OchistitKesh();
-    auto zadacha = std::async(std::launch::async, [] { return vmPi(36); });
-    EXPECT_EQ(zadacha.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
-    const auto nachalo = std::chrono::steady_clock::now();
-    CalcCancelled.store(1);
-    EXPECT_EQ(zadacha.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    zadacha.wait();
-    const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - nachalo)
-            .count();
-    std::printf("[ ostanovka ] cold pi radix 36 ended %.1f ms after the stop request\n", ms);
+    ProveritOstanovku("cold pi radix 36", std::chrono::milliseconds(300), [] { return vmPi(36); });
     EXPECT_FALSE(KeshNayti(VidKonstanti::Pi, 36, 0, &v));
 }
 
