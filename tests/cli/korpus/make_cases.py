@@ -186,7 +186,7 @@ for i, e in enumerate(["sin(6)", "exp(-20)", "ln(1e-30)", "tg(89)", "sqrt(7)", "
                        "sqrt(1e200)", "sqrt(1e-300)", "sqrt(2e-250)", "sqrt(1e-3)"]):
     add(f"known_{i}", f"y = {e}\n", "--log")
 
-# --- Inputs the mends of the first issue touch ---
+# --- Square roots, near-integer powers, radixes above 36, NUL bytes ---
 add("near_integer_power", "y = 2^3.0000000000000000000000000000000000000000000000000000001\n", "--log")
 add("near_integer_power_neg", "y = (-2)^3.0000000000000000000000000000000000000000000000000000001\n", "--log")
 add("near_integer_power_exp", "y = exp(2.00000000000000000000000000000000000000000000000000000001)\n", "--log")
