@@ -66,6 +66,14 @@ void Koren2(benchmark::State& state) {
 }
 BENCHMARK(Koren2)->Unit(benchmark::kMillisecond);
 
+// Roots far from one: the iteration runs on the mantissa, so these cost
+// about what sqrt 2 costs.
+void KorenDalekoOtEdinici(benchmark::State& state) {
+    const vmChislo x = Chislo(state.range(0) > 0 ? "2e300000r10" : "2e-300000r10");
+    for (auto _ : state) benchmark::DoNotOptimize(vmKoren(x));
+}
+BENCHMARK(KorenDalekoOtEdinici)->Arg(1)->Arg(-1)->Unit(benchmark::kMillisecond);
+
 // sin 1 with the period reduction, pi of radix 10 already known.
 void Sin1(benchmark::State& state) {
     const vmChislo odin = Chislo("1r10");

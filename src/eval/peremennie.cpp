@@ -8,6 +8,7 @@
 #include "eval/operatori.h"
 #include "eval/soobsheniya.h"
 #include "eval/zapusk.h"
+#include "number/vmfunkcii.h"
 #include "platform/platforma.h"
 
 TPeremennaya VariableTable[VM_PREDEL_PEREMENNIH];
@@ -71,17 +72,32 @@ bool RazobratStroku(TPeremennaya& p, TAnsiString stroka) {
     return true;
 }
 
+namespace {
+
+// A number in a radix above 36 has no digit characters, and the formatter's
+// error text would read back as another value; its text is written in the
+// run's radix instead (converted at full width). Radixes 2..36 stay as they
+// are.
+vmChislo VOsnovaniiTeksta(const vmChislo& x) {
+    if (x.Osnovanie <= 36 || CurrentRadix < 2 || CurrentRadix > 36) return x;
+    return vmPerevestiVOsnovanie(x, static_cast<std::uint8_t>(CurrentRadix));
+}
+
+} // namespace
+
 TAnsiString TekstZnacheniya(const vmChislo& x) {
+    const vmChislo y = VOsnovaniiTeksta(x);
     TAnsiString t;
-    vmVTekst(t, &x, 1, VM_DROBNIH_RAZRYADOV, VM_EKSPONENTA | VM_S_OSNOVANIEM);
-    if (x.Osnovanie == 10) t = t + TAnsiString("r10");
+    vmVTekst(t, &y, 1, VM_DROBNIH_RAZRYADOV, VM_EKSPONENTA | VM_S_OSNOVANIEM);
+    if (y.Osnovanie == 10) t = t + TAnsiString("r10");
     return t;
 }
 
 TAnsiString KratkiyTekstZnacheniya(const vmChislo& x) {
+    const vmChislo y = VOsnovaniiTeksta(x);
     TAnsiString t;
-    vmVTekst(t, &x, 1, 6, VM_EKSPONENTA | VM_S_OSNOVANIEM);
-    if (x.Osnovanie == 10) t = t + TAnsiString("r10");
+    vmVTekst(t, &y, 1, 6, VM_EKSPONENTA | VM_S_OSNOVANIEM);
+    if (y.Osnovanie == 10) t = t + TAnsiString("r10");
     return t;
 }
 

@@ -66,7 +66,10 @@ void SbrositIndeksImen();
 
 // The value text of x: 1 integer digit, 100 fraction digits, exponent form,
 // trailing zeros dropped, and always a radix mark ("r10" added in radix 10),
-// so that reading it back gives the number in its own radix.
+// so that reading it back gives the number in its own radix. A number in a
+// radix above 36, which has no digit characters, is written converted to
+// CurrentRadix (vmPerevestiVOsnovanie), so it reads back as its value in the
+// run's radix. Calculation thread.
 TAnsiString TekstZnacheniya(const vmChislo& x);
 // The same with 6 fraction digits, for the log only.
 TAnsiString KratkiyTekstZnacheniya(const vmChislo& x);

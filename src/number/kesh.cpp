@@ -3,9 +3,11 @@
 //
 // Files are read back as untrusted input: a file is taken only when it is
 // exactly one record long and the record is a value this module could have
-// written for the row named in the file name (see ZapisDopustima). Files are
-// written under a temporary name and linked into place, so a file of the
-// cache is either complete or absent, and an existing file is never replaced.
+// written under that name (see ZapisDopustima and ZnachenieVerno); a
+// rejected file of the program's own name is deleted, so that it is written
+// anew at exit. Files are written under a temporary name and linked into
+// place, so a file of the cache is either complete or absent, and an
+// existing file is never replaced.
 #include "number/kesh.h"
 
 #include <fcntl.h>
@@ -14,6 +16,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -69,20 +72,68 @@ std::string Std(const TAnsiString& s) {
     return s.ToStd();
 }
 
-// A record read from a file is accepted only when it is well formed for the
-// radix row of its name: radix byte equal to that row and in 2..36, sign 0
-// or 1, every digit below the radix, and an exponent inside the record's
-// limits. Below -2^29 only the default exponent -2^31+1 is accepted (it
-// counts as zero everywhere); other values there are refused because
-// exponent arithmetic near INT32_MIN is not defined.
+// The radix rows a file may carry: every row the program can fill. Radixes
+// above 36 do compute (a literal such as 11r100 works in radix 100 until its
+// value is converted), so their rows are written and read back like the
+// others; rows 0 and 1 hold no nonzero number and are never filled.
+constexpr int MIN_STROKA = 2;
+
+// A record read from a file is well formed only when it is a value the
+// arithmetic can produce for the radix row of its name: radix byte equal to
+// that row, sign and inexact flag 0 or 1, every digit below the radix, and
+// either the normal form (units digit nonzero, the two headroom digits zero,
+// exponent strictly inside -2^29..2^29), the exact zero record (all digits
+// 0, sign 0, exponent -2^29, flag 0) or the infinity record (a lone 1 with
+// exponent 2^29, flag 1).
 bool ZapisDopustima(const vmChislo& v, std::int32_t osnovanieImeni) {
-    if (osnovanieImeni < 2 || osnovanieImeni > 36) return false;
-    if (v.Osnovanie != osnovanieImeni) return false;
-    if (v.Znak > 1) return false;
-    for (int p = 0; p < VM_RAZRYADOV; ++p)
-        if (vmCifra(v, p) >= v.Osnovanie) return false;
-    if (v.Poryadok == VM_PORYADOK_PO_UMOLCHANIYU) return true;
-    return v.Poryadok >= -VM_PREDEL_PORYADKA && v.Poryadok <= VM_PREDEL_PORYADKA;
+    if (osnovanieImeni < MIN_STROKA || osnovanieImeni >= VM_KESH_OSNOVANIY) return false;
+    if (v.Osnovanie != osnovanieImeni || v.Znak > 1 || v.Netochnost > 1) return false;
+    bool vseNuli = true, nuliPosleEdinici = true;
+    for (int p = 0; p < VM_RAZRYADOV; ++p) {
+        const std::uint8_t c = vmCifra(v, p);
+        if (c >= v.Osnovanie) return false;
+        vseNuli = vseNuli && c == 0;
+        if (p != 2) nuliPosleEdinici = nuliPosleEdinici && c == 0;
+    }
+    if (vseNuli) return v.Znak == 0 && v.Poryadok == -VM_PREDEL_PORYADKA && v.Netochnost == 0;
+    if (v.Poryadok == VM_PREDEL_PORYADKA)
+        return nuliPosleEdinici && v.CelayaChast[0] == 1 && v.Netochnost == 1;
+    return v.CelayaChast[2] == 0 && v.CelayaChast[1] == 0 && v.CelayaChast[0] != 0 &&
+           v.Poryadok > -VM_PREDEL_PORYADKA && v.Poryadok < VM_PREDEL_PORYADKA;
+}
+
+// The value of a well-formed record as a long double (an exponent out of
+// its range gives infinity or zero, which no constant matches).
+long double ZnachenieZapisi(const vmChislo& v) {
+    if (v.Poryadok <= -VM_PREDEL_PORYADKA) return 0.0L;
+    const long double R = v.Osnovanie;
+    long double drob = 0.0L;
+    for (int j = VM_DROBNIH_RAZRYADOV - 1; j >= 0; --j) drob = (drob + v.DrobnayaChast[j]) / R;
+    long double m = v.CelayaChast[0] + drob;
+    m *= std::pow(R, static_cast<long double>(v.Poryadok));
+    return v.Znak ? -m : m;
+}
+
+// True when a well-formed record holds the constant its name stands for, to
+// 10^-12 relative to the machine value: ln n (n >= 1; ln 1 only as the exact
+// zero, ln 0 is never stored), e^n, pi.
+bool ZnachenieVerno(const vmChislo& v, VidKonstanti vid, int n) {
+    long double ozhidaetsya;
+    switch (vid) {
+    case VidKonstanti::Ln:
+        if (n < 1) return false;
+        ozhidaetsya = std::log(static_cast<long double>(n));
+        break;
+    case VidKonstanti::Exp:
+        ozhidaetsya = std::exp(static_cast<long double>(n));
+        break;
+    default:
+        ozhidaetsya = 3.14159265358979323846264338327950288L;
+        break;
+    }
+    const long double x = ZnachenieZapisi(v);
+    if (ozhidaetsya == 0.0L) return x == 0.0L;
+    return std::fabs(x - ozhidaetsya) <= 1e-12L * ozhidaetsya;
 }
 
 bool ZapisatVse(int fd, const unsigned char* data, int n) {
@@ -115,6 +166,59 @@ int SozdatVremenniy(const std::string& papka, const std::string& imya, std::stri
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
+}
+
+// What the name of a cache file stands for, read with the keys of the scan
+// in its order: "ln(" n, else "exp(" n, else "pi(" 1, all after "int" 3,
+// "frac" 100 and "radix" r (r 0..126, n 0..255). False for any other name.
+bool RazobratImya(const TAnsiString& imya, VidKonstanti* vid, std::int32_t* r, std::int32_t* n) {
+    std::int32_t celih = 0, drobnih = 0;
+    if (!ChisloPosleKlyucha(imya, TAnsiString("int"), &celih) || celih != VM_CELIH_RAZRYADOV)
+        return false;
+    if (!ChisloPosleKlyucha(imya, TAnsiString("frac"), &drobnih) || drobnih != VM_DROBNIH_RAZRYADOV)
+        return false;
+    if (!ChisloPosleKlyucha(imya, TAnsiString("radix"), r) || *r < 0 || *r >= VM_KESH_OSNOVANIY)
+        return false;
+    if (ChisloPosleKlyucha(imya, TAnsiString("ln("), n) && *n >= 0 && *n < VM_KESH_CHISEL) {
+        *vid = VidKonstanti::Ln;
+    } else if (ChisloPosleKlyucha(imya, TAnsiString("exp("), n) && *n >= 0 && *n < VM_KESH_CHISEL) {
+        *vid = VidKonstanti::Exp;
+    } else if (ChisloPosleKlyucha(imya, TAnsiString("pi("), n) && *n == 1) {
+        *vid = VidKonstanti::Pi;
+        *n = 0;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+enum class Chtenie { Net, Oshibka, Prochitano };
+
+// Reads the regular file at `put` into bayti (at most RAZMER_ZAPISI + 1
+// bytes, to see a longer file). Net: missing or not a regular file.
+Chtenie ProchitatFayl(const std::string& put, unsigned char* bayti, int* prochitano) {
+    *prochitano = 0;
+    if (!FaylSushestvuet(TAnsiString(put.c_str()))) return Chtenie::Net;
+    int fd = ::open(put.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return Chtenie::Net;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Chtenie::Net;
+    }
+    while (*prochitano < RAZMER_ZAPISI + 1) {
+        ssize_t n =
+            ::read(fd, bayti + *prochitano, static_cast<size_t>(RAZMER_ZAPISI + 1 - *prochitano));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return Chtenie::Oshibka;
+        }
+        if (n == 0) break;
+        *prochitano += static_cast<int>(n);
+    }
+    ::close(fd);
+    return Chtenie::Prochitano;
 }
 
 } // namespace
@@ -180,27 +284,14 @@ void ZagruzitKesh() {
             imena.push_back(imya);
     }
 
-    const TAnsiString klyuchInt("int"), klyuchFrac("frac"), klyuchRadix("radix");
-    const TAnsiString klyuchLn("ln("), klyuchExp("exp("), klyuchPi("pi(");
     for (const std::string& s : imena) {
         if (s.find('\0') != std::string::npos) continue;
         TAnsiString imya(s.c_str());
-        std::int32_t celih = 0, drobnih = 0, r = 0, n = 0;
-        if (!ChisloPosleKlyucha(imya, klyuchInt, &celih) || celih != VM_CELIH_RAZRYADOV) continue;
-        if (!ChisloPosleKlyucha(imya, klyuchFrac, &drobnih) || drobnih != VM_DROBNIH_RAZRYADOV)
-            continue;
-        if (!ChisloPosleKlyucha(imya, klyuchRadix, &r) || r < 0 || r >= VM_KESH_OSNOVANIY) continue;
+        VidKonstanti vid;
+        std::int32_t r = 0, n = 0;
         vmChislo v;
-        if (ChisloPosleKlyucha(imya, klyuchLn, &n) && n >= 0 && n < VM_KESH_CHISEL &&
-            ZagruzitKonstantu(imya, &v)) {
-            KeshZapolnit(VidKonstanti::Ln, r, n, v);
-        } else if (ChisloPosleKlyucha(imya, klyuchExp, &n) && n >= 0 && n < VM_KESH_CHISEL &&
-                   ZagruzitKonstantu(imya, &v)) {
-            KeshZapolnit(VidKonstanti::Exp, r, n, v);
-        } else if (ChisloPosleKlyucha(imya, klyuchPi, &n) && n == 1 &&
-                   ZagruzitKonstantu(imya, &v)) {
-            KeshZapolnit(VidKonstanti::Pi, r, 0, v);
-        }
+        if (RazobratImya(imya, &vid, &r, &n) && ZagruzitKonstantu(imya, &v))
+            KeshZapolnit(vid, r, n, v);
     }
 }
 
@@ -263,41 +354,30 @@ bool SohranitKonstantu(const TAnsiString& name, const vmChislo* slot) {
 bool ZagruzitKonstantu(const TAnsiString& name, vmChislo* slot) {
     const std::string imya = Std(name);
     if (imya.empty() || imya.find('/') != std::string::npos) return false;
+    VidKonstanti vid;
+    std::int32_t r = 0, n = 0;
+    if (!RazobratImya(name, &vid, &r, &n)) return false;
     const std::string put = std::string(VM_PAPKA_KESHA) + imya;
-    if (!FaylSushestvuet(TAnsiString(put.c_str()))) return false;
-    int fd = ::open(put.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    // One byte more than a record is asked for, to see a longer file.
+
     unsigned char bayti[RAZMER_ZAPISI + 1];
     int prochitano = 0;
-    bool oshibka = false;
-    while (prochitano < RAZMER_ZAPISI + 1) {
-        ssize_t n =
-            ::read(fd, bayti + prochitano, static_cast<size_t>(RAZMER_ZAPISI + 1 - prochitano));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            oshibka = true;
-            break;
-        }
-        if (n == 0) break;
-        prochitano += static_cast<int>(n);
+    const Chtenie chtenie = ProchitatFayl(put, bayti, &prochitano);
+    if (chtenie == Chtenie::Net) return false;
+    bool goden = chtenie == Chtenie::Prochitano && prochitano == RAZMER_ZAPISI;
+    vmChislo v;
+    if (goden) {
+        std::memcpy(&v, bayti, RAZMER_ZAPISI);
+        goden = ZapisDopustima(v, r) && ZnachenieVerno(v, vid, n);
     }
-    ::close(fd);
-    if (oshibka) {
-        ::unlink(put.c_str());
+    if (!goden) {
+        // An unreadable file goes whatever its name; a readable one only
+        // when its name is exactly one this program writes, so that the
+        // value computed in its place is saved at exit.
+        if (chtenie == Chtenie::Oshibka ||
+            (r >= MIN_STROKA && Std(ImyaFaylaKonstanti(vid, r, n)) == imya))
+            ::unlink(put.c_str());
         return false;
     }
-    if (prochitano != RAZMER_ZAPISI) return false;
-
-    vmChislo v;
-    std::memcpy(&v, bayti, RAZMER_ZAPISI);
-    std::int32_t r = 0;
-    if (!ChisloPosleKlyucha(name, TAnsiString("radix"), &r) || !ZapisDopustima(v, r)) return false;
     *slot = v;
     return true;
 }

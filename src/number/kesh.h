@@ -56,12 +56,18 @@ TAnsiString ImyaFaylaKonstanti(VidKonstanti vid, int r, int n);
 // replaced (true without writing). False when the folder or the file cannot
 // be made. Never shows a message.
 bool SohranitKonstantu(const TAnsiString& name, const vmChislo* slot);
-// Reads the file `name` of the cache folder into *slot. Taken only when it
-// is exactly 110 bytes, its radix byte equals the number after "radix" in
-// the name and lies in 2..36, every digit is below the radix, the sign is 0
-// or 1 and the exponent lies in -2^29..2^29 (or is the default -2^31+1);
-// otherwise false, *slot untouched, the file left alone. A file whose read
-// fails is deleted. Never shows a message.
+// Reads the file `name` of the cache folder into *slot. The name must be
+// one of the scan ("int" 3, "frac" 100, "radix" r, then "ln(" n, "exp(" n or
+// "pi(" 1); the file is taken only when it is exactly 110 bytes of a record
+// the program could have written for that name: radix byte r in 2..126,
+// sign and inexact flag 0 or 1, every digit below r, normal form (or the
+// exact zero or infinity record), and a value within 10^-12 (relative) of
+// the constant in machine precision (ln n for n >= 1, ln 1 being the exact
+// zero; e^n; pi). Otherwise false and *slot untouched; the file is deleted
+// when its read fails, and when it is rejected and its name is exactly the
+// one SohranitKonstantu writes for that entry (so the value computed in its
+// place is saved at exit). Other files are left alone. Never shows a
+// message.
 bool ZagruzitKonstantu(const TAnsiString& name, vmChislo* slot);
 // Rounds the first well-formed decimal number after the first `key` in
 // `name` to an integer (ties to even). False if key or number is missing.

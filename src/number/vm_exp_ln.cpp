@@ -53,6 +53,14 @@ int KlyuchPamyati(const vmChislo& x) {
     return static_cast<std::uint32_t>(n) < 256u ? static_cast<int>(n) : -1;
 }
 
+// True when x is a whole number: its fractional part is exactly zero (a
+// number just above a whole one is not).
+bool EtoTochnoCeloe(const vmChislo& x) {
+    vmChislo drobnaya;
+    vmDrobnaya(&drobnaya, &x);
+    return vmZnak(&drobnaya) == 0;
+}
+
 // a^n by binary powering with vmUmnogit; a negative n divides one by a^|n|.
 // Exact whenever every intermediate power fits in 101 digits.
 vmChislo StepenCelaya(const vmChislo& a, std::int32_t n) {
@@ -79,7 +87,7 @@ vmChislo StepenCelaya(const vmChislo& a, std::int32_t n) {
 // 0..255 and that entry is known, else vmStepen(e, x). series = true: the
 // Taylor sum of x^k/k! (each term a fresh truncated division), stopped at the
 // first term below |partial sum| * R^-100, the partial sum taken at the term
-// of index |floor x|; the sum is stored as e^n when x has a memo key.
+// of index |floor x|; the sum is stored as e^n when x is the whole n.
 // Meant for small |x| (the sum needs about |x| terms before it can stop).
 // A stop request ends the series at once; that value is meaningless and is
 // not stored. Any thread.
@@ -111,7 +119,10 @@ vmChislo vmExp(const vmChislo& x, bool series) {
         vmUmnogit(&F, c);
         vmUmnogit(&P, x);
     }
-    if (n >= 0 && !OtmenaZaproshena()) return KeshZapolnit(VidKonstanti::Exp, R, n, S);
+    // Only the value of n itself is remembered as e^n: a series for an x just
+    // above n found the memo empty but is not e^n.
+    if (n >= 0 && EtoTochnoCeloe(x) && !OtmenaZaproshena())
+        return KeshZapolnit(VidKonstanti::Exp, R, n, S);
     return S;
 }
 
@@ -121,7 +132,7 @@ vmChislo vmExp(const vmChislo& x, bool series) {
 // into (1/e, e) by whole powers of e (k of them), then
 // ln x = k + 2 artanh((x-1)/(x+1)), the artanh series stopped at the first
 // term below |first term| * R^-92 (R^-92 when that is zero); the result is
-// stored as ln n when x has a memo key. Accurate to about 92 digits.
+// stored as ln n when x is the whole n. Accurate to about 92 digits.
 // A stop request ends the series; that value is not stored. Any thread.
 vmChislo vmLn(const vmChislo& x, bool series) {
     const std::uint8_t R = x.Osnovanie;
@@ -175,7 +186,8 @@ vmChislo vmLn(const vmChislo& x, bool series) {
     }
     vmChislo rezultat = k;
     vmPribavit(&rezultat, vmProizvedenie(&dva, &S));
-    if (n >= 0 && !OtmenaZaproshena()) return KeshZapolnit(VidKonstanti::Ln, R, n, rezultat);
+    if (n >= 0 && EtoTochnoCeloe(x) && !OtmenaZaproshena())
+        return KeshZapolnit(VidKonstanti::Ln, R, n, rezultat);
     return rezultat;
 }
 
@@ -252,17 +264,19 @@ vmChislo vmStepenOsnovaniya(const vmChislo& y) {
 }
 
 // a^x in the larger radix of a and x.
-// x whole (within R^-52 above an integer) with |x| < 2^31: binary powering by
-// vmUmnogit, a negative x dividing one by the power, so integer powers whose
-// digits fit are exact (3^2 = 9, 2^100); 0^0 = 1, 0^x = 0 for x > 0 and +inf
-// for x < 0. Otherwise R^(x log_R |a|); a negative a then gives zero for a
+// x a whole number (its fractional part exactly zero; an x just above a whole
+// number is not one) with |x| < 2^31: binary powering by vmUmnogit, a
+// negative x dividing one by the power, so integer powers whose digits fit
+// are exact (3^2 = 9, 2^100); 0^0 = 1, 0^x = 0 for x > 0 and +inf for x < 0.
+// Otherwise R^(x log_R |a|); a negative a then gives zero for a
 // non-whole x and the sign of (-1)^x for a whole one. Any thread.
 vmChislo vmStepen(const vmChislo& a, const vmChislo& x) {
     vmChislo osnovanie = a, pokazatel = x;
     if (osnovanie.Osnovanie != pokazatel.Osnovanie) vmObshcheeOsnovanie(&osnovanie, &pokazatel);
     const std::uint8_t R = osnovanie.Osnovanie;
 
-    if (vmEtoCeloe(&pokazatel)) {
+    const bool celiy = EtoTochnoCeloe(pokazatel);
+    if (celiy) {
         vmChislo f;
         vmCeloe(&f, &pokazatel, -1);
         vmChislo predel;
@@ -275,9 +289,7 @@ vmChislo vmStepen(const vmChislo& a, const vmChislo& x) {
     bool smenitZnak = false;
     if (vmZnak(&osnovanie) < 0) {
         osnovanie.Znak = 0;
-        vmChislo drob;
-        vmDrobnaya(&drob, &pokazatel);
-        if (vmZnak(&drob) != 0) return Konstanta(0, R);
+        if (!celiy) return Konstanta(0, R);
         vmChislo dva = Konstanta(1, R);
         vmPribavit(&dva, Konstanta(1, R));
         vmChislo ostatok;

@@ -185,6 +185,23 @@ TEST(Progon, DisplayRadixAndDigitCount) {
     EXPECT_EQ(Vichislit("ZZr36+1r36", n).rezultat, "100r36");
 }
 
+// A literal in a radix above 36 computes in that radix, but such a number
+// has no digit characters: its value text is written in the run's radix, so
+// it goes on as its own value instead of the formatter's error text (which
+// reads back as zero).
+TEST(Progon, RadixesAbove36TravelInTheRunsRadix) {
+    const TItogProgona ln = Vichislit("ln(11r100)");
+    ASSERT_TRUE(ln.gotovo);
+    EXPECT_EQ(ln.rezultat, Vichislit("ln(101)").rezultat);
+    EXPECT_EQ(ln.zhurnal.find("Ошибка"), std::string::npos) << ln.zhurnal;
+    TNastroyki n;
+    n.osnovanie = 16;
+    const TItogProgona summa = Vichislit("11r100 + 1", n);
+    EXPECT_TRUE(summa.gotovo);
+    EXPECT_EQ(summa.rezultat, "66r16");
+    EXPECT_EQ(summa.zhurnal.find("Ошибка"), std::string::npos) << summa.zhurnal;
+}
+
 TEST(Progon, TooManyLines) {
     std::vector<std::string> stroki(65537, "y = 1");
     const TItogProgona itog = Progon(stroki);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "common/test_support.h"
+#include "funkcii_pomoshch.h"
 #include "number/kesh.h"
 #include "number/vmfunkcii.h"
 
@@ -147,102 +148,127 @@ TEST_F(Kesh, FillKeepsTheFirstValueAndRefusesBadIndexes) {
     EXPECT_FALSE(KeshNayti(VidKonstanti::Pi, 127, 0, &v));
 }
 
+// Saved and loaded back, the constants the program computes come back as the
+// same bytes, in every radix row it can fill: radixes above 36 too (a literal
+// such as 11r100 computes in radix 100), ln 1 as the exact zero, and records
+// with either inexact flag.
 TEST_F(Kesh, SaveClearLoadGivesTheSameBytes) {
-    const vmChislo ln2 = Zapis(10, 6, -1), e = Zapis(10, 7), pi16 = Zapis(16, 15),
-                   ln3b2 = Zapis(2, 1, 0);
-    vmChislo nol = Zapis(36, 0);
-    nol.Poryadok = VM_PORYADOK_PO_UMOLCHANIYU;           // the default zero is a valid record
-    vmChislo minus = Zapis(36, 35, -VM_PREDEL_PORYADKA); // zero exponent, sign 1
-    minus.Znak = 1;
-    const vmChislo beskonechnost = Zapis(3, 0, VM_PREDEL_PORYADKA);
-    KeshZapolnit(VidKonstanti::Ln, 10, 2, ln2);
-    KeshZapolnit(VidKonstanti::Exp, 10, 1, e);
-    KeshZapolnit(VidKonstanti::Pi, 16, 0, pi16);
-    KeshZapolnit(VidKonstanti::Ln, 2, 3, ln3b2);
-    KeshZapolnit(VidKonstanti::Exp, 36, 0, nol);
-    KeshZapolnit(VidKonstanti::Exp, 36, 255, minus);
-    KeshZapolnit(VidKonstanti::Pi, 3, 0, beskonechnost);
+    using funkcii_test::Ch;
+    struct Zapis {
+        VidKonstanti vid;
+        int r, n;
+        vmChislo znachenie;
+    } zapisi[] = {
+        {VidKonstanti::Ln, 10, 2, vmLn(Ch("2"), true)},
+        {VidKonstanti::Ln, 10, 1, vmLn(Ch("1"), true)},
+        {VidKonstanti::Ln, 2, 3, vmLn(Ch("11r2"), true)},
+        {VidKonstanti::Exp, 10, 1, funkcii_test::Konst(4, 10)},
+        {VidKonstanti::Exp, 36, 0, vmExp(Ch("0r36"), true)},
+        {VidKonstanti::Exp, 7, 4, vmExp(Ch("4r7"), true)},
+        {VidKonstanti::Exp, 100, 1, funkcii_test::Konst(4, 100)},
+        {VidKonstanti::Pi, 16, 0, Ch("3.243F6A8885A308D313198A2E03707344A4093822299F31D008r16")},
+        {VidKonstanti::Exp, 2, 1, funkcii_test::Konst(4, 2)}, // filled by ln 3 of radix 2
+    };
+    zapisi[7].znachenie.Netochnost = 1;
+    ASSERT_EQ(zapisi[0].znachenie.Netochnost + zapisi[4].znachenie.Netochnost, 1);
+    ASSERT_EQ(vmZnak(&zapisi[1].znachenie), 0);
+    ASSERT_EQ(zapisi[6].znachenie.Osnovanie, 100);
+    for (const auto& z : zapisi) KeshZapolnit(z.vid, z.r, z.n, z.znachenie);
 
     SborSoobsheniy soobsheniya;
     SohranitKesh();
-    const std::vector<std::string> ozhidaemie = {
-        "int3frac100radix10_exp(1).vmChislo", "int3frac100radix10ln(2).vmChislo",
-        "int3frac100radix16pi(1).vmChislo",   "int3frac100radix2ln(3).vmChislo",
-        "int3frac100radix36_exp(0).vmChislo", "int3frac100radix36_exp(255).vmChislo",
-        "int3frac100radix3pi(1).vmChislo"};
+    std::vector<std::string> ozhidaemie;
+    for (const auto& z : zapisi) ozhidaemie.push_back(Imya(z.vid, z.r, z.n));
+    std::sort(ozhidaemie.begin(), ozhidaemie.end());
     EXPECT_EQ(Soderzhimoe(Papka()), ozhidaemie); // and no temporary files left
-    EXPECT_EQ(ProchitatFayl(Papka() / "int3frac100radix10ln(2).vmChislo"), Bayti(ln2));
-    EXPECT_EQ(ProchitatFayl(Papka() / "int3frac100radix16pi(1).vmChislo"), Bayti(pi16));
+    EXPECT_EQ(ProchitatFayl(Papka() / "int3frac100radix10ln(2).vmChislo"),
+              Bayti(zapisi[0].znachenie));
 
     OchistitKesh();
     vmChislo v;
     EXPECT_FALSE(KeshNayti(VidKonstanti::Ln, 10, 2, &v));
     ZagruzitKesh();
-    struct {
-        VidKonstanti vid;
-        int r, n;
-        const vmChislo& znachenie;
-    } zapisi[] = {{VidKonstanti::Ln, 10, 2, ln2},         {VidKonstanti::Exp, 10, 1, e},
-                  {VidKonstanti::Pi, 16, 0, pi16},        {VidKonstanti::Ln, 2, 3, ln3b2},
-                  {VidKonstanti::Exp, 36, 0, nol},        {VidKonstanti::Exp, 36, 255, minus},
-                  {VidKonstanti::Pi, 3, 0, beskonechnost}};
     for (const auto& z : zapisi) {
         ASSERT_TRUE(KeshNayti(z.vid, z.r, z.n, &v)) << z.r << " " << z.n;
         EXPECT_EQ(Bayti(v), Bayti(z.znachenie)) << z.r << " " << z.n;
     }
     EXPECT_FALSE(KeshNayti(VidKonstanti::Pi, 10, 0, &v));
+    EXPECT_EQ(Soderzhimoe(Papka()), ozhidaemie);
     EXPECT_TRUE(soobsheniya.Soobsheniya().empty());
 }
 
-TEST_F(Kesh, DamagedOrForeignFilesAreSkippedAndKept) {
-    const vmChislo dobraya = Zapis(10, 5);
+// A file under one of the program's own names that does not hold exactly
+// what the program writes there is refused and deleted, so the value
+// computed in its place is saved at exit and found by the next start. Files
+// whose names the program never writes are skipped and left as they are.
+TEST_F(Kesh, DamagedFilesAreDeletedAndWrittenAnewForeignOnesKept) {
+    using funkcii_test::Ch;
+    const vmChislo ln2 = vmLn(Ch("2"), true), e = funkcii_test::Konst(4, 10);
+    const vmChislo pi = Ch("3.14159265358979323846264338327950288419716939937510582097494459r10");
+    OchistitKesh();
     auto s = [](vmChislo v) { return Bayti(v); };
-    vmChislo cifra = dobraya;
+    vmChislo nenormalnaya = ln2; // 6.93...e-1 written as 69.3...e-2
+    nenormalnaya.CelayaChast[1] = nenormalnaya.CelayaChast[0];
+    nenormalnaya.CelayaChast[0] = nenormalnaya.DrobnayaChast[0];
+    std::memmove(nenormalnaya.DrobnayaChast, nenormalnaya.DrobnayaChast + 1, 99);
+    nenormalnaya.DrobnayaChast[99] = 0;
+    nenormalnaya.Poryadok -= 1;
+    vmChislo chuzhoeZnachenie = ln2; // the well-formed 0.5931...
+    chuzhoeZnachenie.CelayaChast[0] = 5;
+    chuzhoeZnachenie.DrobnayaChast[0] = 9;
+    vmChislo flag2 = e;
+    flag2.Netochnost = 2;
+    vmChislo predel = pi;
+    predel.Poryadok = VM_PREDEL_PORYADKA;
+    vmChislo nolPoUmolchaniyu = vmLn(Ch("1"), true);
+    nolPoUmolchaniyu.Poryadok = VM_PORYADOK_PO_UMOLCHANIYU;
+    vmChislo cifra = e;
     cifra.DrobnayaChast[50] = 10;
-    vmChislo celaya = dobraya;
-    celaya.CelayaChast[2] = 12;
-    vmChislo znak = dobraya;
+    vmChislo znak = e;
     znak.Znak = 2;
-    vmChislo bolshoy = dobraya;
-    bolshoy.Poryadok = VM_PREDEL_PORYADKA + 1;
-    vmChislo malenkiy = dobraya;
-    malenkiy.Poryadok = -VM_PREDEL_PORYADKA - 1;
-    vmChislo minimum = dobraya;
-    minimum.Poryadok = INT32_MIN;
-    vmChislo osn16 = dobraya;
+    vmChislo osn16 = e;
     osn16.Osnovanie = 16;
-    vmChislo osn37 = Zapis(37, 5);
-    vmChislo osn1 = Zapis(1, 0);
+    vmChislo minusE = e;
+    minusE.Znak = 1;
+    vmChislo beskonechnost = funkcii_test::Konst(2, 10);
 
     struct Sluchay {
         const char* opisanie;
         std::string imya;
         std::string bayti;
-    } sluchai[] = {
-        {"109 bytes", "int3frac100radix10ln(2).vmChislo", s(dobraya).substr(0, 109)},
-        {"111 bytes", "int3frac100radix10ln(3).vmChislo", s(dobraya) + "x"},
-        {"empty", "int3frac100radix10ln(4).vmChislo", ""},
-        {"radix byte differs from name", "int3frac100radix10_exp(1).vmChislo", s(osn16)},
-        {"fraction digit not below radix", "int3frac100radix10_exp(2).vmChislo", s(cifra)},
-        {"integer digit not below radix", "int3frac100radix10_exp(3).vmChislo", s(celaya)},
-        {"sign 2", "int3frac100radix10_exp(4).vmChislo", s(znak)},
-        {"exponent above 2^29", "int3frac100radix10_exp(5).vmChislo", s(bolshoy)},
-        {"exponent below -2^29", "int3frac100radix10_exp(6).vmChislo", s(malenkiy)},
-        {"exponent INT32_MIN", "int3frac100radix10_exp(7).vmChislo", s(minimum)},
-        {"radix 37", "int3frac100radix37pi(1).vmChislo", s(osn37)},
-        {"radix 1", "int3frac100radix1pi(1).vmChislo", s(osn1)},
-        {"frac 50", "int3frac50radix10pi(1).vmChislo", s(dobraya)},
-        {"int 2", "int2frac100radix10pi(1).vmChislo", s(dobraya)},
-        {"pi(2)", "int3frac100radix10pi(2).vmChislo", s(dobraya)},
-        {"radix 127", "int3frac100radix127ln(2).vmChislo", s(dobraya)},
-        {"negative radix", "int3frac100radix-10ln(2).vmChislo", s(dobraya)},
-        {"ln(256)", "int3frac100radix10ln(256).vmChislo", s(dobraya)},
-        {"ln(-1)", "int3frac100radix10ln(-1).vmChislo", s(dobraya)},
-        {"no radix", "int3frac100ln(2).vmChislo", s(dobraya)},
-        {"other extension", "int3frac100radix10pi(1).vmChislo.bak", s(dobraya)},
+    } nashi[] = {
+        {"mantissa not in normal form", Imya(VidKonstanti::Ln, 10, 2), s(nenormalnaya)},
+        {"well formed, wrong value", Imya(VidKonstanti::Exp, 10, 1), s(chuzhoeZnachenie)},
+        {"inexact flag 2", Imya(VidKonstanti::Exp, 10, 2), s(flag2)},
+        {"exponent 2^29, mantissa not 1", Imya(VidKonstanti::Pi, 10, 0), s(predel)},
+        {"zero with the default exponent", Imya(VidKonstanti::Ln, 10, 1), s(nolPoUmolchaniyu)},
+        {"ln 0", Imya(VidKonstanti::Ln, 10, 0), s(vmLn(Ch("0"), true))},
+        {"infinity", Imya(VidKonstanti::Exp, 10, 3), s(beskonechnost)},
+        {"negative e", Imya(VidKonstanti::Exp, 10, 4), s(minusE)},
+        {"digit not below radix", Imya(VidKonstanti::Exp, 10, 5), s(cifra)},
+        {"sign 2", Imya(VidKonstanti::Exp, 10, 6), s(znak)},
+        {"radix byte differs from name", Imya(VidKonstanti::Exp, 10, 7), s(osn16)},
+        {"109 bytes", Imya(VidKonstanti::Ln, 10, 3), s(ln2).substr(0, 109)},
+        {"111 bytes", Imya(VidKonstanti::Ln, 10, 4), s(ln2) + "x"},
+        {"empty", Imya(VidKonstanti::Ln, 10, 5), ""},
+        {"radix 37, wrong value", Imya(VidKonstanti::Pi, 37, 0), s(Zapis(37, 5))},
+    };
+    const Sluchay chuzhie[] = {
+        {"radix 1", "int3frac100radix1pi(1).vmChislo", s(Zapis(1, 0))},
+        {"radix 127", "int3frac100radix127ln(2).vmChislo", s(ln2)},
+        {"negative radix", "int3frac100radix-10ln(2).vmChislo", s(ln2)},
+        {"leading zero", "int3frac100radix010ln(2).vmChislo", s(nenormalnaya)},
+        {"frac 50", "int3frac50radix10pi(1).vmChislo", s(pi)},
+        {"int 2", "int2frac100radix10pi(1).vmChislo", s(pi)},
+        {"pi(2)", "int3frac100radix10pi(2).vmChislo", s(pi)},
+        {"ln(256)", "int3frac100radix10ln(256).vmChislo", s(ln2)},
+        {"ln(-1)", "int3frac100radix10ln(-1).vmChislo", s(ln2)},
+        {"no radix", "int3frac100ln(2).vmChislo", s(ln2)},
+        {"other extension", "int3frac100radix10pi(1).vmChislo.bak", s(predel)},
     };
     fs::create_directory(Papka());
-    for (const Sluchay& c : sluchai) ZapisatFayl(Papka() / c.imya, c.bayti);
+    for (const Sluchay& c : nashi) ZapisatFayl(Papka() / c.imya, c.bayti);
+    for (const Sluchay& c : chuzhie) ZapisatFayl(Papka() / c.imya, c.bayti);
 
     SborSoobsheniy soobsheniya;
     ZagruzitKesh();
@@ -254,9 +280,22 @@ TEST_F(Kesh, DamagedOrForeignFilesAreSkippedAndKept) {
         }
         EXPECT_FALSE(KeshNayti(VidKonstanti::Pi, r, 0, &v)) << r << " pi";
     }
-    for (const Sluchay& c : sluchai) {
-        EXPECT_EQ(ProchitatFayl(Papka() / c.imya), c.bayti) << c.opisanie << " must stay on disk";
-    }
+    for (const Sluchay& c : nashi) EXPECT_FALSE(fs::exists(Papka() / c.imya)) << c.opisanie;
+    for (const Sluchay& c : chuzhie)
+        EXPECT_EQ(ProchitatFayl(Papka() / c.imya), c.bayti) << c.opisanie << " must stay";
+
+    // The run computes ln 2 and e afresh; the exit saves them, the next start
+    // takes them.
+    const vmChislo ln2Snova = vmLn(Ch("2"), true), eSnova = funkcii_test::Konst(4, 10);
+    SohranitKesh();
+    EXPECT_EQ(ProchitatFayl(Papka() / Imya(VidKonstanti::Ln, 10, 2)), Bayti(ln2Snova));
+    EXPECT_EQ(ProchitatFayl(Papka() / Imya(VidKonstanti::Exp, 10, 1)), Bayti(eSnova));
+    OchistitKesh();
+    ZagruzitKesh();
+    ASSERT_TRUE(KeshNayti(VidKonstanti::Ln, 10, 2, &v));
+    EXPECT_EQ(Bayti(v), Bayti(ln2));
+    ASSERT_TRUE(KeshNayti(VidKonstanti::Exp, 10, 1, &v));
+    EXPECT_EQ(Bayti(v), Bayti(e));
     EXPECT_TRUE(soobsheniya.Soobsheniya().empty());
 }
 

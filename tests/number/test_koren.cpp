@@ -1,7 +1,9 @@
 // Square root.
 #include <chrono>
 #include <future>
+#include <string>
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -73,11 +75,57 @@ TEST_F(FunkciiKoren, InfinityIsItsOwnRoot) {
     EXPECT_TRUE(OdinakovyeBayty(zadacha.get(), Konst(2, 10)));
 }
 
-// A stop request from another thread ends the hundreds of millions of
-// halvings that the guess x = 1e500000000 would need.
-TEST_F(FunkciiKoren, StopRequestEndsAHugeArgument) {
-    ProveritOstanovku("sqrt 1e500000000", std::chrono::milliseconds(200),
-                      [] { return vmKoren(Ch("1e500000000")); });
+// Far from one the root is found on the mantissa and shifted: it must still
+// agree with bc to 99 digits, be exact where the root is a power of the
+// radix, and take the same few steps at any exponent (the guess x = 1e-300000
+// would need some 500000 halvings, which the 5 s wait turns into a failure).
+TEST_F(FunkciiKoren, FarFromOneAgreesWithReferences) {
+    const KorenSluchay sluchai[] = {
+        {"2e300", 10, "sqrt2e300", 99},
+        {"3e301", 10, "sqrt3e301", 99},
+        {"5e1001", 10, "sqrt5e1001", 99},
+        {"7e-301", 10, "sqrt7e_301", 99},
+        {"5e-1001", 10, "sqrt5e_1001", 99},
+        {"A.BCe333r16", 16, "sqrtA.BCe333", 99},
+        {"3.7e-401r16", 16, "sqrt3.7e_401", 99},
+        {"1.1e1001r2", 2, "sqrt1.1e1001", 99},
+        {"1.011e-999r2", 2, "sqrt1.011e_999", 99},
+    };
+    for (const auto& s : sluchai) {
+        const vmChislo r = vmKoren(Ch(s.x));
+        EXPECT_EQ(r.Osnovanie, s.R);
+        const std::string chto = std::string("sqrt ") + s.x;
+        EXPECT_GE(ZapisatSoglasie(chto.c_str(), r, Ssylka(s.ssylka, s.R)), s.minimum);
+    }
+    const std::pair<const char*, const char*> tochnye[] = {
+        {"1e300", "1e150"},
+        {"1e200", "1e100"},
+        {"1e-300000", "1e-150000"},
+        {"1e-300002r16", "1e-150001r16"},
+        {"1e536870910", "1e268435455"},
+        {"1e-536870910r36", "1e-268435455r36"},
+    };
+    for (const auto& [x, koren] : tochnye) {
+        auto zadacha = std::async(std::launch::async, [x] { return vmKoren(Ch(x)); });
+        if (zadacha.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            CalcCancelled.store(1);
+            zadacha.wait();
+            FAIL() << "sqrt " << x << " does not end";
+        }
+        EXPECT_TRUE(OdinakovyeBayty(zadacha.get(), Ch(koren))) << x;
+    }
+}
+
+// A stop request ends the iteration at its first step, on both roads (x
+// itself and the mantissa of an x far from one): what comes back is not the
+// root.
+TEST_F(FunkciiKoren, PendingStopRequestEndsTheRoot) {
+    CalcCancelled.store(1);
+    for (const char* x : {"2", "3e300", "2e-300000"}) {
+        const vmChislo r = vmKoren(Ch(x));
+        const vmChislo kvadrat = vmProizvedenie(&r, &r);
+        EXPECT_LT(Soglasie(kvadrat, Ch(x)), 10) << x;
+    }
 }
 
 } // namespace

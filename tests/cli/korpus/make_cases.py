@@ -207,6 +207,15 @@ for i, a in enumerate(["-r 1", "-r 37", "-r x", "-d 101", "-d -1", "-a gon", "-x
                        "-d ' 5 '", "--radix=16 --digits=3 -n y"]):
     add(f"usage_{i}", "y = 1/3\n", a)
 
+# --- Roots far from one, exponents just above a whole number, radix 100 ---
+add("root_tiny", "y = sqrt(1e-300000)\n", "--log")
+add("root_large_r16", "y = sqrt(A.BCe333)\n", "--log -r 16")
+add("root_tiny_r2", "y = sqrt(1.011e-999)\n", "-r 2")
+add("near_integer_power_r3", "y = 2^10.0000000000000000000000000000000000000000000000000000000001\n", "-r 3")
+add("whole_power_with_point", "y = 3^4.000\n", "--log")
+add("radix_above_36_times_r7", "y = 11r100 * 11r100\n", "--log -r 7")
+add("radix_above_36_sqrt", "y = sqrt(2r100)\n", "--log")
+
 with open("cases.txt", "w", encoding="utf-8") as f:
     for c in cases:
         f.write("\t".join(c) + "\n")
