@@ -114,7 +114,12 @@ std::int32_t TfrmMain::PoluchitRazryadi() {
 
 void TfrmMain::UstanovitZnachenie(const TAnsiString& text) {
     const QString t = VQString(text);
-    NaGlavnomPotoke([this, &t] { ebZnachenie->setText(t); });
+    NaGlavnomPotoke([this, &t] {
+        ebZnachenie->setText(t);
+        // setText leaves the caret at the end, scrolling a long result so
+        // that its leading digits are out of sight: show it from the first.
+        ebZnachenie->setCursorPosition(0);
+    });
 }
 
 // --- The log ----------------------------------------------------------------

@@ -98,6 +98,18 @@ class TestZapusk : public QObject {
                                       << "rbOsnovanie10"
                                       << "100"
                                       << "14";
+        // Wider than the field: 123456789/7 = 17636684,(142857) repeating;
+        // a value text keeps 100 mantissa characters, so 91 fraction digits.
+        QTest::newRow("long result") << "y = 123456789/7"
+                                     << "y"
+                                     << "rbOsnovanie10"
+                                     << "100"
+                                     << "17636684," + QString("142857").repeated(15) + "1";
+        QTest::newRow("long result in radix 2") << "y = 1/11"
+                                                << "y"
+                                                << "rbOsnovanie2"
+                                                << "100"
+                                                << "0," + QString("01").repeated(50) + "r2";
     }
     void celiyZapusk() {
         QFETCH(QString, opredeleniya);
@@ -112,6 +124,14 @@ class TestZapusk : public QObject {
         QCOMPARE(okno->bnVichislit->text(), QStringLiteral("Стоп"));
         QVERIFY(DozhdatsyaKonca(20000));
         QCOMPARE(okno->ebZnachenie->text(), rezultat);
+        // Shown from its first digit: the caret at the start, drawn at the
+        // field's left edge (a field scrolled to the end would draw it left
+        // of the visible text).
+        QCOMPARE(okno->ebZnachenie->cursorPosition(), 0);
+        QVERIFY(!okno->ebZnachenie->hasSelectedText());
+        const int kursorX =
+            okno->ebZnachenie->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        QVERIFY2(kursorX >= 0 && kursorX < 8, qPrintable(QString::number(kursorX)));
         QCOMPARE(okno->bnVichislit->text(), QStringLiteral("="));
         QCOMPARE(otvetchik->Teksti(), QStringList());
         // Quick, so the progress window never came on screen; it holds the log.
