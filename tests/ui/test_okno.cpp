@@ -397,6 +397,31 @@ class TestOkno : public QObject {
         QCOMPARE(s.Tag, (oblast.y() + oblast.height() - s.height()) / 2);
     }
 
+    // The progress window belongs to the main window (a tool window: kept
+    // above it, minimised with it) and comes on screen without taking the
+    // keyboard: what the user types goes on into the definitions.
+    void oknoSostoyaniyaBezFokusa() {
+        QTest::keyClicks(okno->mPeremennie, QStringLiteral("y = 1"));
+        QVERIFY(QTest::qWaitForWindowActive(okno.get()));
+        okno->miPromegutochnieRascheti->setChecked(true);
+        okno->ZamenitOknoSostoyaniya(); // as "=" does, the log shown at once
+        TfrmSostoyanie* s = okno->frmSostoyanie;
+        QVERIFY(s->isVisible());
+        QCOMPARE(s->parentWidget(), okno.get());
+        QCOMPARE(s->windowType(), Qt::Tool);
+        QVERIFY(s->testAttribute(Qt::WA_ShowWithoutActivating));
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), okno.get());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("+2"));
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("y = 1+2"));
+        QVERIFY(s->mSostoyanie->toPlainText().isEmpty());
+        // Shown again later (the timer's way), it still leaves the focus.
+        s->hide();
+        s->PokazatNaEkrane();
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), okno.get());
+    }
+
     // Texts handed over together still obey the rule of the first line one
     // by one: while the log is empty, each loses its leading line break.
     void zhurnalPervayaStrokaIzNeskolkihTekstov() {
