@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "number/mashinnye.h"
+#include "ui/soobsheniya.h"
 #include "ui/tekstqt.h"
 
 TfrmMain* frmMain = nullptr;
@@ -59,6 +60,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     resize(680, 398 + menu);
     setMinimumSize(664, 218 + 28 + 40 + menu);
     frmMain = this;
+    UstanovitVladelcaOshibok(this, {});
     UstanovitPriemnikSostoyaniya([this](const TAnsiString& t) { DobavitVZhurnal(t.ToStd()); });
     FormCreate();
 }
@@ -66,6 +68,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
 TfrmMain::~TfrmMain() {
     FormDestroy();
     if (frmMain == this) {
+        UstanovitVladelcaOshibok(nullptr, {});
         UstanovitPriemnikSostoyaniya({});
         frmMain = nullptr;
     }

@@ -204,7 +204,13 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // Formats a number for insertion as a run formats its result.
     QString TekstChisla(const vmChislo& x);
     void UnichtogitOknoSostoyaniya();
-    void VipustitZhurnal(); // main thread: moves the handed-over texts into the log
+    // Brings the progress window on screen, or, while a message box is
+    // open, once the open boxes are closed: it never comes up over a box
+    // waiting for an answer.
+    void PokazatSostoyanieKogdaMozhno();
+    void PovtoritOtlozhenniyPokaz();
+    bool pokazOtlozhen_ = false; // the progress window waits for boxes to close
+    void VipustitZhurnal();      // main thread: moves the handed-over texts into the log
     // Runs `f` on the main thread; from another thread the caller waits.
     template <class F> void NaGlavnomPotoke(F&& f);
 

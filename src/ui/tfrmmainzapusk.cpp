@@ -12,10 +12,12 @@
 // and the calculation thread's error boxes are served.
 #include <algorithm>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -169,6 +171,7 @@ void TfrmMain::UnichtogitOknoSostoyaniya() {
 
 void TfrmMain::ZamenitOknoSostoyaniya() {
     UnichtogitOknoSostoyaniya();
+    pokazOtlozhen_ = false;
     // Out of sight means hidden here: a window manager may refuse a place
     // above the screen.
     frmSostoyanie = new TfrmSostoyanie(this);
@@ -177,7 +180,35 @@ void TfrmMain::ZamenitOknoSostoyaniya() {
         zhurnalEst_ = true;
     }
     mPeremennie->setFocus();
-    if (miPromegutochnieRascheti->isChecked()) frmSostoyanie->PokazatNaEkrane();
+    if (miPromegutochnieRascheti->isChecked()) PokazatSostoyanieKogdaMozhno();
+}
+
+void TfrmMain::PokazatSostoyanieKogdaMozhno() {
+    if (frmSostoyanie == nullptr) return;
+    QList<QMessageBox*> otkritie;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w); b != nullptr && b->isVisible())
+            otkritie.append(b);
+    pokazOtlozhen_ = !otkritie.isEmpty();
+    if (!pokazOtlozhen_) {
+        frmSostoyanie->PokazatNaEkrane();
+        return;
+    }
+    for (QMessageBox* b : otkritie) {
+        connect(b, &QDialog::finished, this, &TfrmMain::PovtoritOtlozhenniyPokaz,
+                Qt::UniqueConnection);
+        connect(b, &QObject::destroyed, this, &TfrmMain::PovtoritOtlozhenniyPokaz,
+                Qt::UniqueConnection);
+    }
+}
+
+void TfrmMain::PovtoritOtlozhenniyPokaz() {
+    // Queued: a box is finished before it is gone from the screen, and the
+    // run may open its next box at once.
+    if (pokazOtlozhen_)
+        QTimer::singleShot(0, this, [this] {
+            if (pokazOtlozhen_) PokazatSostoyanieKogdaMozhno();
+        });
 }
 
 // --- Start, stop, timer, close ------------------------------------------------
@@ -244,7 +275,7 @@ void TfrmMain::OstanovitVichisleniya() {
 
 void TfrmMain::tmrPokazatOperaciiTimer() {
     tmrPokazatOperacii->stop();
-    if (frmSostoyanie != nullptr) frmSostoyanie->PokazatNaEkrane();
+    PokazatSostoyanieKogdaMozhno();
 }
 
 void TfrmMain::FormDestroy() {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -65,10 +66,15 @@ void TfrmSostoyanie::PokazatNaEkrane() {
 }
 
 bool TfrmSostoyanie::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && !vernutAktivnost_.isNull()) {
+    if (e->type() == QEvent::WindowActivate) {
         QPointer<QWidget> bilo = vernutAktivnost_;
         vernutAktivnost_.clear();
-        if (!srokVozvrata_.hasExpired() && bilo->isVisible()) bilo->activateWindow();
+        if (!bilo.isNull() && !srokVozvrata_.hasExpired() && bilo->isVisible())
+            bilo->activateWindow();
+        // A click into the log raises this window; a box waiting for an
+        // answer goes back on top of it, so it cannot be lost behind it.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox*>(w) != nullptr && w->isVisible()) w->raise();
     }
     return QWidget::event(e);
 }

@@ -270,7 +270,7 @@ class TestOkno : public QObject {
             const TOtvetchik::Okno& o = otvetchik->zapisi.first();
             QCOMPARE(o.zagolovok, QStringLiteral("Ошибка"));
             QCOMPARE(o.ikonka, QMessageBox::Critical);
-            QVERIFY(!o.estVladelec);
+            QCOMPARE(o.vladelec.data(), static_cast<QWidget*>(okno.get()));
             QCOMPARE(o.modalnost, Qt::ApplicationModal); // shown on the main thread
         }
     }

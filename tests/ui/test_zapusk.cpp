@@ -185,7 +185,9 @@ class TestZapusk : public QObject {
         for (const TOtvetchik::Okno& o : otvetchik->zapisi) {
             QCOMPARE(o.zagolovok, QStringLiteral("Ошибка"));
             QCOMPARE(o.ikonka, QMessageBox::Critical);
-            QVERIFY(!o.estVladelec);
+            // Owned by the main window, so that no other window of the
+            // program can cover it; not modal, so the window stays usable.
+            QCOMPARE(o.vladelec.data(), static_cast<QWidget*>(okno.get()));
             QCOMPARE(o.modalnost, Qt::NonModal);
         }
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("17"));
@@ -208,7 +210,7 @@ class TestZapusk : public QObject {
         QCOMPARE(vopros.zagolovok, QStringLiteral("Вопрос"));
         QCOMPARE(vopros.tekst, QStringLiteral("Вычисления производятся. Остановить?"));
         QCOMPARE(vopros.ikonka, QMessageBox::Question);
-        QVERIFY(vopros.estVladelec);
+        QCOMPARE(vopros.vladelec.data(), static_cast<QWidget*>(okno.get()));
         QCOMPARE(QSet<QString>(vopros.knopki.begin(), vopros.knopki.end()),
                  QSet<QString>({QStringLiteral("Да"), QStringLiteral("Нет")}));
         QCOMPARE(otvetchik->zapisi.last().knopki, QStringList{QStringLiteral("OK")});
@@ -327,6 +329,28 @@ class TestZapusk : public QObject {
         TOtvetchik::Otvetit(oshibka, QMessageBox::Ok);
         QVERIFY(DozhdatsyaKonca(20000));
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("5"));
+    }
+
+    // The timer that brings the progress window on screen fires while an
+    // error box of the run waits for an answer: the window waits too, and
+    // comes up once the box is closed, under the run's next box.
+    void oknoSostoyaniyaNePoverhSoobsheniya() {
+        otvetchik->avto = false;
+        Zapustit(QStringLiteral("\ny = 2*x"));
+        QVERIFY(QTest::qWaitFor([] { return TOtvetchik::Vidimoe() != nullptr; }, 10000));
+        QMessageBox* oshibka = TOtvetchik::Vidimoe();
+        okno->tmrPokazatOperacii->setInterval(50); // restarts it: fires soon
+        QVERIFY(QTest::qWaitFor([this] { return !okno->tmrPokazatOperacii->isActive(); }, 2000));
+        QTest::qWait(50);
+        QVERIFY(oshibka->isVisible());
+        QVERIFY(!okno->frmSostoyanie->isVisible());
+        TOtvetchik::Otvetit(oshibka, QMessageBox::Ok);
+        QVERIFY(QTest::qWaitFor([this] { return okno->frmSostoyanie->isVisible(); }, 2000));
+        otvetchik->avto = true;
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(otvetchik->Teksti(),
+                 (QStringList{QStringLiteral("Неправильное значение переменной"),
+                              QStringLiteral("Не удаётся найти переменную x"), NE_UDAETSYA}));
     }
 
     // A digit count that is not a number, read at the end of a run: the
