@@ -25,6 +25,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTimer;
 class TfrmMain;
 class TfrmSostoyanie;
@@ -95,7 +96,11 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // Main thread.
     void ZamenitOknoSostoyaniya();
 
-    // Controls, by their names in the window (also their objectName).
+    // Controls, by their names in the window (also their objectName). The
+    // client area pnKlient lies in the scroll area sbKlient, which scrolls
+    // only on a screen too small for the client area's minimum size.
+    QScrollArea* sbKlient = nullptr;
+    QWidget* pnKlient = nullptr;
     QPlainTextEdit* mPeremennie = nullptr;
     QLineEdit* ebPeremennaya = nullptr;
     QLabel* lbRavno = nullptr;
@@ -192,6 +197,7 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
 
   protected:
     bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* obj, QEvent* e) override;
 
@@ -201,6 +207,21 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     void SozdatKnopki();
     void PodobratShrift();
     void UstanovitPoryadokTab();
+    // The work area of the window's screen.
+    QRect RabochayaOblast() const;
+    // Size, minimum size, and their cuts to the work area.
+    void UstanovitRazmeri();
+    // Moves the window so that, with a frame `ramka` larger than the window,
+    // it lies inside the work area (its top-left corner first).
+    void VmestitVOblast(QSize ramka);
+    // Once on screen: size and place by the window manager's real frame.
+    void PodognatPoRamke();
+    // What a window manager's frame adds at most, in device-independent
+    // pixels, before the real frame is known.
+    static constexpr QSize RAMKA_S_ZAPASOM{12, 40};
+    QSize nuzhniyRazmer_;    // the window's size at the client area's 680 by 398
+    QSize minimalniyRazmer_; // the smallest that shows every control whole
+    bool podognan_ = false;
     // Formats a number for insertion as a run formats its result.
     QString TekstChisla(const vmChislo& x);
     void UnichtogitOknoSostoyaniya();

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <memory>
 #include <thread>
@@ -97,6 +99,87 @@ class TestOkno : public QObject {
                 QVERIFY2(gb->contentsRect().contains(w->geometry()), qPrintable(w->objectName()));
                 QCOMPARE(w->font(), okno->font());
             }
+        }
+    }
+
+    // Every control of the client area that is shown lies whole inside the
+    // visible part of the client area; the client area does not scroll.
+    void VsyoVidno() {
+        QVERIFY(!okno->sbKlient->horizontalScrollBar()->isVisible());
+        QVERIFY(!okno->sbKlient->verticalScrollBar()->isVisible());
+        const QRect vidno = okno->sbKlient->viewport()->rect();
+        for (QWidget* w : okno->pnKlient->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(okno.get())) continue;
+            const QRect r(w->mapTo(okno->sbKlient->viewport(), QPoint()), w->size());
+            QVERIFY2(vidno.contains(r), qPrintable(w->objectName() + w->metaObject()->className()));
+        }
+    }
+
+    // At the smallest size every control shows whole; grown, the
+    // definitions field takes the height, both text fields the width, and
+    // the buttons keep their size and their place at the bottom left.
+    void razmeri() {
+        QVERIFY(okno->minimumWidth() <= okno->width());
+        okno->resize(okno->minimumSize());
+        QTest::qWait(20);
+        QCOMPARE(okno->size(), okno->minimumSize());
+        QCOMPARE(okno->minimumWidth(), 664);
+        VsyoVidno();
+        QVERIFY(okno->mPeremennie->height() >= 2 * okno->mPeremennie->fontMetrics().height());
+
+        okno->resize(680, okno->minimumHeight() + 60); // the Part's width back
+        QTest::qWait(20);
+        QPlainTextEdit* m = okno->mPeremennie;
+        const QSize opredeleniya = m->size(), rezultat = okno->ebZnachenie->size();
+        QList<QPushButton*> knopki = okno->pnKnopki->findChildren<QPushButton*>();
+        auto mesta = [&] { // each button, from the window's bottom left
+            QList<QRect> r;
+            for (QPushButton* b : knopki)
+                r << QRect(b->mapTo(okno.get(), QPoint(0, 0)) - QPoint(0, okno->height()),
+                           b->size());
+            return r;
+        };
+        const QList<QRect> bilo = mesta();
+        okno->resize(okno->width() + 200, okno->height() + 150);
+        QTest::qWait(20);
+        QCOMPARE(m->size(), opredeleniya + QSize(200, 150));
+        QCOMPARE(okno->ebZnachenie->size(), rezultat + QSize(200, 0));
+        QCOMPARE(okno->ebZnachenie->width(), okno->pnZnachenie->width());
+        QCOMPARE(mesta(), bilo);
+        VsyoVidno();
+    }
+
+    // On any screen (the test also runs scaled 2 times, where the Part's
+    // size does not fit): the window with its frame lies on the work area,
+    // at the Part's size where that fits and at the largest size that fits
+    // otherwise, and scrolling brings every control into sight.
+    void razmerPoEkranu() {
+        std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>();
+        novoe->show();
+        QVERIFY(QTest::qWaitForWindowExposed(novoe.get()));
+        QTest::qWait(400); // the fit by the real frame
+        const QRect oblast = novoe->screen()->availableGeometry();
+        const QRect ramka = novoe->frameGeometry();
+        QVERIFY2(oblast.contains(ramka), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                        .arg(ramka.x())
+                                                        .arg(ramka.y())
+                                                        .arg(ramka.width())
+                                                        .arg(ramka.height())));
+        const QSize dobavka = ramka.size() - novoe->size();
+        const QSize mesto = oblast.size() - dobavka;
+        if (mesto.width() >= 680 + 2 && mesto.height() >= 460) {
+            QCOMPARE(novoe->centralWidget()->size(), QSize(680, 398));
+        } else {
+            QVERIFY(novoe->width() >= std::min(mesto.width() - 2, okno->width()));
+            QVERIFY(novoe->height() >= std::min(mesto.height() - 2, okno->height()));
+        }
+        QVERIFY(novoe->minimumWidth() <= novoe->width());
+        QVERIFY(novoe->minimumHeight() <= novoe->height());
+        const QRect vidno = novoe->sbKlient->viewport()->rect();
+        for (QWidget* w : novoe->pnKnopki->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            novoe->sbKlient->ensureWidgetVisible(w, 0, 0);
+            const QRect r(w->mapTo(novoe->sbKlient->viewport(), QPoint()), w->size());
+            QVERIFY2(vidno.contains(r), qPrintable(w->objectName()));
         }
     }
 
