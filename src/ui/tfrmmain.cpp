@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,7 +58,11 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     UstanovitPoryadokTab();
     UstanovitRazmeri();
     frmMain = this;
-    UstanovitVladelcaOshibok(this, {});
+    // The boxes of a run are remembered: the history lists a failed run
+    // with the message that says why.
+    UstanovitVladelcaOshibok(this, [this](QMessageBox* b) {
+        if (IdetVichislenie()) soobsheniyaZapuska_.append(b->text());
+    });
     UstanovitPriemnikSostoyaniya([this](const TAnsiString& t) { DobavitVZhurnal(t.ToStd()); });
     FormCreate();
 }
@@ -80,6 +85,23 @@ void TfrmMain::SozdatElementy() {
     miPromegutochnieRascheti = n1->addAction(QStringLiteral("Промежуточные расчёты"));
     miPromegutochnieRascheti->setObjectName(QStringLiteral("miPromegutochnieRascheti"));
     miPromegutochnieRascheti->setCheckable(true);
+    n1->addSeparator();
+    miIstoriya = n1->addAction(QStringLiteral("История вычислений"));
+    miIstoriya->setObjectName(QStringLiteral("miIstoriya"));
+    miIstoriya->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    frmIstoriya = new TfrmIstoriya(this);
+    // A chosen result goes in at the caret of the definitions, as "x=y" puts
+    // the shown result there.
+    frmIstoriya->priVybore = [this](const QString& tekst) {
+        Vstavit(tekst);
+        activateWindow();
+        mPeremennie->setFocus();
+    };
+    connect(miIstoriya, &QAction::triggered, this, [this] {
+        frmIstoriya->show();
+        frmIstoriya->raise();
+        frmIstoriya->activateWindow();
+    });
 
     tmrPokazatOperacii = Nazvat(new QTimer(this), "tmrPokazatOperacii");
     tmrPokazatOperacii->setInterval(3000);

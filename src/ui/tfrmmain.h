@@ -8,7 +8,9 @@
 // thread without serving those calls (OstanovitVichisleniya).
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QStringList>
 #include <QThread>
 #include <cstdint>
 #include <mutex>
@@ -17,6 +19,7 @@
 
 #include "eval/zapusk.h"
 #include "number/vmchislo.h"
+#include "ui/tfrmistoriya.h"
 
 class QAction;
 class QGroupBox;
@@ -130,12 +133,15 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     QPushButton* bnVichislit = nullptr;
     QPushButton* bnCifri[16] = {}; // bn0 .. bn9, bnA .. bnF
     QAction* miPromegutochnieRascheti = nullptr;
+    QAction* miIstoriya = nullptr; // "История вычислений": shows frmIstoriya
     QTimer* tmrPokazatOperacii = nullptr;
 
     // The progress window of the current (or last) run; null before the
     // first run and after FormDestroy. Main thread.
     TfrmSostoyanie* frmSostoyanie = nullptr;
     TCalcThread* CalcThread = nullptr;
+    // The finished runs of this session (created with the window, hidden).
+    TfrmIstoriya* frmIstoriya = nullptr;
 
     // Handlers, by the names of their controls.
     void bnVichislitClick();
@@ -232,6 +238,24 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     void PovtoritOtlozhenniyPokaz();
     bool pokazOtlozhen_ = false; // the progress window waits for boxes to close
     void VipustitZhurnal();      // main thread: moves the handed-over texts into the log
+
+    // What the history and the failing line need to know of the run in
+    // progress, gathered on the main thread as the run reads and writes the
+    // window. Begun when a calculation thread is created, ended by the stop
+    // handler once it has gone.
+    void NachatZapisZapuska();
+    void ZavershitZapisZapuska();
+    // The message that says why the run ended without a result.
+    QString PrichinaNeudachi() const;
+    // Selects the line whose definition failed first, if the text is the
+    // one the run read and the run was not stopped.
+    void VydelitNeudachnuyuStroku();
+    TZapisIstorii zapusk_;
+    QElapsedTimer nachaloZapuska_;
+    QString opredeleniyaZapuska_;     // the definitions text when the run began
+    QStringList soobsheniyaZapuska_;  // the run's message boxes, in order
+    bool razryadiProchitani_ = false; // the run read the digit count
+    bool ostanovlenPolzovatelem_ = false;
     // Runs `f` on the main thread; from another thread the caller waits.
     template <class F> void NaGlavnomPotoke(F&& f);
 

@@ -3,14 +3,17 @@
 // closing during a run, a box open during a run, "pi" during a run.
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <QTreeWidget>
 #include <memory>
 
 #include "number/kesh.h"
@@ -155,28 +158,51 @@ class TestZapusk : public QObject {
         QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("y = 2+3"));
     }
 
+    // A failed run: its boxes, the line selected afterwards (the definition
+    // that failed first; none when no definition failed) and the reason the
+    // history gives for it.
     void oshibki_data() {
         QTest::addColumn<QString>("opredeleniya");
         QTest::addColumn<QString>("imya");
         QTest::addColumn<QStringList>("soobsheniya");
+        QTest::addColumn<QString>("stroka");
+        QTest::addColumn<QString>("prichina");
+        const QString NE_NAYTI_Q = QStringLiteral("Не удаётся найти переменную q");
         QTest::newRow("undefined reference")
             << "y = q+1"
-            << "y" << QStringList{QStringLiteral("Не удаётся найти переменную q"), NE_UDAETSYA};
+            << "y" << QStringList{NE_NAYTI_Q, NE_UDAETSYA} << "y = q+1" << NE_NAYTI_Q;
         QTest::newRow("empty target name")
             << "y = 1"
-            << "   " << QStringList{QStringLiteral("Неправильное имя вычисляемой переменной")};
+            << "   " << QStringList{QStringLiteral("Неправильное имя вычисляемой переменной")} << ""
+            << "Неправильное имя вычисляемой переменной";
         QTest::newRow("target not defined")
             << "y = 1"
-            << "z" << QStringList{QStringLiteral("Не задана переменная z")};
+            << "z" << QStringList{QStringLiteral("Не задана переменная z")} << ""
+            << "Не задана переменная z";
         QTest::newRow("cycle") << "y = x\nx = y"
                                << "y"
                                << QStringList{QStringLiteral("Обнаружена циклическая связь"),
-                                              NE_UDAETSYA};
+                                              NE_UDAETSYA}
+                               << "x = y"
+                               << "Обнаружена циклическая связь";
+        const QString ARGUMENTI =
+            QStringLiteral("Неправильное количество аргументов функции sin - 2");
+        QTest::newRow("innermost of several, after a refused line")
+            << "\ny = a+1\nb = 2\na = b*c\nc = sin(1;2)\nd = 4"
+            << "y"
+            << QStringList{QStringLiteral("Неправильное значение переменной"), ARGUMENTI,
+                           NE_UDAETSYA}
+            << "c = sin(1;2)" << ARGUMENTI;
+        QTest::newRow("syntax error, no box of its own")
+            << "x = 1\ny = x+"
+            << "y" << QStringList{NE_UDAETSYA} << "y = x+" << NE_UDAETSYA + ": ошибка вычислений";
     }
     void oshibki() {
         QFETCH(QString, opredeleniya);
         QFETCH(QString, imya);
         QFETCH(QStringList, soobsheniya);
+        QFETCH(QString, stroka);
+        QFETCH(QString, prichina);
         okno->ebZnachenie->setText(QStringLiteral("17"));
         okno->ebPeremennaya->setText(imya);
         Zapustit(opredeleniya);
@@ -192,6 +218,9 @@ class TestZapusk : public QObject {
         }
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("17"));
         QCOMPARE(okno->bnVichislit->text(), QStringLiteral("="));
+        QCOMPARE(okno->mPeremennie->textCursor().selectedText(), stroka);
+        QCOMPARE(okno->frmIstoriya->spIstoriya->topLevelItemCount(), 1);
+        QCOMPARE(okno->frmIstoriya->spIstoriya->topLevelItem(0)->text(4), prichina);
     }
 
     void stopDa() {
@@ -294,6 +323,73 @@ class TestZapusk : public QObject {
         QVERIFY(DozhdatsyaKonca(20000));
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("5"));
         QVERIFY(!Zhurnal().isEmpty());
+    }
+
+    // The history lists every finished run, newest first, with the settings
+    // the run used, its result (or why there is none) and its duration. A
+    // chosen row puts its result at the caret of the definitions; Ctrl+C
+    // copies it.
+    void istoriya() {
+        QTreeWidget* sp = okno->frmIstoriya->spIstoriya;
+        QVERIFY(!okno->frmIstoriya->isVisible());
+        okno->miIstoriya->trigger();
+        QVERIFY(okno->frmIstoriya->isVisible());
+        QVERIFY(!okno->frmIstoriya->isModal());
+        okno->rbOsnovanie16->setChecked(true);
+        okno->rbRadiani->setChecked(true);
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("3"));
+        Zapustit(QStringLiteral("y = F+1"));
+        QVERIFY(DozhdatsyaKonca(20000));
+        okno->rbOsnovanie10->setChecked(true);
+        okno->rbGradusi->setChecked(true);
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("5"));
+        okno->ebPeremennaya->setText(QStringLiteral(" t "));
+        Zapustit(QStringLiteral("t = 1/3"));
+        QVERIFY(DozhdatsyaKonca(20000));
+        okno->ebPeremennaya->setText(QStringLiteral("y"));
+        Zapustit(DLINNIY);
+        QTest::qWait(300);
+        otvetchik->otvet = QMessageBox::Yes;
+        okno->bnVichislit->click();
+        QVERIFY(DozhdatsyaKonca(5000));
+        // A stopped run selects no line: nothing failed there.
+        QVERIFY(!okno->mPeremennie->textCursor().hasSelection());
+
+        auto stroka = [sp](int i) {
+            QStringList s;
+            for (int c = 0; c < 5; ++c) s << sp->topLevelItem(i)->text(c);
+            return s;
+        };
+        QCOMPARE(sp->topLevelItemCount(), 3);
+        QCOMPARE(stroka(0),
+                 (QStringList{"y", "10", "Градусы", "5", NE_UDAETSYA + ": отмена вычислений"}));
+        QCOMPARE(stroka(1), (QStringList{"t", "10", "Градусы", "5", "0,33333"}));
+        QCOMPARE(stroka(2), (QStringList{"y", "16", "Радианы", "3", "10r16"}));
+        const QRegularExpression sekundi(QStringLiteral("^(\\d+),(\\d\\d) с$"));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(sekundi.match(sp->topLevelItem(i)->text(5)).hasMatch(),
+                     qPrintable(sp->topLevelItem(i)->text(5)));
+        const QStringList stop = sekundi.match(sp->topLevelItem(0)->text(5)).capturedTexts();
+        QVERIFY(stop[1].toInt() * 100 + stop[2].toInt() >= 30); // it ran 300 ms at least
+
+        okno->mPeremennie->setPlainText(QStringLiteral("a = "));
+        okno->mPeremennie->moveCursor(QTextCursor::End);
+        sp->setCurrentItem(sp->topLevelItem(2));
+        QTest::keyClick(sp, Qt::Key_Return);
+        okno->mPeremennie->insertPlainText(QStringLiteral("+"));
+        QTreeWidgetItem* tret = sp->topLevelItem(1);
+        const QPoint mesto = sp->visualItemRect(tret).center();
+        QTest::mouseClick(sp->viewport(), Qt::LeftButton, {}, mesto);
+        QTest::mouseDClick(sp->viewport(), Qt::LeftButton, {}, mesto);
+        QCOMPARE(sp->currentItem(), tret);
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("a = 10r16+0,33333"));
+        QCOMPARE(okno->mPeremennie->textCursor().position(), 17);
+        QTest::keyClick(sp, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("0,33333"));
+        // A stopped run has no result to insert.
+        sp->setCurrentItem(sp->topLevelItem(0));
+        QTest::keyClick(sp, Qt::Key_Enter);
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("a = 10r16+0,33333"));
     }
 
     // "No" enables the timer of the progress window again; a timer still
