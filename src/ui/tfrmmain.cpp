@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "number/mashinnye.h"
+#include "ui/podsvetka.h"
 #include "ui/soobsheniya.h"
 #include "ui/tekstqt.h"
 
@@ -130,6 +131,7 @@ void TfrmMain::SozdatElementy() {
     mPeremennie->setLineWrapMode(QPlainTextEdit::NoWrap);
     mPeremennie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mPeremennie->setTabChangesFocus(true);
+    new TPodsvetka(mPeremennie); // owned by the field's document
     r1->addWidget(mPeremennie);
     vertikal->addWidget(pnPeremennie, 1);
 

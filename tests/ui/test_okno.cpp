@@ -12,12 +12,15 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <memory>
 #include <thread>
 
 #include "eval/zapusk.h"
 #include "number/vmchislo.h"
 #include "pomoshnik.h"
+#include "ui/podsvetka.h"
 #include "ui/tfrmmain.h"
 #include "ui/tfrmsostoyanie.h"
 
@@ -459,6 +462,46 @@ class TestOkno : public QObject {
         QCOMPARE(int(AngleUnit), 2);
         QTest::mouseClick(okno->rbGradusi, Qt::LeftButton, {}, QPoint(5, 8));
         QCOMPARE(int(AngleUnit), 1);
+    }
+
+    // The colouring of the definitions, one code per character: N the name,
+    // 9 a literal, F a function name, o an operator, b a bracket, ! a bracket
+    // without partner, . none. It follows the evaluator's reading: a name
+    // run before "(" is a function name, "2e" is a name, "A1" a literal.
+    void podsvetka_data() {
+        QTest::addColumn<QString>("stroka");
+        QTest::addColumn<QString>("vidi");
+        QTest::newRow("literal with marks") << "y = sin(2,5e-3r10)+x)"
+                                            << "N.o.FFFb999999999bo.!";
+        QTest::newRow("digits, functions, separator") << "a = 2x*fact(3;A1)"
+                                                      << "N.o.9.oFFFFb9o99b";
+        QTest::newRow("no '=', open bracket, incomplete literal") << "(1+2e"
+                                                                  << "!9o..";
+        QTest::newRow("only the sixteen, only before '('") << "z = 2sin(x)+foo(1)+sin = 1"
+                                                           << "N.o.....b.bo...b9bo......9";
+    }
+    void podsvetka() {
+        QFETCH(QString, stroka);
+        QFETCH(QString, vidi);
+        auto* p = okno->mPeremennie->document()->findChild<TPodsvetka*>();
+        QVERIFY(p != nullptr);
+        okno->mPeremennie->setPlainText(QStringLiteral("x = 1\n") + stroka);
+        const QTextBlock blok = okno->mPeremennie->document()->findBlockByNumber(1);
+        const QString kodi = QStringLiteral("N9Fob!");
+        QString est(stroka.size(), QLatin1Char('.'));
+        for (const QTextLayout::FormatRange& r : blok.layout()->formats())
+            for (int v = 0; v < TPodsvetka::VIDOV; ++v)
+                if (r.format == p->Format(TPodsvetka::Vid(v)))
+                    for (int i = r.start; i < r.start + r.length; ++i) est[i] = kodi[v];
+        QCOMPARE(est, vidi);
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("x = 1\n") + stroka);
+        // On a dark base the colours turn light, and back.
+        QPalette temnaya = okno->mPeremennie->palette();
+        temnaya.setColor(QPalette::Base, QColor(30, 30, 30));
+        okno->mPeremennie->setPalette(temnaya);
+        QVERIFY(p->Format(TPodsvetka::CHISLO).foreground().color().lightness() > 128);
+        okno->mPeremennie->setPalette(QPalette());
+        QVERIFY(p->Format(TPodsvetka::CHISLO).foreground().color().lightness() < 128);
     }
 
     // The log of the progress window, written the way the evaluator does.
