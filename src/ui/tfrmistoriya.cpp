@@ -82,8 +82,12 @@ void TfrmIstoriya::Dobavit(const TZapisIstorii& z) {
         f.setItalic(true);
         stroka->setFont(REZULTAT, f);
     }
+    // The newest run becomes the current row, unless the user has chosen
+    // an older one.
+    QTreeWidgetItem* tekushaya = spIstoriya->currentItem();
+    const bool naVerhu = tekushaya == nullptr || spIstoriya->indexOfTopLevelItem(tekushaya) == 0;
     spIstoriya->insertTopLevelItem(0, stroka);
-    if (spIstoriya->currentItem() == nullptr) spIstoriya->setCurrentItem(stroka);
+    if (naVerhu) spIstoriya->setCurrentItem(stroka);
 }
 
 void TfrmIstoriya::Vybrat() {

@@ -26,7 +26,8 @@ class TfrmIstoriya : public QDialog {
     // A non-modal window of `vladelec` (kept above it), empty, not shown.
     explicit TfrmIstoriya(QWidget* vladelec);
 
-    // Puts a run at the top of the list.
+    // Puts a run at the top of the list; it becomes the current row unless
+    // the current row is an older one.
     void Dobavit(const TZapisIstorii& zapis);
 
     // Called with the result of a row the user chose (double-click, Enter or

@@ -56,6 +56,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     SozdatElementy();
     SozdatKnopki();
     PodobratShrift();
+    frmIstoriya->setFont(font()); // created before the font was chosen
     UstanovitPoryadokTab();
     UstanovitRazmeri();
     frmMain = this;

@@ -361,6 +361,8 @@ class TestZapusk : public QObject {
             return s;
         };
         QCOMPARE(sp->topLevelItemCount(), 3);
+        QCOMPARE(sp->currentItem(), sp->topLevelItem(0)); // the newest, none chosen
+        QCOMPARE(okno->frmIstoriya->font(), okno->font());
         QCOMPARE(stroka(0),
                  (QStringList{"y", "10", "Градусы", "5", NE_UDAETSYA + ": отмена вычислений"}));
         QCOMPARE(stroka(1), (QStringList{"t", "10", "Градусы", "5", "0,33333"}));
