@@ -1,10 +1,12 @@
 #include "ui/tfrmistoriya.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -62,6 +64,45 @@ TfrmIstoriya::TfrmIstoriya(QWidget* vladelec) : QDialog(vladelec) {
     connect(spIstoriya, &QTreeWidget::itemDoubleClicked, this, [this] { Vybrat(); });
     raskladka->addWidget(spIstoriya);
     resize(600, 300);
+}
+
+void TfrmIstoriya::Pokazat() {
+    if (!razmeschen_) {
+        razmeschen_ = true;
+        Razmestit();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmIstoriya::Razmestit() {
+    QWidget* vladelec = parentWidget();
+    QScreen* ekran = vladelec != nullptr ? vladelec->screen() : nullptr;
+    if (ekran == nullptr) return;
+    const QRect oblast = ekran->availableGeometry();
+    const QRect o = vladelec->frameGeometry();
+    // Not shown yet, this window's frame is unknown: take the owner's.
+    const QSize ramka = o.size() - vladelec->size();
+    const int w = width() + ramka.width(), h = height() + ramka.height();
+    constexpr int NIZHE = 160; // the lowest the list is still of use at
+    const int sprava = oblast.right() + 1 - (o.right() + 1);
+    const int sleva = o.left() - oblast.left();
+    const int snizu = oblast.bottom() + 1 - (o.bottom() + 1);
+    const int sverhu = o.top() - oblast.top();
+    const int x =
+        std::clamp(o.left(), oblast.left(), std::max(oblast.left(), oblast.right() + 1 - w));
+    if (sprava >= w) {
+        move(o.right() + 1, std::max(o.top(), oblast.top()));
+    } else if (sleva >= w) {
+        move(o.left() - w, std::max(o.top(), oblast.top()));
+    } else if (snizu >= NIZHE + ramka.height()) {
+        resize(width(), std::min(h, snizu) - ramka.height());
+        move(x, o.bottom() + 1);
+    } else if (sverhu >= NIZHE + ramka.height()) {
+        resize(width(), std::min(h, sverhu) - ramka.height());
+        move(x, o.top() - (height() + ramka.height()));
+    }
 }
 
 void TfrmIstoriya::Dobavit(const TZapisIstorii& z) {

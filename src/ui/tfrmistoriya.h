@@ -26,6 +26,11 @@ class TfrmIstoriya : public QDialog {
     // A non-modal window of `vladelec` (kept above it), empty, not shown.
     explicit TfrmIstoriya(QWidget* vladelec);
 
+    // Shows the window, the first time beside its owner where the work area
+    // has room (below or above it, lowered, where only that fits), so that
+    // the definitions stay readable; raised and active.
+    void Pokazat();
+
     // Puts a run at the top of the list; it becomes the current row unless
     // the current row is an older one.
     void Dobavit(const TZapisIstorii& zapis);
@@ -44,4 +49,6 @@ class TfrmIstoriya : public QDialog {
   private:
     void Vybrat();    // hands the current row's result to priVybore
     void Kopirovat(); // copies the current row's result (or message)
+    void Razmestit(); // the first placement, beside the owner
+    bool razmeschen_ = false;
 };

@@ -94,16 +94,8 @@ void TfrmMain::SozdatElementy() {
     frmIstoriya = new TfrmIstoriya(this);
     // A chosen result goes in at the caret of the definitions, as "x=y" puts
     // the shown result there.
-    frmIstoriya->priVybore = [this](const QString& tekst) {
-        Vstavit(tekst);
-        activateWindow();
-        mPeremennie->setFocus();
-    };
-    connect(miIstoriya, &QAction::triggered, this, [this] {
-        frmIstoriya->show();
-        frmIstoriya->raise();
-        frmIstoriya->activateWindow();
-    });
+    frmIstoriya->priVybore = [this](const QString& tekst) { VstavitIzIstorii(tekst); };
+    connect(miIstoriya, &QAction::triggered, this, [this] { frmIstoriya->Pokazat(); });
 
     tmrPokazatOperacii = Nazvat(new QTimer(this), "tmrPokazatOperacii");
     tmrPokazatOperacii->setInterval(3000);
@@ -133,6 +125,10 @@ void TfrmMain::SozdatElementy() {
     mPeremennie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mPeremennie->setTabChangesFocus(true);
     new TPodsvetka(mPeremennie); // owned by the field's document
+    // Any change of the selection ends the one that marks a failed line.
+    connect(mPeremennie, &QPlainTextEdit::selectionChanged, this, [this] {
+        videlenieNeudachi_ = {-1, -1};
+    });
     r1->addWidget(mPeremennie);
     vertikal->addWidget(pnPeremennie, 1);
 

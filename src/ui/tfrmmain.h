@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "eval/zapusk.h"
@@ -250,6 +251,12 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // Selects the line whose definition failed first, if the text is the
     // one the run read and the run was not stopped.
     void VydelitNeudachnuyuStroku();
+    // The selection VydelitNeudachnuyuStroku made, as long as it stands
+    // unchanged ({-1, -1} otherwise).
+    std::pair<int, int> videlenieNeudachi_{-1, -1};
+    // A result chosen in the history, put in as "x=y" puts one, but after
+    // the marked failed line rather than over it.
+    void VstavitIzIstorii(const QString& tekst);
     TZapisIstorii zapusk_;
     QElapsedTimer nachaloZapuska_;
     QString opredeleniyaZapuska_;     // the definitions text when the run began

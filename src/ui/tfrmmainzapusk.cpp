@@ -276,7 +276,22 @@ void TfrmMain::VydelitNeudachnuyuStroku() {
     QTextCursor k(blok);
     k.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     mPeremennie->setTextCursor(k);
+    videlenieNeudachi_ = {k.selectionStart(), k.selectionEnd()};
     mPeremennie->ensureCursorVisible();
+    mPeremennie->setFocus();
+}
+
+void TfrmMain::VstavitIzIstorii(const QString& tekst) {
+    // The selection that marks a failed line is the program's, not the
+    // user's: a result from the history goes in after it, not over it.
+    QTextCursor k = mPeremennie->textCursor();
+    if (k.hasSelection() && k.selectionStart() == videlenieNeudachi_.first &&
+        k.selectionEnd() == videlenieNeudachi_.second) {
+        k.setPosition(k.selectionEnd());
+        mPeremennie->setTextCursor(k);
+    }
+    Vstavit(tekst);
+    activateWindow();
     mPeremennie->setFocus();
 }
 

@@ -219,6 +219,13 @@ class TestZapusk : public QObject {
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("17"));
         QCOMPARE(okno->bnVichislit->text(), QStringLiteral("="));
         QCOMPARE(okno->mPeremennie->textCursor().selectedText(), stroka);
+        if (!stroka.isEmpty()) {
+            // A result chosen in the history goes in after the marked line,
+            // not over it.
+            okno->frmIstoriya->priVybore(QStringLiteral("7"));
+            QVERIFY2(okno->mPeremennie->toPlainText().contains(stroka + QStringLiteral("7")),
+                     qPrintable(okno->mPeremennie->toPlainText()));
+        }
         QCOMPARE(okno->frmIstoriya->spIstoriya->topLevelItemCount(), 1);
         QCOMPARE(okno->frmIstoriya->spIstoriya->topLevelItem(0)->text(4), prichina);
     }
