@@ -130,7 +130,7 @@ class TestOkno : public QObject {
         VsyoVidno();
         QVERIFY(okno->mPeremennie->height() >= 2 * okno->mPeremennie->fontMetrics().height());
 
-        okno->resize(680, okno->minimumHeight() + 60); // the Part's width back
+        okno->resize(680, okno->minimumHeight() + 60); // the default width back
         QTest::qWait(20);
         QPlainTextEdit* m = okno->mPeremennie;
         const QSize opredeleniya = m->size(), rezultat = okno->ebZnachenie->size();
@@ -152,9 +152,9 @@ class TestOkno : public QObject {
         VsyoVidno();
     }
 
-    // On any screen (the test also runs scaled 2 times, where the Part's
+    // On any screen (the test also runs scaled 2 times, where the default
     // size does not fit): the window with its frame lies on the work area,
-    // at the Part's size where that fits and at the largest size that fits
+    // at the default size where that fits and at the largest size that fits
     // otherwise, and scrolling brings every control into sight.
     void razmerPoEkranu() {
         std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>();
