@@ -200,6 +200,7 @@ bool VichislitOpredelenie(TPeremennaya& p) {
         return false;
     }
     p.Vichislyaetsya = 1;
+    p.NomerNachala = ++SchetchikNachal;
 
     for (;;) {
         TAnsiString gruppa;

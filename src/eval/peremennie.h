@@ -21,7 +21,14 @@ struct TPeremennaya {
     // 1 when RazobratStroku refused the line. Lookups by name pass over such
     // a record, so a refused line that kept a name is never found.
     std::uint8_t Otvergnuta = 0;
+    // When its evaluation last began, as a count of all evaluations begun
+    // (SchetchikNachal): of records still evaluating after a failure, the
+    // latest began innermost.
+    std::uint64_t NomerNachala = 0;
 };
+
+// Evaluations begun since the program started; calculation thread only.
+extern std::uint64_t SchetchikNachal;
 
 constexpr std::uint32_t VM_PREDEL_PEREMENNIH = 65536;
 
@@ -48,6 +55,13 @@ bool RazobratStroku(TPeremennaya& p, TAnsiString stroka);
 // on a cycle ("Обнаружена циклическая связь") and on a stop request; the run
 // must then end.
 bool VichislitOpredelenie(TPeremennaya& p);
+
+// After a run that failed in the evaluation of a definition: the index of
+// the record (= line) whose evaluation failed first, the innermost of those
+// still evaluating; -1 when none is (the run succeeded, or failed before or
+// after evaluating). Reads the table: call on the calculation thread, or on
+// any thread once the calculation thread has ended.
+std::int32_t IndeksNeudachnoyZapisi();
 
 // Index of the first record below VariableCount, not refused, whose name
 // equals imya byte for byte; -1 when there is none.

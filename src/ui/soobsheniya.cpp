@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLibraryInfo>
+#include <QPointer>
 #include <QThread>
 #include <QTranslator>
 #include <QWidget>
@@ -16,6 +17,9 @@
 namespace {
 
 bool perevodZagrugen = false;
+// Main thread only.
+QPointer<QWidget> vladelecOshibok;
+std::function<void(QMessageBox*)> priPokazeOshibki;
 
 void PokazatOshibku(const TAnsiString& text) {
     QCoreApplication* app = QCoreApplication::instance();
@@ -23,7 +27,8 @@ void PokazatOshibku(const TAnsiString& text) {
     if (QThread::currentThread() == app->thread()) {
         std::unique_ptr<QMessageBox> box(SozdatSoobshenie(QMessageBox::Critical,
                                                           QStringLiteral("Ошибка"), VQString(text),
-                                                          QMessageBox::Ok, nullptr));
+                                                          QMessageBox::Ok, vladelecOshibok));
+        box->setWindowModality(Qt::ApplicationModal);
         box->exec();
         return;
     }
@@ -38,8 +43,9 @@ void PokazatOshibku(const TAnsiString& text) {
         app,
         [baiti, zakrito, metka] {
             QMessageBox* box = SozdatSoobshenie(QMessageBox::Critical, QStringLiteral("Ошибка"),
-                                                VQString(baiti), QMessageBox::Ok, nullptr);
+                                                VQString(baiti), QMessageBox::Ok, vladelecOshibok);
             box->setWindowModality(Qt::NonModal);
+            if (priPokazeOshibki) priPokazeOshibki(box);
             QObject::connect(box, &QDialog::finished, box, [box, zakrito] {
                 zakrito->Signal();
                 box->deleteLater();
@@ -84,6 +90,11 @@ QMessageBox* SozdatSoobshenie(QMessageBox::Icon icon, const QString& zagolovok,
 
 void UstanovitOknaOshibok() {
     UstanovitObrabotchikOshibki(&PokazatOshibku);
+}
+
+void UstanovitVladelcaOshibok(QWidget* vladelec, std::function<void(QMessageBox*)> priPokaze) {
+    vladelecOshibok = vladelec;
+    priPokazeOshibki = std::move(priPokaze);
 }
 
 TBezVvodaPokaOgidaem::TBezVvodaPokaOgidaem() {

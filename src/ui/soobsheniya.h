@@ -5,6 +5,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <functional>
 
 class QApplication;
 
@@ -22,13 +23,21 @@ QMessageBox* SozdatSoobshenie(QMessageBox::Icon icon, const QString& zagolovok,
                               QWidget* parent);
 
 // Installs the ShowError handler of the desktop program: caption "Ошибка",
-// error icon, OK, no owner window. On the main thread the box is modal and
+// error icon, OK, owned by the window set with UstanovitVladelcaOshibok (no
+// owner while none is set). On the main thread the box is modal and
 // ShowError returns when it is closed. On any other thread the box is shown
 // by the main thread without blocking it (the main window stays usable) and
 // the calling thread waits, running no event loop of its own, until the
 // user closes it. Call once from the main thread after
 // the QApplication exists.
 void UstanovitOknaOshibok();
+
+// The window that owns the error boxes from now on (null: none): the window
+// manager keeps a box above its owner, where a box without owner may be
+// buried under the owner's other windows. And a function the main thread
+// calls with each box shown for another thread, just before it is shown
+// (empty: none). Main thread.
+void UstanovitVladelcaOshibok(QWidget* vladelec, std::function<void(QMessageBox*)> priPokaze);
 
 // While one lives (main thread only, not nested), user input and close
 // requests reach only message boxes: the main thread may then run the event

@@ -11,15 +11,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QShowEvent>
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "number/mashinnye.h"
+#include "ui/podsvetka.h"
+#include "ui/soobsheniya.h"
 #include "ui/tekstqt.h"
 
 TfrmMain* frmMain = nullptr;
@@ -51,14 +56,15 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     SozdatElementy();
     SozdatKnopki();
     PodobratShrift();
+    frmIstoriya->setFont(font()); // created before the font was chosen
     UstanovitPoryadokTab();
-    // Client area 680 by 398 below the menu bar; narrower than 664 or too low
-    // for the buttons it may not become.
-    const int menu = menuBar()->heightForWidth(680) > 0 ? menuBar()->heightForWidth(680)
-                                                        : menuBar()->sizeHint().height();
-    resize(680, 398 + menu);
-    setMinimumSize(664, 218 + 28 + 40 + menu);
+    UstanovitRazmeri();
     frmMain = this;
+    // The boxes of a run are remembered: the history lists a failed run
+    // with the message that says why.
+    UstanovitVladelcaOshibok(this, [this](QMessageBox* b) {
+        if (IdetVichislenie()) soobsheniyaZapuska_.append(b->text());
+    });
     UstanovitPriemnikSostoyaniya([this](const TAnsiString& t) { DobavitVZhurnal(t.ToStd()); });
     FormCreate();
 }
@@ -66,6 +72,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
 TfrmMain::~TfrmMain() {
     FormDestroy();
     if (frmMain == this) {
+        UstanovitVladelcaOshibok(nullptr, {});
         UstanovitPriemnikSostoyaniya({});
         frmMain = nullptr;
     }
@@ -80,6 +87,15 @@ void TfrmMain::SozdatElementy() {
     miPromegutochnieRascheti = n1->addAction(QStringLiteral("Промежуточные расчёты"));
     miPromegutochnieRascheti->setObjectName(QStringLiteral("miPromegutochnieRascheti"));
     miPromegutochnieRascheti->setCheckable(true);
+    n1->addSeparator();
+    miIstoriya = n1->addAction(QStringLiteral("История вычислений"));
+    miIstoriya->setObjectName(QStringLiteral("miIstoriya"));
+    miIstoriya->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    frmIstoriya = new TfrmIstoriya(this);
+    // A chosen result goes in at the caret of the definitions, as "x=y" puts
+    // the shown result there.
+    frmIstoriya->priVybore = [this](const QString& tekst) { VstavitIzIstorii(tekst); };
+    connect(miIstoriya, &QAction::triggered, this, [this] { frmIstoriya->Pokazat(); });
 
     tmrPokazatOperacii = Nazvat(new QTimer(this), "tmrPokazatOperacii");
     tmrPokazatOperacii->setInterval(3000);
@@ -89,8 +105,14 @@ void TfrmMain::SozdatElementy() {
 
     // Client area, top to bottom: the definitions, the name and result row,
     // the buttons. Sizes in pixels at 96 dpi.
-    auto* klient = new QWidget(this);
-    setCentralWidget(klient);
+    // The client area scrolls only where the screen is too small for its
+    // minimum size (a large scale factor); otherwise it fills the window.
+    sbKlient = Nazvat(new QScrollArea(this), "sbKlient");
+    sbKlient->setFrameShape(QFrame::NoFrame);
+    sbKlient->setWidgetResizable(true);
+    setCentralWidget(sbKlient);
+    pnKlient = Panel(nullptr, "pnKlient");
+    QWidget* klient = pnKlient;
     auto* vertikal = new QVBoxLayout(klient);
     vertikal->setContentsMargins(0, 0, 0, 0);
     vertikal->setSpacing(0);
@@ -102,6 +124,11 @@ void TfrmMain::SozdatElementy() {
     mPeremennie->setLineWrapMode(QPlainTextEdit::NoWrap);
     mPeremennie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mPeremennie->setTabChangesFocus(true);
+    new TPodsvetka(mPeremennie); // owned by the field's document
+    // Any change of the selection ends the one that marks a failed line.
+    connect(mPeremennie, &QPlainTextEdit::selectionChanged, this, [this] {
+        videlenieNeudachi_ = {-1, -1};
+    });
     r1->addWidget(mPeremennie);
     vertikal->addWidget(pnPeremennie, 1);
 
@@ -130,6 +157,7 @@ void TfrmMain::SozdatElementy() {
     pnKnopki = Panel(klient, "pnKnopki");
     pnKnopki->setFixedHeight(218);
     vertikal->addWidget(pnKnopki);
+    sbKlient->setWidget(klient);
 
     gbSistemaIschisleniya =
         Nazvat(new QGroupBox(QStringLiteral(" Основание системы исчисления "), pnKnopki),
@@ -257,13 +285,73 @@ void TfrmMain::UstanovitPoryadokTab() {
     for (int i = 0; i + 1 < poryadok.size(); ++i) setTabOrder(poryadok[i], poryadok[i + 1]);
 }
 
-void TfrmMain::FormCreate() {
-    // Centred in the work area: (right edge - width) / 2, (bottom edge -
-    // height) / 2, truncated toward zero.
+QRect TfrmMain::RabochayaOblast() const {
     QScreen* ekran = screen();
     const QRect oblast = ekran != nullptr ? ekran->availableGeometry() : QRect(0, 0, 1024, 768);
+    // Scaled, a frame of a few device pixels rounds to whole
+    // device-independent pixels either way: keep one of them free all round.
+    return devicePixelRatio() > 1 ? oblast.adjusted(1, 1, -1, -1) : oblast;
+}
+
+void TfrmMain::UstanovitRazmeri() {
+    // Client area 680 by 398 below the menu bar. The smallest client area
+    // shows every control whole: 664 wide (the buttons end at 656), as high
+    // as the definitions field's smallest height, the result row and the
+    // button panel need. Both are cut to the work area less a frame, so that
+    // at a large scale factor the window still fits the screen.
+    const int menu = menuBar()->heightForWidth(680) > 0 ? menuBar()->heightForWidth(680)
+                                                        : menuBar()->sizeHint().height();
+    const QSize minKlienta(664, pnKlient->layout()->minimumSize().height());
+    pnKlient->setMinimumSize(minKlienta);
+    nuzhniyRazmer_ = QSize(680, 398 + menu);
+    const QSize predel = RabochayaOblast().size() - RAMKA_S_ZAPASOM;
+    minimalniyRazmer_ = minKlienta + QSize(0, menu);
+    resize(nuzhniyRazmer_.boundedTo(predel));
+    setMinimumSize(minimalniyRazmer_.boundedTo(predel));
+}
+
+void TfrmMain::VmestitVOblast(QSize ramka) {
+    // Placed by the frame's top-left corner, the frame `ramka` larger than
+    // the window: kept inside the work area wherever the work area allows.
+    const QRect oblast = RabochayaOblast();
+    const int x = std::clamp(pos().x(), oblast.left(),
+                             std::max(oblast.left(), oblast.right() + 1 - width() - ramka.width()));
+    const int y =
+        std::clamp(pos().y(), oblast.top(),
+                   std::max(oblast.top(), oblast.bottom() + 1 - height() - ramka.height()));
+    if (QPoint(x, y) != pos()) move(x, y);
+}
+
+void TfrmMain::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // The window manager's frame is known only once the window is on
+    // screen: then fit the window to the work area by its real frame.
+    if (!podognan_) QTimer::singleShot(300, this, [this] { PodognatPoRamke(); });
+}
+
+void TfrmMain::PodognatPoRamke() {
+    if (podognan_ || !isVisible()) return;
+    podognan_ = true;
+    if (isMaximized() || isFullScreen()) return;
+    const QSize ramka = frameGeometry().size() - size();
+    const QSize predel = RabochayaOblast().size() - ramka;
+    // A size cut to the work area before grows back to the largest that
+    // fits with the real frame; one too large for it is cut.
+    if (size() != nuzhniyRazmer_ || size() != size().boundedTo(predel)) {
+        setMinimumSize(minimalniyRazmer_.boundedTo(predel));
+        resize(nuzhniyRazmer_.boundedTo(predel));
+    }
+    VmestitVOblast(ramka);
+}
+
+void TfrmMain::FormCreate() {
+    // Centred in the work area: (right edge - width) / 2, (bottom edge -
+    // height) / 2, truncated toward zero; moved inside it where a window as
+    // large as the work area would reach beyond.
+    const QRect oblast = RabochayaOblast();
     move((oblast.x() + oblast.width() - width()) / 2,
          (oblast.y() + oblast.height() - height()) / 2);
+    VmestitVOblast(RAMKA_S_ZAPASOM);
     rbOsnovanie10->setChecked(false);
     rbOsnovanie10->setChecked(true);
     rbGradusi->setChecked(false);

@@ -8,15 +8,19 @@
 // thread without serving those calls (OstanovitVichisleniya).
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QStringList>
 #include <QThread>
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "eval/zapusk.h"
 #include "number/vmchislo.h"
+#include "ui/tfrmistoriya.h"
 
 class QAction;
 class QGroupBox;
@@ -25,6 +29,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTimer;
 class TfrmMain;
 class TfrmSostoyanie;
@@ -95,7 +100,11 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // Main thread.
     void ZamenitOknoSostoyaniya();
 
-    // Controls, by their names in the window (also their objectName).
+    // Controls, by their names in the window (also their objectName). The
+    // client area pnKlient lies in the scroll area sbKlient, which scrolls
+    // only on a screen too small for the client area's minimum size.
+    QScrollArea* sbKlient = nullptr;
+    QWidget* pnKlient = nullptr;
     QPlainTextEdit* mPeremennie = nullptr;
     QLineEdit* ebPeremennaya = nullptr;
     QLabel* lbRavno = nullptr;
@@ -125,12 +134,15 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     QPushButton* bnVichislit = nullptr;
     QPushButton* bnCifri[16] = {}; // bn0 .. bn9, bnA .. bnF
     QAction* miPromegutochnieRascheti = nullptr;
+    QAction* miIstoriya = nullptr; // "История вычислений": shows frmIstoriya
     QTimer* tmrPokazatOperacii = nullptr;
 
     // The progress window of the current (or last) run; null before the
     // first run and after FormDestroy. Main thread.
     TfrmSostoyanie* frmSostoyanie = nullptr;
     TCalcThread* CalcThread = nullptr;
+    // The finished runs of this session (created with the window, hidden).
+    TfrmIstoriya* frmIstoriya = nullptr;
 
     // Handlers, by the names of their controls.
     void bnVichislitClick();
@@ -192,6 +204,7 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
 
   protected:
     bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* obj, QEvent* e) override;
 
@@ -201,10 +214,55 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     void SozdatKnopki();
     void PodobratShrift();
     void UstanovitPoryadokTab();
+    // The work area of the window's screen.
+    QRect RabochayaOblast() const;
+    // Size, minimum size, and their cuts to the work area.
+    void UstanovitRazmeri();
+    // Moves the window so that, with a frame `ramka` larger than the window,
+    // it lies inside the work area (its top-left corner first).
+    void VmestitVOblast(QSize ramka);
+    // Once on screen: size and place by the window manager's real frame.
+    void PodognatPoRamke();
+    // What a window manager's frame adds at most, in device-independent
+    // pixels, before the real frame is known.
+    static constexpr QSize RAMKA_S_ZAPASOM{12, 40};
+    QSize nuzhniyRazmer_;    // the window's size at the client area's 680 by 398
+    QSize minimalniyRazmer_; // the smallest that shows every control whole
+    bool podognan_ = false;
     // Formats a number for insertion as a run formats its result.
     QString TekstChisla(const vmChislo& x);
     void UnichtogitOknoSostoyaniya();
-    void VipustitZhurnal(); // main thread: moves the handed-over texts into the log
+    // Brings the progress window on screen, or, while a message box is
+    // open, once the open boxes are closed: it never comes up over a box
+    // waiting for an answer.
+    void PokazatSostoyanieKogdaMozhno();
+    void PovtoritOtlozhenniyPokaz();
+    bool pokazOtlozhen_ = false; // the progress window waits for boxes to close
+    void VipustitZhurnal();      // main thread: moves the handed-over texts into the log
+
+    // What the history and the failing line need to know of the run in
+    // progress, gathered on the main thread as the run reads and writes the
+    // window. Begun when a calculation thread is created, ended by the stop
+    // handler once it has gone.
+    void NachatZapisZapuska();
+    void ZavershitZapisZapuska();
+    // The message that says why the run ended without a result.
+    QString PrichinaNeudachi() const;
+    // Selects the line whose definition failed first, if the text is the
+    // one the run read and the run was not stopped.
+    void VydelitNeudachnuyuStroku();
+    // The selection VydelitNeudachnuyuStroku made, as long as it stands
+    // unchanged ({-1, -1} otherwise).
+    std::pair<int, int> videlenieNeudachi_{-1, -1};
+    // A result chosen in the history, put in as "x=y" puts one, but after
+    // the marked failed line rather than over it.
+    void VstavitIzIstorii(const QString& tekst);
+    TZapisIstorii zapusk_;
+    QElapsedTimer nachaloZapuska_;
+    QString opredeleniyaZapuska_;     // the definitions text when the run began
+    QStringList soobsheniyaZapuska_;  // the run's message boxes, in order
+    bool razryadiProchitani_ = false; // the run read the digit count
+    bool ostanovlenPolzovatelem_ = false;
     // Runs `f` on the main thread; from another thread the caller waits.
     template <class F> void NaGlavnomPotoke(F&& f);
 

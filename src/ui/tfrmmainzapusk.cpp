@@ -12,16 +12,21 @@
 // and the calculation thread's error boxes are served.
 #include <algorithm>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 
+#include "eval/peremennie.h"
 #include "number/mashinnye.h"
 #include "ui/soobsheniya.h"
 #include "ui/tekstqt.h"
@@ -74,13 +79,19 @@ std::vector<TAnsiString> TfrmMain::StrokiOpredeleniy() {
 
 TAnsiString TfrmMain::ImyaPeremennoy() {
     std::string imya;
-    NaGlavnomPotoke([this, &imya] { imya = VBaiti(ebPeremennaya->text()); });
+    NaGlavnomPotoke([this, &imya] {
+        imya = VBaiti(ebPeremennaya->text());
+        zapusk_.imya = ebPeremennaya->text().trimmed();
+    });
     return TAnsiString(imya.data(), int(imya.size()));
 }
 
 std::int32_t TfrmMain::PoluchitOsnovanie() {
+    // The number buttons ask on the main thread too; only the run's own
+    // reads tell the history which radix the run used.
+    const bool izZapuska = QThread::currentThread() != thread();
     std::int32_t r = 10;
-    NaGlavnomPotoke([this, &r] {
+    NaGlavnomPotoke([this, &r, izZapuska] {
         if (rbOsnovanie16->isChecked())
             r = 16;
         else if (rbOsnovanie10->isChecked())
@@ -91,6 +102,7 @@ std::int32_t TfrmMain::PoluchitOsnovanie() {
             r = 2;
         else if (rbProizvolnoeOsnovanie->isChecked())
             r = ebOsnovanieTag;
+        if (izZapuska) zapusk_.osnovanie = r;
     });
     return r;
 }
@@ -100,21 +112,33 @@ std::int32_t TfrmMain::PoluchitRazryadi() {
     // message about a text that is not a number then comes from the thread
     // that asked, so a calculation thread's box leaves the window usable
     // instead of holding the main thread in a modal loop.
+    const bool izZapuska = QThread::currentThread() != thread();
     std::string b;
     NaGlavnomPotoke([this, &b] { b = VBaiti(ebKolichestvoRasryadov->text()); });
     double znachenie = 0;
     const bool prochitano = TekstVChislo(&znachenie, b.data(), int(b.size()), true) == TVCH_USPEH;
     std::int32_t n = 100;
-    NaGlavnomPotoke([this, &n, prochitano, znachenie] {
+    NaGlavnomPotoke([this, &n, prochitano, znachenie, izZapuska] {
         if (prochitano) ebKolichestvoRasryadovTag = std::clamp(Okruglit(znachenie), 0, 100);
         n = ebKolichestvoRasryadovTag;
+        if (izZapuska) {
+            zapusk_.razryadov = n;
+            razryadiProchitani_ = true;
+        }
     });
     return n;
 }
 
 void TfrmMain::UstanovitZnachenie(const TAnsiString& text) {
     const QString t = VQString(text);
-    NaGlavnomPotoke([this, &t] { ebZnachenie->setText(t); });
+    NaGlavnomPotoke([this, &t] {
+        ebZnachenie->setText(t);
+        // setText leaves the caret at the end, scrolling a long result so
+        // that its leading digits are out of sight: show it from the first.
+        ebZnachenie->setCursorPosition(0);
+        zapusk_.uspeh = true;
+        zapusk_.tekst = t;
+    });
 }
 
 // --- The log ----------------------------------------------------------------
@@ -164,6 +188,7 @@ void TfrmMain::UnichtogitOknoSostoyaniya() {
 
 void TfrmMain::ZamenitOknoSostoyaniya() {
     UnichtogitOknoSostoyaniya();
+    pokazOtlozhen_ = false;
     // Out of sight means hidden here: a window manager may refuse a place
     // above the screen.
     frmSostoyanie = new TfrmSostoyanie(this);
@@ -172,7 +197,102 @@ void TfrmMain::ZamenitOknoSostoyaniya() {
         zhurnalEst_ = true;
     }
     mPeremennie->setFocus();
-    if (miPromegutochnieRascheti->isChecked()) frmSostoyanie->PokazatNaEkrane();
+    if (miPromegutochnieRascheti->isChecked()) PokazatSostoyanieKogdaMozhno();
+}
+
+void TfrmMain::PokazatSostoyanieKogdaMozhno() {
+    if (frmSostoyanie == nullptr) return;
+    QList<QMessageBox*> otkritie;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w); b != nullptr && b->isVisible())
+            otkritie.append(b);
+    pokazOtlozhen_ = !otkritie.isEmpty();
+    if (!pokazOtlozhen_) {
+        frmSostoyanie->PokazatNaEkrane();
+        return;
+    }
+    for (QMessageBox* b : otkritie) {
+        connect(b, &QDialog::finished, this, &TfrmMain::PovtoritOtlozhenniyPokaz,
+                Qt::UniqueConnection);
+        connect(b, &QObject::destroyed, this, &TfrmMain::PovtoritOtlozhenniyPokaz,
+                Qt::UniqueConnection);
+    }
+}
+
+void TfrmMain::PovtoritOtlozhenniyPokaz() {
+    // Queued: a box is finished before it is gone from the screen, and the
+    // run may open its next box at once.
+    if (pokazOtlozhen_)
+        QTimer::singleShot(0, this, [this] {
+            if (pokazOtlozhen_) PokazatSostoyanieKogdaMozhno();
+        });
+}
+
+// --- The record of a run: history and failing line ---------------------------
+
+void TfrmMain::NachatZapisZapuska() {
+    zapusk_ = TZapisIstorii();
+    zapusk_.imya = ebPeremennaya->text().trimmed();
+    zapusk_.osnovanie = PoluchitOsnovanie();
+    soobsheniyaZapuska_.clear();
+    razryadiProchitani_ = false;
+    ostanovlenPolzovatelem_ = false;
+    opredeleniyaZapuska_ = mPeremennie->toPlainText();
+    nachaloZapuska_.start();
+}
+
+QString TfrmMain::PrichinaNeudachi() const {
+    // The closing message names only the target; the message before it,
+    // from the evaluator or the run body, says why. The line parser's
+    // messages are about lines left out, not about the failure.
+    const QString zakritie = QStringLiteral("Не удаётся вычислить значение переменной ");
+    for (const QString& t : soobsheniyaZapuska_)
+        if (!t.startsWith(zakritie) && t != QStringLiteral("Неправильное имя переменной") &&
+            t != QStringLiteral("Неправильное значение переменной"))
+            return t;
+    // Only the closing message: a syntax error of an operator expression or
+    // a stop, which the log records with these words.
+    return zakritie + zapusk_.imya +
+           (ostanovlenPolzovatelem_ ? QStringLiteral(": отмена вычислений")
+                                    : QStringLiteral(": ошибка вычислений"));
+}
+
+void TfrmMain::ZavershitZapisZapuska() {
+    zapusk_.ms = nachaloZapuska_.elapsed();
+    zapusk_.edinicaUgla = AngleUnit;
+    if (!razryadiProchitani_) zapusk_.razryadov = ebKolichestvoRasryadovTag;
+    if (!zapusk_.uspeh) zapusk_.tekst = PrichinaNeudachi();
+    frmIstoriya->Dobavit(zapusk_);
+    if (!zapusk_.uspeh) VydelitNeudachnuyuStroku();
+}
+
+void TfrmMain::VydelitNeudachnuyuStroku() {
+    if (ostanovlenPolzovatelem_ || zakrit_) return;
+    // The calculation thread has ended: its table may be read here.
+    const std::int32_t stroka = IndeksNeudachnoyZapisi();
+    if (stroka < 0 || mPeremennie->toPlainText() != opredeleniyaZapuska_) return;
+    const QTextBlock blok = mPeremennie->document()->findBlockByNumber(stroka);
+    if (!blok.isValid()) return;
+    QTextCursor k(blok);
+    k.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    mPeremennie->setTextCursor(k);
+    videlenieNeudachi_ = {k.selectionStart(), k.selectionEnd()};
+    mPeremennie->ensureCursorVisible();
+    mPeremennie->setFocus();
+}
+
+void TfrmMain::VstavitIzIstorii(const QString& tekst) {
+    // The selection that marks a failed line is the program's, not the
+    // user's: a result from the history goes in after it, not over it.
+    QTextCursor k = mPeremennie->textCursor();
+    if (k.hasSelection() && k.selectionStart() == videlenieNeudachi_.first &&
+        k.selectionEnd() == videlenieNeudachi_.second) {
+        k.setPosition(k.selectionEnd());
+        mPeremennie->setTextCursor(k);
+    }
+    Vstavit(tekst);
+    activateWindow();
+    mPeremennie->setFocus();
 }
 
 // --- Start, stop, timer, close ------------------------------------------------
@@ -186,6 +306,7 @@ void TfrmMain::bnVichislitClick() {
         const int otvet = vopros->exec();
         delete vopros;
         if (otvet == QMessageBox::Yes) {
+            ostanovlenPolzovatelem_ = true;
             QEvent stop(static_cast<QEvent::Type>(WM_OSTANOVIT));
             QCoreApplication::sendEvent(this, &stop);
             return;
@@ -195,7 +316,10 @@ void TfrmMain::bnVichislitClick() {
         // alone; if it ended meanwhile, a new run starts.
     }
     if (zakrit_) return;
-    if (CalcThread == nullptr) CalcThread = new TCalcThread(this);
+    if (CalcThread == nullptr) {
+        CalcThread = new TCalcThread(this);
+        NachatZapisZapuska();
+    }
     ZamenitOknoSostoyaniya();
     bnVichislit->setText(QStringLiteral("Стоп"));
     CalcCancelled = 0;
@@ -235,16 +359,18 @@ void TfrmMain::OstanovitVichisleniya() {
     QCoreApplication::removePostedEvents(this, WM_OSTANOVIT);
     bnVichislit->setText(QStringLiteral("="));
     vOstanovke_ = false;
+    ZavershitZapisZapuska();
 }
 
 void TfrmMain::tmrPokazatOperaciiTimer() {
     tmrPokazatOperacii->stop();
-    if (frmSostoyanie != nullptr) frmSostoyanie->PokazatNaEkrane();
+    PokazatSostoyanieKogdaMozhno();
 }
 
 void TfrmMain::FormDestroy() {
     if (zakrit_) return;
     zakrit_ = true;
+    ostanovlenPolzovatelem_ = true;
     QEvent stop(static_cast<QEvent::Type>(WM_OSTANOVIT));
     QCoreApplication::sendEvent(this, &stop);
     UnichtogitOknoSostoyaniya();

@@ -1,12 +1,20 @@
 #include "ui/tfrmsostoyanie.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEvent>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QVBoxLayout>
 
-TfrmSostoyanie::TfrmSostoyanie(QWidget* vladelec) : QWidget(vladelec, Qt::Window) {
+// A tool window of its owner: the window manager keeps it above the owner and
+// minimises it with the owner, so a click into the main window cannot bury
+// it. (A plain Qt::Window with a parent is no transient window on X11.)
+TfrmSostoyanie::TfrmSostoyanie(QWidget* vladelec) : QWidget(vladelec, Qt::Tool) {
     setObjectName(QStringLiteral("frmSostoyanie"));
+    // It comes on screen in the middle of the user's typing: the keyboard
+    // stays where it was.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Процесс вычислений"));
     if (vladelec != nullptr) setFont(vladelec->font());
     auto* raskladka = new QVBoxLayout(this);
@@ -45,8 +53,28 @@ void TfrmSostoyanie::Dobavit(const QString& tekst) {
 }
 
 void TfrmSostoyanie::PokazatNaEkrane() {
+    QWidget* aktivnoe = QApplication::activeWindow();
     move(x(), Tag);
     show();
     raise();
-    activateWindow();
+    // A window manager (or platform) that activates every new window anyway
+    // gets the activation handed back at once: the user did not ask for it.
+    if (aktivnoe != nullptr && aktivnoe != this) {
+        vernutAktivnost_ = aktivnoe;
+        srokVozvrata_ = QDeadlineTimer(500);
+    }
+}
+
+bool TfrmSostoyanie::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        QPointer<QWidget> bilo = vernutAktivnost_;
+        vernutAktivnost_.clear();
+        if (!bilo.isNull() && !srokVozvrata_.hasExpired() && bilo->isVisible())
+            bilo->activateWindow();
+        // A click into the log raises this window; a box waiting for an
+        // answer goes back on top of it, so it cannot be lost behind it.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox*>(w) != nullptr && w->isVisible()) w->raise();
+    }
+    return QWidget::event(e);
 }

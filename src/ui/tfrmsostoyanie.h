@@ -4,13 +4,16 @@
 // Main thread only.
 #pragma once
 
+#include <QDeadlineTimer>
+#include <QPointer>
 #include <QWidget>
 
 class QPlainTextEdit;
 
 class TfrmSostoyanie : public QWidget {
   public:
-    // A top-level window owned by `vladelec` (destroyed with it), not shown.
+    // A tool window of `vladelec` (kept above it, destroyed with it), shown
+    // without taking the focus; not shown yet.
     explicit TfrmSostoyanie(QWidget* vladelec);
 
     // The on-screen top edge, in pixels, fixed at creation (FormCreate).
@@ -23,9 +26,17 @@ class TfrmSostoyanie : public QWidget {
     // empty line. CR LF and lone CR become line breaks.
     void Dobavit(const QString& tekst);
 
-    // Brings the window on screen at its top edge Tag and gives it the focus.
+    // Brings the window on screen at its top edge Tag, above its owner; the
+    // focus stays where it is.
     void PokazatNaEkrane();
+
+  protected:
+    bool event(QEvent* e) override;
 
   private:
     void FormCreate();
+    // The window that was active when PokazatNaEkrane showed this one, and
+    // until when an activation of this one is handed back to it.
+    QPointer<QWidget> vernutAktivnost_;
+    QDeadlineTimer srokVozvrata_;
 };

@@ -280,4 +280,26 @@ TEST(Progon, StopDuringTheConversionOfTheResultShowsNoResult) {
     EXPECT_EQ(sbor.Soobsheniya(), std::vector<std::string>{kNeVichislit});
 }
 
+// The line to show after a failed run: the innermost definition still
+// under evaluation, not the last one computed nor the target.
+TEST(Progon, TheFailedDefinitionIsTheInnermostStillEvaluating) {
+    struct {
+        std::vector<std::string> stroki;
+        std::int32_t indeks;
+    } sluchai[] = {
+        {{"a = 1", "b = q+1", "y = a+b"}, 1},         // unknown name in b
+        {{"y = x", "z = 1", "x = y"}, 2},             // cycle closed in x
+        {{"y = a", "a = b*2", "b = c+", "c = 1"}, 2}, // syntax error in b, c computed
+        {{"f = 1", "y = f+sin(1;2)"}, 1},             // wrong argument count
+        {{"y = (1+2", "x = 1"}, 0},                   // bracket error
+        {{"x = 2", "y = x*(x+1)"}, -1},               // no failure
+        {{"x = 1"}, -1},                              // target not defined
+    };
+    for (const auto& s : sluchai) {
+        const TItogProgona itog = Progon(s.stroki);
+        EXPECT_EQ(IndeksNeudachnoyZapisi(), s.indeks) << s.stroki.back();
+        EXPECT_EQ(itog.gotovo, s.indeks < 0 && s.stroki.size() > 1) << s.stroki.back();
+    }
+}
+
 } // namespace

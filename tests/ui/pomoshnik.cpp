@@ -41,8 +41,8 @@ void TOtvetchik::Proverit() {
             uzheVideli_.append(QPointer<QMessageBox>(b));
             QStringList knopki;
             for (QAbstractButton* k : b->buttons()) knopki << k->text().remove(QLatin1Char('&'));
-            zapisi.append({b->windowTitle(), b->text(), b->icon(), b->parentWidget() != nullptr,
-                           b->windowModality(), knopki});
+            zapisi.append({b->windowTitle(), b->text(), b->icon(),
+                           QPointer<QWidget>(b->parentWidget()), b->windowModality(), knopki});
             if (priPoyavlenii) priPoyavlenii(b);
         }
         if (avto && b->isVisible())

@@ -24,7 +24,7 @@ class TOtvetchik : public QObject {
         QString zagolovok;
         QString tekst;
         QMessageBox::Icon ikonka;
-        bool estVladelec; // the box has a parent window
+        QPointer<QWidget> vladelec; // the box's parent window, or null
         Qt::WindowModality modalnost;
         QStringList knopki; // button captions, without '&'
     };

@@ -9,13 +9,18 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <memory>
 #include <thread>
 
 #include "eval/zapusk.h"
 #include "number/vmchislo.h"
 #include "pomoshnik.h"
+#include "ui/podsvetka.h"
 #include "ui/tfrmmain.h"
 #include "ui/tfrmsostoyanie.h"
 
@@ -97,6 +102,87 @@ class TestOkno : public QObject {
                 QVERIFY2(gb->contentsRect().contains(w->geometry()), qPrintable(w->objectName()));
                 QCOMPARE(w->font(), okno->font());
             }
+        }
+    }
+
+    // Every control of the client area that is shown lies whole inside the
+    // visible part of the client area; the client area does not scroll.
+    void VsyoVidno() {
+        QVERIFY(!okno->sbKlient->horizontalScrollBar()->isVisible());
+        QVERIFY(!okno->sbKlient->verticalScrollBar()->isVisible());
+        const QRect vidno = okno->sbKlient->viewport()->rect();
+        for (QWidget* w : okno->pnKlient->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(okno.get())) continue;
+            const QRect r(w->mapTo(okno->sbKlient->viewport(), QPoint()), w->size());
+            QVERIFY2(vidno.contains(r), qPrintable(w->objectName() + w->metaObject()->className()));
+        }
+    }
+
+    // At the smallest size every control shows whole; grown, the
+    // definitions field takes the height, both text fields the width, and
+    // the buttons keep their size and their place at the bottom left.
+    void razmeri() {
+        QVERIFY(okno->minimumWidth() <= okno->width());
+        okno->resize(okno->minimumSize());
+        QTest::qWait(20);
+        QCOMPARE(okno->size(), okno->minimumSize());
+        QCOMPARE(okno->minimumWidth(), 664);
+        VsyoVidno();
+        QVERIFY(okno->mPeremennie->height() >= 2 * okno->mPeremennie->fontMetrics().height());
+
+        okno->resize(680, okno->minimumHeight() + 60); // the default width back
+        QTest::qWait(20);
+        QPlainTextEdit* m = okno->mPeremennie;
+        const QSize opredeleniya = m->size(), rezultat = okno->ebZnachenie->size();
+        QList<QPushButton*> knopki = okno->pnKnopki->findChildren<QPushButton*>();
+        auto mesta = [&] { // each button, from the window's bottom left
+            QList<QRect> r;
+            for (QPushButton* b : knopki)
+                r << QRect(b->mapTo(okno.get(), QPoint(0, 0)) - QPoint(0, okno->height()),
+                           b->size());
+            return r;
+        };
+        const QList<QRect> bilo = mesta();
+        okno->resize(okno->width() + 200, okno->height() + 150);
+        QTest::qWait(20);
+        QCOMPARE(m->size(), opredeleniya + QSize(200, 150));
+        QCOMPARE(okno->ebZnachenie->size(), rezultat + QSize(200, 0));
+        QCOMPARE(okno->ebZnachenie->width(), okno->pnZnachenie->width());
+        QCOMPARE(mesta(), bilo);
+        VsyoVidno();
+    }
+
+    // On any screen (the test also runs scaled 2 times, where the default
+    // size does not fit): the window with its frame lies on the work area,
+    // at the default size where that fits and at the largest size that fits
+    // otherwise, and scrolling brings every control into sight.
+    void razmerPoEkranu() {
+        std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>();
+        novoe->show();
+        QVERIFY(QTest::qWaitForWindowExposed(novoe.get()));
+        QTest::qWait(400); // the fit by the real frame
+        const QRect oblast = novoe->screen()->availableGeometry();
+        const QRect ramka = novoe->frameGeometry();
+        QVERIFY2(oblast.contains(ramka), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                        .arg(ramka.x())
+                                                        .arg(ramka.y())
+                                                        .arg(ramka.width())
+                                                        .arg(ramka.height())));
+        const QSize dobavka = ramka.size() - novoe->size();
+        const QSize mesto = oblast.size() - dobavka;
+        if (mesto.width() >= 680 + 2 && mesto.height() >= 460) {
+            QCOMPARE(novoe->centralWidget()->size(), QSize(680, 398));
+        } else {
+            QVERIFY(novoe->width() >= std::min(mesto.width() - 2, okno->width()));
+            QVERIFY(novoe->height() >= std::min(mesto.height() - 2, okno->height()));
+        }
+        QVERIFY(novoe->minimumWidth() <= novoe->width());
+        QVERIFY(novoe->minimumHeight() <= novoe->height());
+        const QRect vidno = novoe->sbKlient->viewport()->rect();
+        for (QWidget* w : novoe->pnKnopki->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            novoe->sbKlient->ensureWidgetVisible(w, 0, 0);
+            const QRect r(w->mapTo(novoe->sbKlient->viewport(), QPoint()), w->size());
+            QVERIFY2(vidno.contains(r), qPrintable(w->objectName()));
         }
     }
 
@@ -270,7 +356,7 @@ class TestOkno : public QObject {
             const TOtvetchik::Okno& o = otvetchik->zapisi.first();
             QCOMPARE(o.zagolovok, QStringLiteral("Ошибка"));
             QCOMPARE(o.ikonka, QMessageBox::Critical);
-            QVERIFY(!o.estVladelec);
+            QCOMPARE(o.vladelec.data(), static_cast<QWidget*>(okno.get()));
             QCOMPARE(o.modalnost, Qt::ApplicationModal); // shown on the main thread
         }
     }
@@ -378,6 +464,46 @@ class TestOkno : public QObject {
         QCOMPARE(int(AngleUnit), 1);
     }
 
+    // The colouring of the definitions, one code per character: N the name,
+    // 9 a literal, F a function name, o an operator, b a bracket, ! a bracket
+    // without partner, . none. It follows the evaluator's reading: a name
+    // run before "(" is a function name, "2e" is a name, "A1" a literal.
+    void podsvetka_data() {
+        QTest::addColumn<QString>("stroka");
+        QTest::addColumn<QString>("vidi");
+        QTest::newRow("literal with marks") << "y = sin(2,5e-3r10)+x)"
+                                            << "N.o.FFFb999999999bo.!";
+        QTest::newRow("digits, functions, separator") << "a = 2x*fact(3;A1)"
+                                                      << "N.o.9.oFFFFb9o99b";
+        QTest::newRow("no '=', open bracket, incomplete literal") << "(1+2e"
+                                                                  << "!9o..";
+        QTest::newRow("only the sixteen, only before '('") << "z = 2sin(x)+foo(1)+sin = 1"
+                                                           << "N.o.....b.bo...b9bo......9";
+    }
+    void podsvetka() {
+        QFETCH(QString, stroka);
+        QFETCH(QString, vidi);
+        auto* p = okno->mPeremennie->document()->findChild<TPodsvetka*>();
+        QVERIFY(p != nullptr);
+        okno->mPeremennie->setPlainText(QStringLiteral("x = 1\n") + stroka);
+        const QTextBlock blok = okno->mPeremennie->document()->findBlockByNumber(1);
+        const QString kodi = QStringLiteral("N9Fob!");
+        QString est(stroka.size(), QLatin1Char('.'));
+        for (const QTextLayout::FormatRange& r : blok.layout()->formats())
+            for (int v = 0; v < TPodsvetka::VIDOV; ++v)
+                if (r.format == p->Format(TPodsvetka::Vid(v)))
+                    for (int i = r.start; i < r.start + r.length; ++i) est[i] = kodi[v];
+        QCOMPARE(est, vidi);
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("x = 1\n") + stroka);
+        // On a dark base the colours turn light, and back.
+        QPalette temnaya = okno->mPeremennie->palette();
+        temnaya.setColor(QPalette::Base, QColor(30, 30, 30));
+        okno->mPeremennie->setPalette(temnaya);
+        QVERIFY(p->Format(TPodsvetka::CHISLO).foreground().color().lightness() > 128);
+        okno->mPeremennie->setPalette(QPalette());
+        QVERIFY(p->Format(TPodsvetka::CHISLO).foreground().color().lightness() < 128);
+    }
+
     // The log of the progress window, written the way the evaluator does.
     void zhurnal() {
         TfrmSostoyanie s(okno.get());
@@ -395,6 +521,31 @@ class TestOkno : public QObject {
         QCOMPARE(s.windowTitle(), QStringLiteral("Процесс вычислений"));
         const QRect oblast = s.screen()->availableGeometry();
         QCOMPARE(s.Tag, (oblast.y() + oblast.height() - s.height()) / 2);
+    }
+
+    // The progress window belongs to the main window (a tool window: kept
+    // above it, minimised with it) and comes on screen without taking the
+    // keyboard: what the user types goes on into the definitions.
+    void oknoSostoyaniyaBezFokusa() {
+        QTest::keyClicks(okno->mPeremennie, QStringLiteral("y = 1"));
+        QVERIFY(QTest::qWaitForWindowActive(okno.get()));
+        okno->miPromegutochnieRascheti->setChecked(true);
+        okno->ZamenitOknoSostoyaniya(); // as "=" does, the log shown at once
+        TfrmSostoyanie* s = okno->frmSostoyanie;
+        QVERIFY(s->isVisible());
+        QCOMPARE(s->parentWidget(), okno.get());
+        QCOMPARE(s->windowType(), Qt::Tool);
+        QVERIFY(s->testAttribute(Qt::WA_ShowWithoutActivating));
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), okno.get());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("+2"));
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("y = 1+2"));
+        QVERIFY(s->mSostoyanie->toPlainText().isEmpty());
+        // Shown again later (the timer's way), it still leaves the focus.
+        s->hide();
+        s->PokazatNaEkrane();
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), okno.get());
     }
 
     // Texts handed over together still obey the rule of the first line one

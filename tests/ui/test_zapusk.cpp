@@ -3,14 +3,17 @@
 // closing during a run, a box open during a run, "pi" during a run.
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <QTreeWidget>
 #include <memory>
 
 #include "number/kesh.h"
@@ -98,6 +101,18 @@ class TestZapusk : public QObject {
                                       << "rbOsnovanie10"
                                       << "100"
                                       << "14";
+        // Wider than the field: 123456789/7 = 17636684,(142857) repeating;
+        // a value text keeps 100 mantissa characters, so 91 fraction digits.
+        QTest::newRow("long result") << "y = 123456789/7"
+                                     << "y"
+                                     << "rbOsnovanie10"
+                                     << "100"
+                                     << "17636684," + QString("142857").repeated(15) + "1";
+        QTest::newRow("long result in radix 2") << "y = 1/11"
+                                                << "y"
+                                                << "rbOsnovanie2"
+                                                << "100"
+                                                << "0," + QString("01").repeated(50) + "r2";
     }
     void celiyZapusk() {
         QFETCH(QString, opredeleniya);
@@ -112,6 +127,14 @@ class TestZapusk : public QObject {
         QCOMPARE(okno->bnVichislit->text(), QStringLiteral("Стоп"));
         QVERIFY(DozhdatsyaKonca(20000));
         QCOMPARE(okno->ebZnachenie->text(), rezultat);
+        // Shown from its first digit: the caret at the start, drawn at the
+        // field's left edge (a field scrolled to the end would draw it left
+        // of the visible text).
+        QCOMPARE(okno->ebZnachenie->cursorPosition(), 0);
+        QVERIFY(!okno->ebZnachenie->hasSelectedText());
+        const int kursorX =
+            okno->ebZnachenie->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        QVERIFY2(kursorX >= 0 && kursorX < 8, qPrintable(QString::number(kursorX)));
         QCOMPARE(okno->bnVichislit->text(), QStringLiteral("="));
         QCOMPARE(otvetchik->Teksti(), QStringList());
         // Quick, so the progress window never came on screen; it holds the log.
@@ -135,28 +158,51 @@ class TestZapusk : public QObject {
         QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("y = 2+3"));
     }
 
+    // A failed run: its boxes, the line selected afterwards (the definition
+    // that failed first; none when no definition failed) and the reason the
+    // history gives for it.
     void oshibki_data() {
         QTest::addColumn<QString>("opredeleniya");
         QTest::addColumn<QString>("imya");
         QTest::addColumn<QStringList>("soobsheniya");
+        QTest::addColumn<QString>("stroka");
+        QTest::addColumn<QString>("prichina");
+        const QString NE_NAYTI_Q = QStringLiteral("Не удаётся найти переменную q");
         QTest::newRow("undefined reference")
             << "y = q+1"
-            << "y" << QStringList{QStringLiteral("Не удаётся найти переменную q"), NE_UDAETSYA};
+            << "y" << QStringList{NE_NAYTI_Q, NE_UDAETSYA} << "y = q+1" << NE_NAYTI_Q;
         QTest::newRow("empty target name")
             << "y = 1"
-            << "   " << QStringList{QStringLiteral("Неправильное имя вычисляемой переменной")};
+            << "   " << QStringList{QStringLiteral("Неправильное имя вычисляемой переменной")} << ""
+            << "Неправильное имя вычисляемой переменной";
         QTest::newRow("target not defined")
             << "y = 1"
-            << "z" << QStringList{QStringLiteral("Не задана переменная z")};
+            << "z" << QStringList{QStringLiteral("Не задана переменная z")} << ""
+            << "Не задана переменная z";
         QTest::newRow("cycle") << "y = x\nx = y"
                                << "y"
                                << QStringList{QStringLiteral("Обнаружена циклическая связь"),
-                                              NE_UDAETSYA};
+                                              NE_UDAETSYA}
+                               << "x = y"
+                               << "Обнаружена циклическая связь";
+        const QString ARGUMENTI =
+            QStringLiteral("Неправильное количество аргументов функции sin - 2");
+        QTest::newRow("innermost of several, after a refused line")
+            << "\ny = a+1\nb = 2\na = b*c\nc = sin(1;2)\nd = 4"
+            << "y"
+            << QStringList{QStringLiteral("Неправильное значение переменной"), ARGUMENTI,
+                           NE_UDAETSYA}
+            << "c = sin(1;2)" << ARGUMENTI;
+        QTest::newRow("syntax error, no box of its own")
+            << "x = 1\ny = x+"
+            << "y" << QStringList{NE_UDAETSYA} << "y = x+" << NE_UDAETSYA + ": ошибка вычислений";
     }
     void oshibki() {
         QFETCH(QString, opredeleniya);
         QFETCH(QString, imya);
         QFETCH(QStringList, soobsheniya);
+        QFETCH(QString, stroka);
+        QFETCH(QString, prichina);
         okno->ebZnachenie->setText(QStringLiteral("17"));
         okno->ebPeremennaya->setText(imya);
         Zapustit(opredeleniya);
@@ -165,11 +211,23 @@ class TestZapusk : public QObject {
         for (const TOtvetchik::Okno& o : otvetchik->zapisi) {
             QCOMPARE(o.zagolovok, QStringLiteral("Ошибка"));
             QCOMPARE(o.ikonka, QMessageBox::Critical);
-            QVERIFY(!o.estVladelec);
+            // Owned by the main window, so that no other window of the
+            // program can cover it; not modal, so the window stays usable.
+            QCOMPARE(o.vladelec.data(), static_cast<QWidget*>(okno.get()));
             QCOMPARE(o.modalnost, Qt::NonModal);
         }
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("17"));
         QCOMPARE(okno->bnVichislit->text(), QStringLiteral("="));
+        QCOMPARE(okno->mPeremennie->textCursor().selectedText(), stroka);
+        if (!stroka.isEmpty()) {
+            // A result chosen in the history goes in after the marked line,
+            // not over it.
+            okno->frmIstoriya->priVybore(QStringLiteral("7"));
+            QVERIFY2(okno->mPeremennie->toPlainText().contains(stroka + QStringLiteral("7")),
+                     qPrintable(okno->mPeremennie->toPlainText()));
+        }
+        QCOMPARE(okno->frmIstoriya->spIstoriya->topLevelItemCount(), 1);
+        QCOMPARE(okno->frmIstoriya->spIstoriya->topLevelItem(0)->text(4), prichina);
     }
 
     void stopDa() {
@@ -188,7 +246,7 @@ class TestZapusk : public QObject {
         QCOMPARE(vopros.zagolovok, QStringLiteral("Вопрос"));
         QCOMPARE(vopros.tekst, QStringLiteral("Вычисления производятся. Остановить?"));
         QCOMPARE(vopros.ikonka, QMessageBox::Question);
-        QVERIFY(vopros.estVladelec);
+        QCOMPARE(vopros.vladelec.data(), static_cast<QWidget*>(okno.get()));
         QCOMPARE(QSet<QString>(vopros.knopki.begin(), vopros.knopki.end()),
                  QSet<QString>({QStringLiteral("Да"), QStringLiteral("Нет")}));
         QCOMPARE(otvetchik->zapisi.last().knopki, QStringList{QStringLiteral("OK")});
@@ -274,6 +332,75 @@ class TestZapusk : public QObject {
         QVERIFY(!Zhurnal().isEmpty());
     }
 
+    // The history lists every finished run, newest first, with the settings
+    // the run used, its result (or why there is none) and its duration. A
+    // chosen row puts its result at the caret of the definitions; Ctrl+C
+    // copies it.
+    void istoriya() {
+        QTreeWidget* sp = okno->frmIstoriya->spIstoriya;
+        QVERIFY(!okno->frmIstoriya->isVisible());
+        okno->miIstoriya->trigger();
+        QVERIFY(okno->frmIstoriya->isVisible());
+        QVERIFY(!okno->frmIstoriya->isModal());
+        okno->rbOsnovanie16->setChecked(true);
+        okno->rbRadiani->setChecked(true);
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("3"));
+        Zapustit(QStringLiteral("y = F+1"));
+        QVERIFY(DozhdatsyaKonca(20000));
+        okno->rbOsnovanie10->setChecked(true);
+        okno->rbGradusi->setChecked(true);
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("5"));
+        okno->ebPeremennaya->setText(QStringLiteral(" t "));
+        Zapustit(QStringLiteral("t = 1/3"));
+        QVERIFY(DozhdatsyaKonca(20000));
+        okno->ebPeremennaya->setText(QStringLiteral("y"));
+        Zapustit(DLINNIY);
+        QTest::qWait(300);
+        otvetchik->otvet = QMessageBox::Yes;
+        okno->bnVichislit->click();
+        QVERIFY(DozhdatsyaKonca(5000));
+        // A stopped run selects no line: nothing failed there.
+        QVERIFY(!okno->mPeremennie->textCursor().hasSelection());
+
+        auto stroka = [sp](int i) {
+            QStringList s;
+            for (int c = 0; c < 5; ++c) s << sp->topLevelItem(i)->text(c);
+            return s;
+        };
+        QCOMPARE(sp->topLevelItemCount(), 3);
+        QCOMPARE(sp->currentItem(), sp->topLevelItem(0)); // the newest, none chosen
+        QCOMPARE(okno->frmIstoriya->font(), okno->font());
+        QCOMPARE(stroka(0),
+                 (QStringList{"y", "10", "Градусы", "5", NE_UDAETSYA + ": отмена вычислений"}));
+        QCOMPARE(stroka(1), (QStringList{"t", "10", "Градусы", "5", "0,33333"}));
+        QCOMPARE(stroka(2), (QStringList{"y", "16", "Радианы", "3", "10r16"}));
+        const QRegularExpression sekundi(QStringLiteral("^(\\d+),(\\d\\d) с$"));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(sekundi.match(sp->topLevelItem(i)->text(5)).hasMatch(),
+                     qPrintable(sp->topLevelItem(i)->text(5)));
+        const QStringList stop = sekundi.match(sp->topLevelItem(0)->text(5)).capturedTexts();
+        QVERIFY(stop[1].toInt() * 100 + stop[2].toInt() >= 30); // it ran 300 ms at least
+
+        okno->mPeremennie->setPlainText(QStringLiteral("a = "));
+        okno->mPeremennie->moveCursor(QTextCursor::End);
+        sp->setCurrentItem(sp->topLevelItem(2));
+        QTest::keyClick(sp, Qt::Key_Return);
+        okno->mPeremennie->insertPlainText(QStringLiteral("+"));
+        QTreeWidgetItem* tret = sp->topLevelItem(1);
+        const QPoint mesto = sp->visualItemRect(tret).center();
+        QTest::mouseClick(sp->viewport(), Qt::LeftButton, {}, mesto);
+        QTest::mouseDClick(sp->viewport(), Qt::LeftButton, {}, mesto);
+        QCOMPARE(sp->currentItem(), tret);
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("a = 10r16+0,33333"));
+        QCOMPARE(okno->mPeremennie->textCursor().position(), 17);
+        QTest::keyClick(sp, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("0,33333"));
+        // A stopped run has no result to insert.
+        sp->setCurrentItem(sp->topLevelItem(0));
+        QTest::keyClick(sp, Qt::Key_Enter);
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("a = 10r16+0,33333"));
+    }
+
     // "No" enables the timer of the progress window again; a timer still
     // counting keeps its time, it does not start over.
     void stopNetTaymerIdetDalshe() {
@@ -307,6 +434,28 @@ class TestZapusk : public QObject {
         TOtvetchik::Otvetit(oshibka, QMessageBox::Ok);
         QVERIFY(DozhdatsyaKonca(20000));
         QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("5"));
+    }
+
+    // The timer that brings the progress window on screen fires while an
+    // error box of the run waits for an answer: the window waits too, and
+    // comes up once the box is closed, under the run's next box.
+    void oknoSostoyaniyaNePoverhSoobsheniya() {
+        otvetchik->avto = false;
+        Zapustit(QStringLiteral("\ny = 2*x"));
+        QVERIFY(QTest::qWaitFor([] { return TOtvetchik::Vidimoe() != nullptr; }, 10000));
+        QMessageBox* oshibka = TOtvetchik::Vidimoe();
+        okno->tmrPokazatOperacii->setInterval(50); // restarts it: fires soon
+        QVERIFY(QTest::qWaitFor([this] { return !okno->tmrPokazatOperacii->isActive(); }, 2000));
+        QTest::qWait(50);
+        QVERIFY(oshibka->isVisible());
+        QVERIFY(!okno->frmSostoyanie->isVisible());
+        TOtvetchik::Otvetit(oshibka, QMessageBox::Ok);
+        QVERIFY(QTest::qWaitFor([this] { return okno->frmSostoyanie->isVisible(); }, 2000));
+        otvetchik->avto = true;
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(otvetchik->Teksti(),
+                 (QStringList{QStringLiteral("Неправильное значение переменной"),
+                              QStringLiteral("Не удаётся найти переменную x"), NE_UDAETSYA}));
     }
 
     // A digit count that is not a number, read at the end of a run: the
