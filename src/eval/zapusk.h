@@ -55,6 +55,13 @@ void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> priemn
 // references the variable table allows (65536 variables).
 constexpr std::size_t VM_STEK_POTOKA_VICHISLENIY = std::size_t(1) << 30;
 
+// Runs zadacha and turns an exception it throws (std::bad_alloc from a huge
+// text, or any other) into a message by ShowError ("Недостаточно памяти для
+// вычисления" or "Внутренняя ошибка вычисления"), so that a run ends with a
+// word instead of ending the process. False after such a message. Any thread;
+// the calculation threads of both front ends run their body through it.
+bool VipolnitZashishenno(const std::function<void()>& zadacha);
+
 // Runs zadacha on a new thread with a stack of VM_STEK_POTOKA_VICHISLENIY
 // bytes and waits until it has ended (for front ends without a thread class
 // of their own, tests and benchmarks). False, zadacha not run, when the

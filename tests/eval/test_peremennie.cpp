@@ -195,6 +195,20 @@ TEST(Progon, TooManyLines) {
     EXPECT_EQ(Progon(stroki).rezultat, "1");
 }
 
+TEST(Progon, ALineWithANulByteIsRefusedNotCut) {
+    // Cut at the NUL, line 2 would define y as 1; refused, the y of line 3
+    // is the one computed.
+    const std::vector<std::string> stroki = {"x = 2",
+                                             std::string("y = 1\0"
+                                                         "2+3",
+                                                         9),
+                                             "y = x*5"};
+    const TItogProgona itog = Progon(stroki);
+    EXPECT_EQ(itog.rezultat, "10");
+    EXPECT_EQ(itog.soobsheniya,
+              std::vector<std::string>{"Строка 2 содержит нулевой байт и не принята"});
+}
+
 TEST(Progon, ChainOfAllRecords) {
     // 65536 variables, each referring to the next: the deepest nesting the
     // table allows, on the calculation thread's stack.
