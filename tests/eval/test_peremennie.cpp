@@ -1,6 +1,8 @@
 // Definitions, lookup by name, caching, cycles and the run body.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -207,6 +209,19 @@ TEST(Progon, ALineWithANulByteIsRefusedNotCut) {
     EXPECT_EQ(itog.rezultat, "10");
     EXPECT_EQ(itog.soobsheniya,
               std::vector<std::string>{"Строка 2 содержит нулевой байт и не принята"});
+}
+
+TEST(Progon, AnExceptionOnTheCalculationThreadEndsItWithAMessage) {
+    SborSoobsheniy sbor;
+    bool doshlo = false;
+    EXPECT_TRUE(VipolnitNaPotokeVichisleniy([&] {
+        doshlo = true;
+        throw std::bad_alloc();
+    }));
+    EXPECT_TRUE(doshlo);
+    EXPECT_TRUE(VipolnitNaPotokeVichisleniy([] { throw std::runtime_error("x"); }));
+    EXPECT_EQ(sbor.Soobsheniya(), (std::vector<std::string>{"Недостаточно памяти для вычисления",
+                                                            "Внутренняя ошибка вычисления"}));
 }
 
 TEST(Progon, ChainOfAllRecords) {
