@@ -4,7 +4,10 @@
 // as value texts (peremennie.h) between steps. Calculation thread only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "eval/peremennie.h"
 #include "number/vmchislo.h"
@@ -25,6 +28,67 @@ bool EtoProbel(unsigned char c);
 // showing "Не найдена открывающая скобка", "Не найдена закрывающая скобка" or
 // "Закрывающая скобка идёт перед открывающей".
 bool NaitiSkobki(const TPeremennaya& p, TAnsiString& gruppa);
+
+// The rest of a text consumed from the front, with room in front of it for
+// the texts put back there. Cutting n bytes off the front costs nothing and
+// putting m bytes back in front costs O(m): the bytes behind never move
+// (unless the room runs out, which makes it larger than half the text, so
+// the moves cost O(1) per byte put back). Calculation thread only.
+class TOstatok {
+  public:
+    TOstatok(const char* s, std::size_t n);
+    const unsigned char* Dannye() const {
+        return reinterpret_cast<const unsigned char*>(bufer_.data()) + nachalo_;
+    }
+    std::size_t Dlina() const { return bufer_.size() - nachalo_; }
+    bool Pust() const { return nachalo_ == bufer_.size(); }
+    unsigned char operator[](std::size_t i) const { return Dannye()[i]; }
+    // Cuts n <= Dlina() bytes off the front.
+    void Otrezat(std::size_t n) { nachalo_ += n; }
+    // Cuts the blanks (space, tab) off the front.
+    void UdalitProbeli();
+    // Puts n bytes back in front.
+    void VstavitVperedi(const char* s, std::size_t n);
+
+  private:
+    std::string bufer_;
+    std::size_t nachalo_;
+};
+
+// The bracket reduction of a definition text: finds the innermost group as
+// NaitiSkobki does, cuts it out, and takes the text of its value in its
+// place; then the next one. The text left of the place of the last group
+// holds no ")" (that group ended at the first one), so the search goes on
+// from that place with a stack of the "(" before it: every byte is scanned
+// once or, when a value text is put back, once more, and a whole reduction
+// is linear in the length of the text. Calculation thread only.
+class TSvertkaSkobok {
+  public:
+    // oprashivatOtmenu: poll the stop request every 4096 scanned bytes.
+    explicit TSvertkaSkobok(const TAnsiString& tekst, bool oprashivatOtmenu = true);
+
+    enum class Itog {
+        Net,     // no bracket left
+        Gruppa,  // the next group (name, "(", contents, ")") is cut out into gruppa
+        Oshibka, // a bracket error has been shown; the text keeps the bracket
+        Otmena,  // a stop request seen during the scan
+    };
+    Itog Sleduyushaya(std::string& gruppa);
+    // Puts the text of the value of the group cut out last in its place.
+    void Vstavit(const std::string& znachenie);
+    // The text as it stands: the definition with the values of the groups
+    // in place of the groups (and without the group cut out last when no
+    // value was put in its place).
+    TAnsiString Tekst() const;
+
+  private:
+    TAnsiString ishodniy_;              // the text as given, while no group was cut out
+    TOstatok ostatok_;                  // not scanned yet
+    std::string levo_;                  // scanned: holds no ")"
+    std::vector<std::size_t> otkritie_; // positions of every "(" in levo_
+    bool oprashivatOtmenu_;
+    bool izmenen_ = false;
+};
 
 // Length of the run of blanks / operator characters / name characters at the
 // very start of tekst; nachalo is always 0. True when the run is not empty.
