@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "eval/operatori.h"
 #include "eval/progon.h"
 
 namespace {
@@ -83,6 +84,54 @@ TEST(DlinnieStroki, LogAndValueOfALongLineAreKept) {
     EXPECT_EQ(itog.rezultat, rezultat);
     EXPECT_EQ(itog.zhurnal.size(), zhurnal.size());
     EXPECT_TRUE(itog.zhurnal == zhurnal) << "the log differs from the recorded one";
+}
+
+TEST(DlinnieStroki, AStopEndsALongLineAtOnce) {
+    // The stop is requested while the first log text is written: before the
+    // first operator pass over the chain, and before the first group of the
+    // brackets is replaced. The bound is generous: it only tells a run that
+    // stops at once from one that goes through the whole line first.
+    constexpr int n = 100000;
+    std::string summa = "1", proizvedenie = "1";
+    for (int i = 1; i < n; ++i) {
+        summa += "+1";
+        proizvedenie += "*1";
+    }
+    const std::string skobki = std::string(n, '(') + "1" + std::string(n, ')');
+    const std::string* stroki[] = {&summa, &proizvedenie, &skobki};
+    for (const std::string* y : stroki) {
+        TNastroyki nastroyki;
+        nastroyki.otmenaNaZapisi = 1;
+        const auto nachalo = std::chrono::steady_clock::now();
+        const TItogProgona itog = Progon({"y = " + *y}, nastroyki);
+        const std::chrono::duration<double> dlilsya = std::chrono::steady_clock::now() - nachalo;
+        EXPECT_FALSE(itog.gotovo) << y->substr(0, 8);
+        EXPECT_EQ(itog.soobsheniya, std::vector<std::string>{kNeVichislit});
+        EXPECT_TRUE(itog.zhurnal.ends_with(" отмена вычислений")) << y->substr(0, 8);
+        EXPECT_LT(dlilsya.count(), 10.0) << y->substr(0, 8);
+    }
+}
+
+TEST(DlinnieStroki, TextsPutBackInFrontOfTheRest) {
+    // More put back than was cut off, so the room in front runs out and the
+    // rest moves; the text must read as the same bytes as a plain string.
+    const std::string nachalo = "0123456789";
+    TOstatok ostatok(nachalo.data(), nachalo.size());
+    std::string obrazec = nachalo;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string vperedi(static_cast<std::size_t>(i % 300),
+                                  static_cast<char>('a' + i % 26));
+        ostatok.VstavitVperedi(vperedi.data(), vperedi.size());
+        obrazec.insert(0, vperedi);
+        const std::size_t srezat = static_cast<std::size_t>(i % 7) * 20 % (obrazec.size() + 1);
+        ostatok.Otrezat(srezat);
+        obrazec.erase(0, srezat);
+        ASSERT_EQ(ostatok.Dlina(), obrazec.size()) << i;
+    }
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(ostatok.Dannye()), ostatok.Dlina()),
+              obrazec);
+    ostatok.Otrezat(ostatok.Dlina());
+    EXPECT_TRUE(ostatok.Pust());
 }
 
 } // namespace
