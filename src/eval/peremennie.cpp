@@ -1,6 +1,7 @@
 // Variables, definitions and bracket reduction.
 #include "eval/peremennie.h"
 
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -40,24 +41,41 @@ void OchistitPeremennuyu(TPeremennaya& p) {
     p.Otvergnuta = 0;
 }
 
+namespace {
+
+// The bytes s[nachalo..konec) without their leading and trailing bytes 0..32
+// (as Trim), with every alternative separator replaced by the decimal one.
+TAnsiString ChastStroki(const char* s, std::size_t nachalo, std::size_t konec) {
+    while (nachalo < konec && static_cast<unsigned char>(s[nachalo]) <= 32) ++nachalo;
+    while (konec > nachalo && static_cast<unsigned char>(s[konec - 1]) <= 32) --konec;
+    TAnsiString chast(s + nachalo, static_cast<int>(konec - nachalo));
+    if (char* c = chast.c_str()) {
+        for (; *c; ++c)
+            if (*c == vmSimvoli.AltRazdelitel) *c = vmSimvoli.Razdelitel;
+    }
+    return chast;
+}
+
+} // namespace
+
 bool RazobratStroku(TPeremennaya& p, TAnsiString stroka) {
     p.Vichislena = 0;
     p.Vichislyaetsya = 0;
     p.Otvergnuta = 1;
 
-    // One separator for the whole line, name included.
-    if (char* s = stroka.c_str()) {
-        for (; *s; ++s)
-            if (*s == vmSimvoli.AltRazdelitel) *s = vmSimvoli.Razdelitel;
-    }
-
-    const int ravno = stroka.Pos(TAnsiString('='));
-    if (ravno == 0) {
+    // One separator for the whole line, name included. Neither separator is
+    // "=" or a byte that Trim removes, so the replacement is made on the
+    // trimmed parts as they are copied: the line is read once and copied once.
+    const char* s = stroka.Data();
+    const auto n = static_cast<std::size_t>(stroka.Length());
+    const void* ravno = n > 0 ? std::memchr(s, '=', n) : nullptr;
+    if (ravno == nullptr) {
         p.Imya = TAnsiString("y");
-        p.Virazhenie = stroka.Trim();
+        p.Virazhenie = ChastStroki(s, 0, n);
     } else {
-        p.Imya = stroka.SubString(1, ravno - 1).Trim();
-        p.Virazhenie = stroka.SubString(ravno + 1, stroka.Length() - ravno).Trim();
+        const auto k = static_cast<std::size_t>(static_cast<const char*>(ravno) - s);
+        p.Imya = ChastStroki(s, 0, k);
+        p.Virazhenie = ChastStroki(s, k + 1, n);
     }
     if (p.Imya.Length() == 0) {
         PokazatOshibku("Неправильное имя переменной");
