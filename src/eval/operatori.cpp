@@ -7,7 +7,9 @@
 // length of the text, and they poll the stop request at every step.
 #include "eval/operatori.h"
 
+#include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "eval/soobsheniya.h"
 #include "eval/zapusk.h"
@@ -136,16 +138,12 @@ bool ChisloVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
 
 // --- TOstatok ---
 
-namespace {
-// Room kept in front of a text for the value texts put back there (a value
-// text is some 110 bytes).
-constexpr std::size_t ZAPAS_VPEREDI = 256;
-} // namespace
-
-TOstatok::TOstatok(const char* s, std::size_t n)
-    : bufer_(ZAPAS_VPEREDI + n, '\0'), nachalo_(ZAPAS_VPEREDI) {
+TOstatok::TOstatok(const char* s, std::size_t n) : bufer_(ZAPAS + n, '\0'), nachalo_(ZAPAS) {
     if (n > 0) std::memcpy(&bufer_[nachalo_], s, n);
 }
+
+TOstatok::TOstatok(std::string&& bufer, std::size_t nachalo)
+    : bufer_(std::move(bufer)), nachalo_(nachalo) {}
 
 void TOstatok::UdalitProbeli() {
     nachalo_ += DlinaSerii(Dannye(), Dlina(), EtoProbel);
@@ -154,7 +152,7 @@ void TOstatok::UdalitProbeli() {
 void TOstatok::VstavitVperedi(const char* s, std::size_t n) {
     if (n > nachalo_) {
         const std::size_t dlina = Dlina();
-        const std::size_t zapas = n + ZAPAS_VPEREDI + dlina / 2;
+        const std::size_t zapas = n + ZAPAS + dlina / 2;
         std::string noviy(zapas + dlina, '\0');
         if (dlina > 0) std::memcpy(&noviy[zapas], bufer_.data() + nachalo_, dlina);
         bufer_.swap(noviy);
@@ -172,42 +170,57 @@ constexpr std::size_t SHAG_OPROSA = 4096;
 } // namespace
 
 TSvertkaSkobok::TSvertkaSkobok(const TAnsiString& tekst, bool oprashivatOtmenu)
-    : ishodniy_(tekst), ostatok_(tekst.Data(), static_cast<std::size_t>(tekst.Length())),
-      oprashivatOtmenu_(oprashivatOtmenu) {}
+    : ishodniy_(tekst), s_(tekst.Data()), n_(static_cast<std::size_t>(tekst.Length())),
+      oprashivatOtmenu_(oprashivatOtmenu) {
+    levo_.reserve(n_);
+}
+
+TSvertkaSkobok::Kusok TSvertkaSkobok::Tekushiy() const {
+    if (vNachalo_ < vstavka_.size())
+        return {vstavka_.data() + vNachalo_, vstavka_.size() - vNachalo_};
+    return {s_ + poziciya_, n_ - poziciya_};
+}
+
+void TSvertkaSkobok::Otrezat(std::size_t k) {
+    if (vNachalo_ < vstavka_.size())
+        vNachalo_ += k;
+    else
+        poziciya_ += k;
+}
 
 TSvertkaSkobok::Itog TSvertkaSkobok::Sleduyushaya(std::string& gruppa) {
     gruppa.clear();
     // Up to the first ")" of the text, noting every "(" on the way.
     std::size_t proydeno = 0;
+    Kusok k = Tekushiy();
     for (;;) {
-        const unsigned char* s = ostatok_.Dannye();
-        const std::size_t n = ostatok_.Dlina();
+        k = Tekushiy();
+        if (k.n == 0) break; // the end of the text: no ")" in it
         std::size_t i = 0;
-        while (i < n && s[i] != '(' && s[i] != ')' && i < SHAG_OPROSA) ++i;
-        levo_.append(reinterpret_cast<const char*>(s), i);
-        ostatok_.Otrezat(i);
+        while (i < k.n && k.d[i] != '(' && k.d[i] != ')' && i < SHAG_OPROSA) ++i;
+        levo_.append(k.d, i);
+        Otrezat(i);
         proydeno += i;
         if (oprashivatOtmenu_ && proydeno >= SHAG_OPROSA) {
             proydeno = 0;
             if (OtmenaZaproshena()) return Itog::Otmena;
         }
-        if (i == n) break; // the end of the text: no ")" in it
-        if (s[i] == ')') break;
-        if (s[i] == '(') {
-            otkritie_.push_back(levo_.size());
-            levo_ += '(';
-            ostatok_.Otrezat(1);
-            ++proydeno;
-        }
+        if (i == k.n || i == SHAG_OPROSA) continue;
+        if (k.d[i] == ')') break;
+        otkritie_.push_back(levo_.size());
+        levo_ += '(';
+        Otrezat(1);
+        ++proydeno;
     }
-    if (ostatok_.Pust()) {
+    if (k.n == 0) {
         if (otkritie_.empty()) return Itog::Net;
         PokazatOshibku("Не найдена закрывающая скобка");
         return Itog::Oshibka;
     }
     // A ")" with no "(" before it: is there one after it?
     if (otkritie_.empty()) {
-        const void* posle = std::memchr(ostatok_.Dannye(), '(', ostatok_.Dlina());
+        const bool posle = std::memchr(k.d, '(', k.n) != nullptr ||
+                           std::memchr(s_ + poziciya_, '(', n_ - poziciya_) != nullptr;
         PokazatOshibku(posle ? "Закрывающая скобка идёт перед открывающей"
                              : "Не найдена открывающая скобка");
         return Itog::Oshibka;
@@ -219,23 +232,25 @@ TSvertkaSkobok::Itog TSvertkaSkobok::Sleduyushaya(std::string& gruppa) {
     gruppa.assign(levo_, nachalo, std::string::npos);
     gruppa += ')';
     levo_.resize(nachalo);
-    ostatok_.Otrezat(1);
+    Otrezat(1);
     izmenen_ = true;
     return Itog::Gruppa;
 }
 
 void TSvertkaSkobok::Vstavit(const std::string& znachenie) {
-    // Scanned again with the rest, so the reduction sees the same text as a
-    // search from the start would.
-    ostatok_.VstavitVperedi(znachenie.data(), znachenie.size());
+    // Scanned again before the rest, so the reduction sees the same text as
+    // a search from the start would.
+    vstavka_ = znachenie + vstavka_.substr(vNachalo_);
+    vNachalo_ = 0;
 }
 
 TAnsiString TSvertkaSkobok::Tekst() const {
     if (!izmenen_) return ishodniy_;
     std::string t;
-    t.reserve(levo_.size() + ostatok_.Dlina());
+    t.reserve(levo_.size() + vstavka_.size() - vNachalo_ + n_ - poziciya_);
     t = levo_;
-    t.append(reinterpret_cast<const char*>(ostatok_.Dannye()), ostatok_.Dlina());
+    t.append(vstavka_, vNachalo_);
+    t.append(s_ + poziciya_, n_ - poziciya_);
     return TAnsiString(t.data(), static_cast<int>(t.size()));
 }
 
@@ -263,6 +278,25 @@ std::string VBaiti(const TAnsiString& t) {
 
 TAnsiString VTekst(const std::string& s) {
     return TAnsiString(s.data(), static_cast<int>(s.size()));
+}
+
+// a, b and c as one text, copied once (a log text can be as long as the
+// definition).
+TAnsiString Skleit(std::string_view a, std::string_view b, std::string_view c) {
+    TAnsiString t;
+    const std::size_t n = a.size() + b.size() + c.size();
+    if (n == 0 || n > INT32_MAX || !t.SetLength(static_cast<int>(n))) return t;
+    char* d = t.c_str();
+    for (const std::string_view chast : {a, b, c}) {
+        if (!chast.empty()) std::memcpy(d, chast.data(), chast.size());
+        d += chast.size();
+    }
+    return t;
+}
+
+std::string_view Baiti(const TAnsiString& t) {
+    return t.Length() > 0 ? std::string_view(t.Data(), static_cast<std::size_t>(t.Length()))
+                          : std::string_view();
 }
 
 // The state of one evaluation: the radix mark given to plain literals.
@@ -330,9 +364,11 @@ bool ProchitatChislo(TOstatok& tekst, vmChislo& x) {
 
 // The lower level: the additive chain built by the first pass, left to
 // right, each intermediate sum read back from its value text.
-bool VichislitCepochku(const std::string& cepochka, vmChislo& rezultat) {
-    DobavitSostoyanie(VTekst(cepochka + " = "));
-    TOstatok tekst(cepochka.data(), cepochka.size());
+// cepochka holds the room of TOstatok in front of the chain.
+bool VichislitCepochku(std::string&& cepochka, vmChislo& rezultat) {
+    if (ZhurnalVedyotsya())
+        DobavitSostoyanie(Skleit({}, std::string_view(cepochka).substr(TOstatok::ZAPAS), " = "));
+    TOstatok tekst(std::move(cepochka), TOstatok::ZAPAS);
     vmChislo levoe;
     if (!ProchitatChislo(tekst, levoe)) return Neudacha();
     while (!tekst.Pust()) {
@@ -392,11 +428,14 @@ bool ProchitatOperator(TOstatok& tekst, std::string& op) {
 
 bool VichislitOperatori(TPeremennaya& p, vmChislo& rezultat, TAnsiString vhod) {
     (void)p;
-    DobavitSostoyanie(TAnsiString("\r\n") + vhod + TAnsiString(" = "));
+    if (ZhurnalVedyotsya()) DobavitSostoyanie(Skleit("\r\n", Baiti(vhod), " = "));
     const TOcenka ocenka;
     TOstatok tekst(vhod.Data(), static_cast<std::size_t>(vhod.Length()));
     vhod = TAnsiString();
-    std::string cepochka, operand, op, pravyi;
+    std::string cepochka(TOstatok::ZAPAS, '\0'), operand, op, pravyi;
+    // Literals gain their radix mark in the chain; room for that, so that a
+    // long chain is not copied while it grows (pages are taken as written).
+    cepochka.reserve(TOstatok::ZAPAS + 4 * tekst.Dlina() + 64);
 
     // The upper level: applied at once, left to right; "+" and "-" only
     // collect their operands into the additive chain.
@@ -435,5 +474,5 @@ bool VichislitOperatori(TPeremennaya& p, vmChislo& rezultat, TAnsiString vhod) {
         tekst.VstavitVperedi(znachenie.Data(), static_cast<std::size_t>(znachenie.Length()));
     }
 
-    return VichislitCepochku(cepochka, rezultat);
+    return VichislitCepochku(std::move(cepochka), rezultat);
 }

@@ -36,7 +36,14 @@ bool NaitiSkobki(const TPeremennaya& p, TAnsiString& gruppa);
 // the moves cost O(1) per byte put back). Calculation thread only.
 class TOstatok {
   public:
+    // Room kept in front of a text for the value texts put back there (a
+    // value text is some 110 bytes).
+    static constexpr std::size_t ZAPAS = 256;
+
     TOstatok(const char* s, std::size_t n);
+    // Takes over bufer, whose text starts at nachalo (the bytes before it
+    // are the room in front).
+    TOstatok(std::string&& bufer, std::size_t nachalo);
     const unsigned char* Dannye() const {
         return reinterpret_cast<const unsigned char*>(bufer_.data()) + nachalo_;
     }
@@ -59,9 +66,9 @@ class TOstatok {
 // NaitiSkobki does, cuts it out, and takes the text of its value in its
 // place; then the next one. The text left of the place of the last group
 // holds no ")" (that group ended at the first one), so the search goes on
-// from that place with a stack of the "(" before it: every byte is scanned
-// once or, when a value text is put back, once more, and a whole reduction
-// is linear in the length of the text. Calculation thread only.
+// from that place with a stack of the "(" before it: every byte of the
+// definition and of the values put back is scanned once, and a whole
+// reduction is linear in the length of the text. Calculation thread only.
 class TSvertkaSkobok {
   public:
     // oprashivatOtmenu: poll the stop request every 4096 scanned bytes.
@@ -82,8 +89,21 @@ class TSvertkaSkobok {
     TAnsiString Tekst() const;
 
   private:
-    TAnsiString ishodniy_;              // the text as given, while no group was cut out
-    TOstatok ostatok_;                  // not scanned yet
+    // The part of the rest that comes first: what is left of the value put
+    // back last, else the definition from poziciya_ on.
+    struct Kusok {
+        const char* d;
+        std::size_t n;
+    };
+    Kusok Tekushiy() const;
+    void Otrezat(std::size_t k); // from the front of that part
+
+    TAnsiString ishodniy_; // the definition, holding its bytes
+    const char* s_;
+    std::size_t n_;
+    std::size_t poziciya_ = 0; // the definition is scanned up to here
+    std::string vstavka_;      // the value put back, scanned from vNachalo_
+    std::size_t vNachalo_ = 0;
     std::string levo_;                  // scanned: holds no ")"
     std::vector<std::size_t> otkritie_; // positions of every "(" in levo_
     bool oprashivatOtmenu_;

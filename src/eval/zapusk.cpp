@@ -54,6 +54,10 @@ bool DobavitSostoyanie(TAnsiString text) {
     return true;
 }
 
+bool ZhurnalVedyotsya() {
+    return estPriemnik.load(std::memory_order_acquire);
+}
+
 void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> noviy) {
     std::lock_guard<std::mutex> l(zamokZhurnala);
     priemnik = std::move(noviy);
