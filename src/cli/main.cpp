@@ -5,8 +5,11 @@
 //
 // Exit status: 0 result printed, 1 no result, 2 usage error, 130 stopped by
 // Ctrl+C.
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -48,13 +51,56 @@ bool CeloeVDiapazone(const QString& tekst, int ot, int do_, int& znachenie) {
     return ok && znachenie >= ot && znachenie <= do_;
 }
 
-// The whole stream into tekst; false on a read error (a directory given as
-// FILE or as standard input fails here rather than reading as empty).
-bool Vsyo(std::FILE* vhod, std::string& tekst) {
+// What the command line reads at most: the lines the variable table holds,
+// and no more bytes than this.
+constexpr std::size_t PREDEL_STROK = 65536;
+constexpr std::size_t PREDEL_BAITOV = std::size_t(256) << 20;
+
+enum class Chtenie { Gotovo, Oshibka, MnogoStrok, MnogoBaitov };
+
+// The stream into tekst, stopping as soon as it holds a line beyond
+// PREDEL_STROK or grows beyond PREDEL_BAITOV (the rest is never read). A
+// read error (a directory given as FILE or as standard input) fails here
+// rather than reading as empty.
+Chtenie Vsyo(std::FILE* vhod, std::string& tekst) {
     char bufer[65536];
     std::size_t n;
-    while ((n = std::fread(bufer, 1, sizeof bufer, vhod)) > 0) tekst.append(bufer, n);
-    return std::ferror(vhod) == 0;
+    std::size_t perevodov = 0; // line feeds so far
+    while ((n = std::fread(bufer, 1, sizeof bufer, vhod)) > 0) {
+        for (std::size_t i = 0; i < n; ++i) {
+            // A byte after the last line feed the table allows opens a line
+            // it has no record for.
+            if (perevodov == PREDEL_STROK) return Chtenie::MnogoStrok;
+            if (bufer[i] == '\n') ++perevodov;
+        }
+        if (tekst.size() + n > PREDEL_BAITOV) return Chtenie::MnogoBaitov;
+        tekst.append(bufer, n);
+    }
+    return std::ferror(vhod) == 0 ? Chtenie::Gotovo : Chtenie::Oshibka;
+}
+
+// The usage error for a text that could not be taken whole; 0 when it was.
+int OshibkaChteniya(Chtenie chtenie, const std::string& chto) {
+    switch (chtenie) {
+    case Chtenie::Gotovo:
+        return 0;
+    case Chtenie::Oshibka:
+        return OshibkaIspolzovaniya("cannot read " + chto);
+    case Chtenie::MnogoStrok:
+        return OshibkaIspolzovaniya(chto + " holds more than 65536 lines");
+    case Chtenie::MnogoBaitov:
+        return OshibkaIspolzovaniya(chto + " is larger than 256 MiB");
+    }
+    return 0;
+}
+
+// A NUL byte would cut its line short without a word: the input is refused,
+// naming the first line that holds one.
+int ProveritNul(const std::string& tekst, const std::string& chto) {
+    const std::size_t nul = tekst.find('\0');
+    if (nul == std::string::npos) return 0;
+    const auto stroka = 1 + std::count(tekst.begin(), tekst.begin() + std::ptrdiff_t(nul), '\n');
+    return OshibkaIspolzovaniya(chto + ": line " + std::to_string(stroka) + " holds a NUL byte");
 }
 
 TAnsiString V1251(const std::string& utf8) {
@@ -64,7 +110,10 @@ TAnsiString V1251(const std::string& utf8) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+// The program itself; main guards it.
+int Zapusk(int argc, char** argv) {
     QCoreApplication prilozhenie(argc, argv); // also adopts the user's locale
     QCoreApplication::setApplicationName("ciframer-cli");
     QCoreApplication::setApplicationVersion(CIFRAMER_VERSION);
@@ -130,15 +179,18 @@ int main(int argc, char** argv) {
         for (const QString& v : viragheniya) stroki.push_back(V1251(v.toStdString()));
     } else {
         std::string tekst;
+        std::string chto = "standard input";
+        Chtenie chtenie = Chtenie::Gotovo;
         if (fayli.isEmpty()) {
-            if (!Vsyo(stdin, tekst)) return OshibkaIspolzovaniya("cannot read standard input");
+            chtenie = Vsyo(stdin, tekst);
         } else {
-            const std::string imya = fayli.front().toStdString();
-            std::FILE* fayl = std::fopen(imya.c_str(), "rb");
-            const bool prochitan = fayl != nullptr && Vsyo(fayl, tekst);
+            chto = fayli.front().toStdString();
+            std::FILE* fayl = std::fopen(chto.c_str(), "rb");
+            chtenie = fayl != nullptr ? Vsyo(fayl, tekst) : Chtenie::Oshibka;
             if (fayl != nullptr) std::fclose(fayl);
-            if (!prochitan) return OshibkaIspolzovaniya("cannot read " + imya);
         }
+        if (const int kod = OshibkaChteniya(chtenie, chto)) return kod;
+        if (const int kod = ProveritNul(tekst, chto)) return kod;
         if (tekst.starts_with("\xEF\xBB\xBF")) tekst.erase(0, 3); // a UTF-8 byte order mark
         stroki = RazbitNaStroki(Utf8VCp1251(tekst));
     }
@@ -174,4 +226,19 @@ int main(int argc, char** argv) {
         return KOD_GOTOVO;
     }
     return ostanovleno ? KOD_OSTANOVLENO : KOD_NET_REZULTATA;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The calculation thread turns its own exceptions into messages; this
+    // catches what the reading and splitting of the input may throw.
+    try {
+        return Zapusk(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("ciframer-cli: out of memory\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "ciframer-cli: %s\n", e.what());
+    }
+    return KOD_NET_REZULTATA;
 }

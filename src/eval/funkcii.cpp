@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <string>
 
 #include "eval/operatori.h"
 #include "eval/soobsheniya.h"
@@ -103,6 +104,43 @@ Itog Faktorial(const vmChislo& a, vmChislo& proizvedenie) {
     return Itog::Gotovo;
 }
 
+// The name (before the first "(", blanks before it skipped) and the
+// arguments of a call text: up to the first ";", or to the first ")" when no
+// ";" is left, or to the end. Only two are kept; the rest are counted. The
+// next ";" and ")" are looked for again only once they have been passed, so
+// the whole list is read in one pass. False on a stop request.
+bool RazobratVizov(const TAnsiString& vizov, TAnsiString& imya, vmChislo (&argumenti)[2],
+                   int& schet) {
+    const char* s = vizov.Data();
+    const std::size_t n = static_cast<std::size_t>(vizov.Length());
+    // Position of the first c at or after ot; n when there is none.
+    auto nayti = [s, n](char c, std::size_t ot) {
+        const void* m = ot < n ? std::memchr(s + ot, c, n - ot) : nullptr;
+        return m ? std::size_t(static_cast<const char*>(m) - s) : n;
+    };
+    std::size_t i = 0;
+    while (i < n && EtoProbel(static_cast<unsigned char>(s[i]))) ++i;
+    const std::size_t skobka = nayti('(', i);
+    imya = skobka < n ? TAnsiString(s + i, int(skobka - i)) : TAnsiString();
+    if (skobka < n) i = skobka + 1;
+
+    schet = 0;
+    std::size_t razdelitel = nayti(';', i), zakritie = nayti(')', i);
+    while (i < n) {
+        if (razdelitel < i) razdelitel = nayti(';', i);
+        if (zakritie < i) zakritie = nayti(')', i);
+        const std::size_t konec = razdelitel < n ? razdelitel : zakritie;
+        std::string tekst(s + i, konec - i);
+        i = konec + 1;
+        vmChislo x;
+        vmIzTeksta(&x, tekst.data()); // an empty argument reads as zero
+        if (schet < 2) argumenti[schet] = x;
+        ++schet;
+        if (OtmenaZaproshena()) return false;
+    }
+    return true;
+}
+
 } // namespace
 
 long double TekushcheeVremya() {
@@ -118,29 +156,10 @@ void UstanovitIstochnikVremeni(IstochnikVremeni istochnik) {
 bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
     (void)p;
     DobavitSostoyanie(TAnsiString("\r\n") + vizov + TAnsiString(" = "));
-    int nachalo = 0, dlina = 0;
-    if (ProbeliVNachale(vizov, nachalo, dlina)) vizov.Delete(1, dlina);
-
-    const int skobka = vizov.Pos(TAnsiString('('));
-    const TAnsiString imya = vizov.SubString(1, skobka - 1);
-    vizov.Delete(1, skobka);
-
-    // Arguments: up to the first ";", or to the first ")" when no ";" is
-    // left. Only two are kept; the rest are counted.
+    TAnsiString imya;
     vmChislo argumenti[2];
     int schet = 0;
-    while (vizov.Length() > 0) {
-        int konec = vizov.Pos(TAnsiString(';'));
-        if (konec == 0) konec = vizov.Pos(TAnsiString(')'));
-        if (konec == 0) konec = vizov.Length() + 1; // no separator: the rest
-        TAnsiString tekst = vizov.SubString(1, konec - 1);
-        vizov.Delete(1, konec);
-        vmChislo x;
-        vmIzTeksta(&x, tekst); // an empty argument reads as zero
-        if (schet < 2) argumenti[schet] = x;
-        ++schet;
-        if (OtmenaZaproshena()) return Otmena();
-    }
+    if (!RazobratVizov(vizov, imya, argumenti, schet)) return Otmena();
 
     const int nomer = NaitiFunkciyu(imya);
     if (nomer < 0) {

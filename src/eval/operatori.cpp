@@ -1,6 +1,15 @@
 // Bracket groups, the scanners of the expression language, and the operator
 // evaluator with its two precedence levels.
+//
+// Texts that are consumed from the front live in byte buffers (TOstatok),
+// collected texts in std::string: the evaluator and the bracket reduction
+// touch every byte a bounded number of times, so their cost is linear in the
+// length of the text, and they poll the stop request at every step.
 #include "eval/operatori.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #include "eval/soobsheniya.h"
 #include "eval/zapusk.h"
@@ -11,26 +20,65 @@
 
 namespace {
 
-unsigned char Bayt(const TAnsiString& s, int i) { // 1-based
-    return static_cast<unsigned char>(s.Data()[i - 1]);
-}
-
-// Length of the run of bytes of one class at the start of tekst.
-template <typename Klass> int DlinaSerii(const TAnsiString& tekst, Klass klass) {
-    const char* s = tekst.Data();
-    const int n = tekst.Length();
-    int i = 0;
-    while (i < n && klass(static_cast<unsigned char>(s[i]))) ++i;
+// Length of the run of bytes of one class at the start of s[0..n).
+template <typename Klass>
+std::size_t DlinaSerii(const unsigned char* s, std::size_t n, Klass klass) {
+    std::size_t i = 0;
+    while (i < n && klass(s[i])) ++i;
     return i;
 }
 
-void UdalitProbeli(TAnsiString& tekst) {
-    const int n = DlinaSerii(tekst, EtoProbel);
-    if (n > 0) tekst.Delete(1, n);
+template <typename Klass> int DlinaSerii(const TAnsiString& tekst, Klass klass) {
+    const auto* s = reinterpret_cast<const unsigned char*>(tekst.Data());
+    return static_cast<int>(DlinaSerii(s, static_cast<std::size_t>(tekst.Length()), klass));
 }
 
 bool EtoDesyatichnayaCifra(unsigned char c) {
     return c >= '0' && c <= '9';
+}
+
+// ChisloVNachale over the bytes s[0..n).
+bool ChitatChislo(const unsigned char* s, std::size_t n, std::size_t& nachalo, std::size_t& dlina) {
+    auto cifri36 = [&](std::size_t i) {
+        while (i < n && vmSimvoli.EtoCifra[s[i]]) ++i;
+        return i;
+    };
+    auto cifri10 = [&](std::size_t i) {
+        while (i < n && EtoDesyatichnayaCifra(s[i])) ++i;
+        return i;
+    };
+    auto est = [&](std::size_t i, char c) {
+        return i < n && s[i] == static_cast<unsigned char>(c);
+    };
+    dlina = 0;
+    std::size_t i = 0;
+    while (i < n && EtoProbel(s[i])) ++i;
+    nachalo = i;
+
+    std::size_t j = i;
+    if (est(j, vmSimvoli.Minus)) ++j;
+    std::size_t k = cifri36(j);
+    if (k == j) return false;
+    j = k;
+    if (est(j, vmSimvoli.Razdelitel)) {
+        k = cifri36(j + 1);
+        if (k == j + 1) return false;
+        j = k;
+    }
+    if (est(j, vmSimvoli.Eksponenta)) {
+        std::size_t m = j + 1;
+        if (est(m, vmSimvoli.Minus)) ++m;
+        k = cifri10(m);
+        if (k == m) return false;
+        j = k;
+    }
+    if (est(j, vmSimvoli.Osnovanie)) {
+        k = cifri10(j + 1);
+        if (k == j + 1) return false;
+        j = k;
+    }
+    dlina = j - i;
+    return true;
 }
 
 } // namespace
@@ -80,133 +128,222 @@ bool ImyaVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
 }
 
 bool ChisloVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
-    const unsigned char* s = reinterpret_cast<const unsigned char*>(tekst.Data());
-    const int n = tekst.Length();
-    auto cifri36 = [&](int i) {
-        while (i < n && vmSimvoli.EtoCifra[s[i]]) ++i;
-        return i;
-    };
-    auto cifri10 = [&](int i) {
-        while (i < n && EtoDesyatichnayaCifra(s[i])) ++i;
-        return i;
-    };
-    nachalo = 0;
-    dlina = 0;
-    int i = 0;
-    while (i < n && EtoProbel(s[i])) ++i;
-    nachalo = i;
+    std::size_t n = 0, d = 0;
+    const bool est = ChitatChislo(reinterpret_cast<const unsigned char*>(tekst.Data()),
+                                  static_cast<std::size_t>(tekst.Length()), n, d);
+    nachalo = static_cast<int>(n);
+    dlina = static_cast<int>(d);
+    return est;
+}
 
-    int j = i;
-    if (j < n && s[j] == static_cast<unsigned char>(vmSimvoli.Minus)) ++j;
-    int k = cifri36(j);
-    if (k == j) return false;
-    j = k;
-    if (j < n && s[j] == static_cast<unsigned char>(vmSimvoli.Razdelitel)) {
-        k = cifri36(j + 1);
-        if (k == j + 1) return false;
-        j = k;
+// --- TOstatok ---
+
+TOstatok::TOstatok(const char* s, std::size_t n) : bufer_(ZAPAS + n, '\0'), nachalo_(ZAPAS) {
+    if (n > 0) std::memcpy(&bufer_[nachalo_], s, n);
+}
+
+TOstatok::TOstatok(std::string&& bufer, std::size_t nachalo)
+    : bufer_(std::move(bufer)), nachalo_(nachalo) {}
+
+void TOstatok::UdalitProbeli() {
+    nachalo_ += DlinaSerii(Dannye(), Dlina(), EtoProbel);
+}
+
+void TOstatok::VstavitVperedi(const char* s, std::size_t n) {
+    if (n > nachalo_) {
+        const std::size_t dlina = Dlina();
+        const std::size_t zapas = n + ZAPAS + dlina / 2;
+        std::string noviy(zapas + dlina, '\0');
+        if (dlina > 0) std::memcpy(&noviy[zapas], bufer_.data() + nachalo_, dlina);
+        bufer_.swap(noviy);
+        nachalo_ = zapas;
     }
-    if (j < n && s[j] == static_cast<unsigned char>(vmSimvoli.Eksponenta)) {
-        int m = j + 1;
-        if (m < n && s[m] == static_cast<unsigned char>(vmSimvoli.Minus)) ++m;
-        k = cifri10(m);
-        if (k == m) return false;
-        j = k;
+    nachalo_ -= n;
+    if (n > 0) std::memcpy(&bufer_[nachalo_], s, n);
+}
+
+// --- Bracket groups ---
+
+namespace {
+// Bytes scanned between two polls of the stop request.
+constexpr std::size_t SHAG_OPROSA = 4096;
+} // namespace
+
+TSvertkaSkobok::TSvertkaSkobok(const TAnsiString& tekst, bool oprashivatOtmenu)
+    : ishodniy_(tekst), s_(tekst.Data()), n_(static_cast<std::size_t>(tekst.Length())),
+      oprashivatOtmenu_(oprashivatOtmenu) {
+    levo_.reserve(n_);
+}
+
+TSvertkaSkobok::Kusok TSvertkaSkobok::Tekushiy() const {
+    if (vNachalo_ < vstavka_.size())
+        return {vstavka_.data() + vNachalo_, vstavka_.size() - vNachalo_};
+    return {s_ + poziciya_, n_ - poziciya_};
+}
+
+void TSvertkaSkobok::Otrezat(std::size_t k) {
+    if (vNachalo_ < vstavka_.size())
+        vNachalo_ += k;
+    else
+        poziciya_ += k;
+}
+
+TSvertkaSkobok::Itog TSvertkaSkobok::Sleduyushaya(std::string& gruppa) {
+    gruppa.clear();
+    // Up to the first ")" of the text, noting every "(" on the way.
+    std::size_t proydeno = 0;
+    Kusok k = Tekushiy();
+    for (;;) {
+        k = Tekushiy();
+        if (k.n == 0) break; // the end of the text: no ")" in it
+        std::size_t i = 0;
+        while (i < k.n && k.d[i] != '(' && k.d[i] != ')' && i < SHAG_OPROSA) ++i;
+        levo_.append(k.d, i);
+        Otrezat(i);
+        proydeno += i;
+        if (oprashivatOtmenu_ && proydeno >= SHAG_OPROSA) {
+            proydeno = 0;
+            if (OtmenaZaproshena()) return Itog::Otmena;
+        }
+        if (i == k.n || i == SHAG_OPROSA) continue;
+        if (k.d[i] == ')') break;
+        otkritie_.push_back(levo_.size());
+        levo_ += '(';
+        Otrezat(1);
+        ++proydeno;
     }
-    if (j < n && s[j] == static_cast<unsigned char>(vmSimvoli.Osnovanie)) {
-        k = cifri10(j + 1);
-        if (k == j + 1) return false;
-        j = k;
+    if (k.n == 0) {
+        if (otkritie_.empty()) return Itog::Net;
+        PokazatOshibku("Не найдена закрывающая скобка");
+        return Itog::Oshibka;
     }
-    dlina = j - i;
-    return true;
+    // A ")" with no "(" before it: is there one after it?
+    if (otkritie_.empty()) {
+        const bool posle = std::memchr(k.d, '(', k.n) != nullptr ||
+                           std::memchr(s_ + poziciya_, '(', n_ - poziciya_) != nullptr;
+        PokazatOshibku(posle ? "Закрывающая скобка идёт перед открывающей"
+                             : "Не найдена открывающая скобка");
+        return Itog::Oshibka;
+    }
+    // The last "(" before the ")", and the function name before it.
+    std::size_t nachalo = otkritie_.back();
+    otkritie_.pop_back();
+    while (nachalo > 0 && EtoSimvolImeni(static_cast<unsigned char>(levo_[nachalo - 1]))) --nachalo;
+    gruppa.assign(levo_, nachalo, std::string::npos);
+    gruppa += ')';
+    levo_.resize(nachalo);
+    Otrezat(1);
+    izmenen_ = true;
+    return Itog::Gruppa;
+}
+
+void TSvertkaSkobok::Vstavit(const std::string& znachenie) {
+    // Scanned again before the rest, so the reduction sees the same text as
+    // a search from the start would.
+    vstavka_ = znachenie + vstavka_.substr(vNachalo_);
+    vNachalo_ = 0;
+}
+
+TAnsiString TSvertkaSkobok::Tekst() const {
+    if (!izmenen_) return ishodniy_;
+    std::string t;
+    t.reserve(levo_.size() + vstavka_.size() - vNachalo_ + n_ - poziciya_);
+    t = levo_;
+    t.append(vstavka_, vNachalo_);
+    t.append(s_ + poziciya_, n_ - poziciya_);
+    return TAnsiString(t.data(), static_cast<int>(t.size()));
 }
 
 bool NaitiSkobki(const TPeremennaya& p, TAnsiString& gruppa) {
-    gruppa = TAnsiString();
-    const TAnsiString& v = p.Virazhenie;
-    int o = v.Pos(TAnsiString('('));
-    const int c = v.Pos(TAnsiString(')'));
-    if (o == 0 && c == 0) return true;
-    if (o == 0) {
-        PokazatOshibku("Не найдена открывающая скобка");
-        return false;
-    }
-    if (c == 0) {
-        PokazatOshibku("Не найдена закрывающая скобка");
-        return false;
-    }
-    if (o > c) {
-        PokazatOshibku("Закрывающая скобка идёт перед открывающей");
-        return false;
-    }
-    for (int i = c - 1; i > o; --i) {
-        if (Bayt(v, i) == '(') {
-            o = i;
-            break;
-        }
-    }
-    int nachalo = o;
-    while (nachalo > 1 && EtoSimvolImeni(Bayt(v, nachalo - 1))) --nachalo;
-    gruppa = v.SubString(nachalo, c - nachalo + 1);
-    return true;
+    TSvertkaSkobok svertka(p.Virazhenie, false);
+    std::string g;
+    const TSvertkaSkobok::Itog itog = svertka.Sleduyushaya(g);
+    gruppa = TAnsiString(g.data(), static_cast<int>(g.size()));
+    return itog == TSvertkaSkobok::Itog::Net || itog == TSvertkaSkobok::Itog::Gruppa;
 }
+
+// --- The operator evaluator ---
 
 namespace {
 
+vmChislo Prochitat(std::string tekst) {
+    vmChislo x;
+    vmIzTeksta(&x, tekst.data());
+    return x;
+}
+
+std::string VBaiti(const TAnsiString& t) {
+    return t.ToStd();
+}
+
+TAnsiString VTekst(const std::string& s) {
+    return TAnsiString(s.data(), static_cast<int>(s.size()));
+}
+
+// a, b and c as one text, copied once (a log text can be as long as the
+// definition).
+TAnsiString Skleit(std::string_view a, std::string_view b, std::string_view c) {
+    TAnsiString t;
+    const std::size_t n = a.size() + b.size() + c.size();
+    if (n == 0 || n > INT32_MAX || !t.SetLength(static_cast<int>(n))) return t;
+    char* d = t.c_str();
+    for (const std::string_view chast : {a, b, c}) {
+        if (!chast.empty()) std::memcpy(d, chast.data(), chast.size());
+        d += chast.size();
+    }
+    return t;
+}
+
+std::string_view Baiti(const TAnsiString& t) {
+    return t.Length() > 0 ? std::string_view(t.Data(), static_cast<std::size_t>(t.Length()))
+                          : std::string_view();
+}
+
 // The state of one evaluation: the radix mark given to plain literals.
 struct TOcenka {
-    TAnsiString metkaOsnovaniya; // "r" and CurrentRadix in decimal
+    std::string metkaOsnovaniya; // "r" and CurrentRadix in decimal
 
-    TOcenka() { metkaOsnovaniya = TAnsiString(vmSimvoli.Osnovanie) + CeloeVStroku(CurrentRadix); }
+    TOcenka() { metkaOsnovaniya = vmSimvoli.Osnovanie + CeloeVStroku(CurrentRadix).ToStd(); }
 
     // Reads the operand at the front of tekst (a literal, else a name, whose
-    // value text it becomes) into operand; deletes it and the blanks after it.
-    bool ProchitatOperand(TAnsiString& tekst, TAnsiString& operand) const {
-        int nachalo = 0, dlina = 0;
-        if (ChisloVNachale(tekst, nachalo, dlina)) {
-            operand = tekst.SubString(nachalo + 1, dlina);
-            if (operand.Pos(TAnsiString(vmSimvoli.Osnovanie)) == 0)
-                operand = operand + metkaOsnovaniya;
-            tekst.Delete(1, nachalo + dlina);
-        } else if (ImyaVNachale(tekst, nachalo, dlina)) {
+    // value text it becomes) into operand; cuts it and the blanks after it
+    // off.
+    bool ProchitatOperand(TOstatok& tekst, std::string& operand) const {
+        std::size_t nachalo = 0, dlina = 0;
+        const auto* s = tekst.Dannye();
+        if (ChitatChislo(s, tekst.Dlina(), nachalo, dlina)) {
+            operand.assign(reinterpret_cast<const char*>(s) + nachalo, dlina);
+            if (operand.find(vmSimvoli.Osnovanie) == std::string::npos) operand += metkaOsnovaniya;
+            tekst.Otrezat(nachalo + dlina);
+        } else if ((dlina = DlinaSerii(s, tekst.Dlina(), EtoSimvolImeni)) > 0) {
             vmChislo znachenie;
-            if (!ZnacheniePeremennoy(znachenie, tekst.SubString(1, dlina))) return false;
-            operand = TekstZnacheniya(znachenie);
-            tekst.Delete(1, dlina);
+            const TAnsiString imya(reinterpret_cast<const char*>(s), static_cast<int>(dlina));
+            if (!ZnacheniePeremennoy(znachenie, imya)) return false;
+            operand = VBaiti(TekstZnacheniya(znachenie));
+            tekst.Otrezat(dlina);
         } else {
             return false;
         }
-        UdalitProbeli(tekst);
+        tekst.UdalitProbeli();
         return true;
     }
 };
 
-vmChislo Prochitat(TAnsiString tekst) {
-    vmChislo x;
-    vmIzTeksta(&x, tekst);
-    return x;
-}
-
-bool Ravno(const TAnsiString& a, const char* b) {
-    return TAnsiString::Compare(a, TAnsiString(b)) == 0;
-}
-
 // Applies an upper-level operator; false for a run that is none of them.
-bool PrimenitVerhniy(const TAnsiString& op, vmChislo& levoe, const vmChislo& pravoe) {
-    if (Ravno(op, "*")) {
+bool PrimenitVerhniy(const std::string& op, vmChislo& levoe, const vmChislo& pravoe) {
+    if (op == "*") {
         vmUmnogit(&levoe, pravoe);
-    } else if (Ravno(op, "/")) {
+    } else if (op == "/") {
         vmRazdelit(&levoe, pravoe);
-    } else if (Ravno(op, "%")) {
+    } else if (op == "%") {
         vmChislo ostatok;
         vmDelenieSOstatkom(&levoe, pravoe, &ostatok);
         levoe = ostatok;
-    } else if (Ravno(op, "^")) {
+    } else if (op == "^") {
         levoe = vmStepen(levoe, pravoe);
-    } else if (Ravno(op, "<<")) {
+    } else if (op == "<<") {
         vmUmnogitNaStepen(&levoe, vmVCeloe32(&pravoe, false));
-    } else if (Ravno(op, ">>")) {
+    } else if (op == ">>") {
         vmRazdelitNaStepen(&levoe, vmVCeloe32(&pravoe, false));
     } else {
         return false;
@@ -214,107 +351,128 @@ bool PrimenitVerhniy(const TAnsiString& op, vmChislo& levoe, const vmChislo& pra
     return true;
 }
 
+// Reads the literal at the front of tekst into x and cuts it and the blanks
+// after it off; false when there is none.
+bool ProchitatChislo(TOstatok& tekst, vmChislo& x) {
+    std::size_t nachalo = 0, dlina = 0;
+    if (!ChitatChislo(tekst.Dannye(), tekst.Dlina(), nachalo, dlina)) return false;
+    x = Prochitat(std::string(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo, dlina));
+    tekst.Otrezat(nachalo + dlina);
+    tekst.UdalitProbeli();
+    return true;
+}
+
 // The lower level: the additive chain built by the first pass, left to
 // right, each intermediate sum read back from its value text.
-bool VichislitCepochku(TAnsiString tekst, vmChislo& rezultat) {
-    DobavitSostoyanie(tekst + TAnsiString(" = "));
-    int nachalo = 0, dlina = 0;
-    if (!ChisloVNachale(tekst, nachalo, dlina)) return Neudacha();
-    vmChislo levoe = Prochitat(tekst.SubString(nachalo + 1, dlina));
-    tekst.Delete(1, nachalo + dlina);
-    UdalitProbeli(tekst);
-    while (tekst.Length() > 0) {
-        if (!OperatoriVNachale(tekst, nachalo, dlina)) return Neudacha();
-        TAnsiString op = tekst.SubString(1, dlina);
-        int dlinaOp = dlina;
-        if (dlinaOp >= 2 && Bayt(op, dlinaOp) == '-') op = op.SubString(1, --dlinaOp);
-        tekst.Delete(1, dlinaOp);
-        UdalitProbeli(tekst);
+// cepochka holds the room of TOstatok in front of the chain.
+bool VichislitCepochku(std::string&& cepochka, vmChislo& rezultat) {
+    if (ZhurnalVedyotsya())
+        DobavitSostoyanie(Skleit({}, std::string_view(cepochka).substr(TOstatok::ZAPAS), " = "));
+    TOstatok tekst(std::move(cepochka), TOstatok::ZAPAS);
+    vmChislo levoe;
+    if (!ProchitatChislo(tekst, levoe)) return Neudacha();
+    while (!tekst.Pust()) {
+        std::size_t dlinaOp = DlinaSerii(tekst.Dannye(), tekst.Dlina(), EtoZnakOperatora);
+        if (dlinaOp == 0) return Neudacha();
+        if (dlinaOp >= 2 && tekst[dlinaOp - 1] == '-') --dlinaOp;
+        const std::string op(reinterpret_cast<const char*>(tekst.Dannye()), dlinaOp);
+        tekst.Otrezat(dlinaOp);
+        tekst.UdalitProbeli();
 
-        if (!ChisloVNachale(tekst, nachalo, dlina)) return Neudacha();
-        const TAnsiString pravyi = tekst.SubString(nachalo + 1, dlina);
-        tekst.Delete(1, nachalo + dlina);
-        UdalitProbeli(tekst);
+        std::size_t nachalo = 0, dlina = 0;
+        if (!ChitatChislo(tekst.Dannye(), tekst.Dlina(), nachalo, dlina)) return Neudacha();
+        std::string pravyi(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo, dlina);
+        tekst.Otrezat(nachalo + dlina);
+        tekst.UdalitProbeli();
         if (OtmenaZaproshena()) return Otmena();
-        const vmChislo pravoe = Prochitat(pravyi);
+        const vmChislo pravoe = Prochitat(std::move(pravyi));
 
-        if (Ravno(op, "+")) {
+        if (op == "+") {
             vmPribavit(&levoe, pravoe);
-        } else if (Ravno(op, "-")) {
+        } else if (op == "-") {
             vmVichest(&levoe, pravoe);
         } else {
-            PokazatOshibku("Неизвестный оператор ", op);
+            PokazatOshibku("Неизвестный оператор ", VTekst(op));
             return Neudacha();
         }
         if (OtmenaZaproshena()) return Otmena();
         // The next step reads the sum back from its value text.
         const TAnsiString summa = TekstZnacheniya(levoe);
-        tekst.Insert(summa, 1);
-        if (!ChisloVNachale(tekst, nachalo, dlina)) return Neudacha();
-        levoe = Prochitat(tekst.SubString(nachalo + 1, dlina));
-        tekst.Delete(1, nachalo + dlina);
-        UdalitProbeli(tekst);
+        tekst.VstavitVperedi(summa.Data(), static_cast<std::size_t>(summa.Length()));
+        if (!ProchitatChislo(tekst, levoe)) return Neudacha();
     }
     rezultat = levoe;
     DobavitSostoyanie(KratkiyTekstZnacheniya(rezultat) + TAnsiString(";"));
     return true;
 }
 
+// The operator at the front of tekst, after an operand: a run of operator
+// characters without its trailing pairs of minus signs, and without a last
+// "-" of a longer run, which stays in the text as the sign of the next
+// operand. Cuts it and the blanks after it off; false when there is none.
+bool ProchitatOperator(TOstatok& tekst, std::string& op) {
+    const std::size_t seriya = DlinaSerii(tekst.Dannye(), tekst.Dlina(), EtoZnakOperatora);
+    if (seriya == 0) return false;
+    std::size_t dlina = seriya;
+    while (dlina >= 3 && tekst[dlina - 1] == '-' && tekst[dlina - 2] == '-') dlina -= 2;
+    // The pairs dropped from the end and the operator go; a sign stays.
+    const bool znak = dlina >= 2 && tekst[dlina - 1] == '-';
+    if (znak) --dlina;
+    op.assign(reinterpret_cast<const char*>(tekst.Dannye()), dlina);
+    tekst.Otrezat(znak ? seriya - 1 : seriya);
+    tekst.UdalitProbeli();
+    return true;
+}
+
 } // namespace
 
-bool VichislitOperatori(TPeremennaya& p, vmChislo& rezultat, TAnsiString tekst) {
+bool VichislitOperatori(TPeremennaya& p, vmChislo& rezultat, TAnsiString vhod) {
     (void)p;
-    DobavitSostoyanie(TAnsiString("\r\n") + tekst + TAnsiString(" = "));
+    if (ZhurnalVedyotsya()) DobavitSostoyanie(Skleit("\r\n", Baiti(vhod), " = "));
     const TOcenka ocenka;
-    TAnsiString cepochka;
+    TOstatok tekst(vhod.Data(), static_cast<std::size_t>(vhod.Length()));
+    vhod = TAnsiString();
+    std::string cepochka(TOstatok::ZAPAS, '\0'), operand, op, pravyi;
+    // Literals gain their radix mark in the chain; room for that, so that a
+    // long chain is not copied while it grows (pages are taken as written).
+    cepochka.reserve(TOstatok::ZAPAS + 4 * tekst.Dlina() + 64);
 
     // The upper level: applied at once, left to right; "+" and "-" only
     // collect their operands into the additive chain.
-    while (tekst.Length() > 0) {
-        UdalitProbeli(tekst);
-        int nachalo = 0, dlina = 0;
-        if (OperatoriVNachale(tekst, nachalo, dlina)) {
-            // Pairs of minus signs before an operand cancel.
-            while (dlina >= 2 && Bayt(tekst, 1) == '-' && Bayt(tekst, 2) == '-') {
-                tekst.Delete(1, 2);
-                dlina -= 2;
-            }
+    while (!tekst.Pust()) {
+        tekst.UdalitProbeli();
+        // Pairs of minus signs before an operand cancel.
+        std::size_t seriya = DlinaSerii(tekst.Dannye(), tekst.Dlina(), EtoZnakOperatora);
+        while (seriya >= 2 && tekst[0] == '-' && tekst[1] == '-') {
+            tekst.Otrezat(2);
+            seriya -= 2;
         }
-        TAnsiString operand;
         if (!ocenka.ProchitatOperand(tekst, operand)) return Neudacha();
-        if (tekst.Length() == 0) {
-            cepochka = cepochka + operand;
+        if (tekst.Pust()) {
+            cepochka += operand;
             break;
         }
+        if (!ProchitatOperator(tekst, op)) return Neudacha();
 
-        if (!OperatoriVNachale(tekst, nachalo, dlina)) return Neudacha();
-        while (dlina >= 3 && Bayt(tekst, dlina) == '-' && Bayt(tekst, dlina - 1) == '-') {
-            tekst.Delete(dlina - 1, 2);
-            dlina -= 2;
-        }
-        // A trailing "-" of a longer run is the sign of the next operand.
-        if (dlina >= 2 && Bayt(tekst, dlina) == '-') --dlina;
-        const TAnsiString op = tekst.SubString(1, dlina);
-        tekst.Delete(1, dlina);
-        UdalitProbeli(tekst);
-
-        if (Ravno(op, "+") || Ravno(op, "-")) {
-            cepochka = cepochka + operand + op;
+        if (op == "+" || op == "-") {
+            cepochka += operand;
+            cepochka += op;
+            if (OtmenaZaproshena()) return Otmena();
             continue;
         }
 
         vmChislo levoe = Prochitat(operand);
-        TAnsiString pravyi;
         if (!ocenka.ProchitatOperand(tekst, pravyi)) return Neudacha();
         if (OtmenaZaproshena()) return Otmena();
         const vmChislo pravoe = Prochitat(pravyi);
         if (!PrimenitVerhniy(op, levoe, pravoe)) {
-            PokazatOshibku("Неизвестный оператор ", op);
+            PokazatOshibku("Неизвестный оператор ", VTekst(op));
             return Neudacha();
         }
         if (OtmenaZaproshena()) return Otmena();
-        tekst.Insert(TekstZnacheniya(levoe), 1);
+        const TAnsiString znachenie = TekstZnacheniya(levoe);
+        tekst.VstavitVperedi(znachenie.Data(), static_cast<std::size_t>(znachenie.Length()));
     }
 
-    return VichislitCepochku(cepochka, rezultat);
+    return VichislitCepochku(std::move(cepochka), rezultat);
 }

@@ -1,6 +1,7 @@
 // Variables, definitions and bracket reduction.
 #include "eval/peremennie.h"
 
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -41,24 +42,41 @@ void OchistitPeremennuyu(TPeremennaya& p) {
     p.Otvergnuta = 0;
 }
 
+namespace {
+
+// The bytes s[nachalo..konec) without their leading and trailing bytes 0..32
+// (as Trim), with every alternative separator replaced by the decimal one.
+TAnsiString ChastStroki(const char* s, std::size_t nachalo, std::size_t konec) {
+    while (nachalo < konec && static_cast<unsigned char>(s[nachalo]) <= 32) ++nachalo;
+    while (konec > nachalo && static_cast<unsigned char>(s[konec - 1]) <= 32) --konec;
+    TAnsiString chast(s + nachalo, static_cast<int>(konec - nachalo));
+    if (char* c = chast.c_str()) {
+        for (; *c; ++c)
+            if (*c == vmSimvoli.AltRazdelitel) *c = vmSimvoli.Razdelitel;
+    }
+    return chast;
+}
+
+} // namespace
+
 bool RazobratStroku(TPeremennaya& p, TAnsiString stroka) {
     p.Vichislena = 0;
     p.Vichislyaetsya = 0;
     p.Otvergnuta = 1;
 
-    // One separator for the whole line, name included.
-    if (char* s = stroka.c_str()) {
-        for (; *s; ++s)
-            if (*s == vmSimvoli.AltRazdelitel) *s = vmSimvoli.Razdelitel;
-    }
-
-    const int ravno = stroka.Pos(TAnsiString('='));
-    if (ravno == 0) {
+    // One separator for the whole line, name included. Neither separator is
+    // "=" or a byte that Trim removes, so the replacement is made on the
+    // trimmed parts as they are copied: the line is read once and copied once.
+    const char* s = stroka.Data();
+    const auto n = static_cast<std::size_t>(stroka.Length());
+    const void* ravno = n > 0 ? std::memchr(s, '=', n) : nullptr;
+    if (ravno == nullptr) {
         p.Imya = TAnsiString("y");
-        p.Virazhenie = stroka.Trim();
+        p.Virazhenie = ChastStroki(s, 0, n);
     } else {
-        p.Imya = stroka.SubString(1, ravno - 1).Trim();
-        p.Virazhenie = stroka.SubString(ravno + 1, stroka.Length() - ravno).Trim();
+        const auto k = static_cast<std::size_t>(static_cast<const char*>(ravno) - s);
+        p.Imya = ChastStroki(s, 0, k);
+        p.Virazhenie = ChastStroki(s, k + 1, n);
     }
     if (p.Imya.Length() == 0) {
         PokazatOshibku("Неправильное имя переменной");
@@ -144,51 +162,86 @@ bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya) {
 
 namespace {
 
-// Evaluates the arguments of one bracket group and replaces the group in
-// p.Virazhenie by the text of its result. The group is the first occurrence
-// of its text, since it ends at the first ")" of the definition.
-bool SvernutGruppu(TPeremennaya& p, TAnsiString gruppa) {
-    const int mesto = p.Virazhenie.Pos(gruppa);
-    p.Virazhenie.Delete(mesto, gruppa.Length());
+// The text s[0..n) without its leading and trailing bytes 0..32 (as Trim).
+TAnsiString Obrezannoe(const char* s, std::size_t n) {
+    std::size_t nachalo = 0;
+    while (nachalo < n && static_cast<unsigned char>(s[nachalo]) <= 32) ++nachalo;
+    while (n > nachalo && static_cast<unsigned char>(s[n - 1]) <= 32) --n;
+    return TAnsiString(s + nachalo, static_cast<int>(n - nachalo));
+}
 
-    const TAnsiString otkr('('), zakr(')'), razd(';');
-    const int skobka = gruppa.Pos(otkr);
-    TAnsiString vizov = gruppa.SubString(1, skobka);
+void Dobavit(std::string& k, const TAnsiString& t) {
+    if (const int n = t.Length()) k.append(t.Data(), static_cast<std::size_t>(n));
+}
 
-    // Each argument runs from just after "(" to the first ";", or to the
-    // first ")" when no ";" is left; it is cut out of the group with its
-    // separator. The first empty argument ends the list.
-    for (;;) {
-        const int tz = gruppa.Pos(razd);
-        const int konec = tz > 0 ? tz : gruppa.Pos(zakr);
-        const int dlina = konec - skobka - 1;
-        if (dlina < 1) break;
-        const TAnsiString argument = gruppa.SubString(skobka + 1, dlina).Trim();
-        const bool bilRazdelitel = tz > 0;
-        gruppa.Delete(skobka + 1, dlina + 1);
+// Evaluates the arguments of one bracket group (function name, "(", the
+// arguments, ")"; no other bracket in it) and gives the text of its result.
+bool SvernutGruppu(TPeremennaya& p, const std::string& gruppa, std::string& rezultat) {
+    const std::size_t skobka = gruppa.find('(');
+    const std::size_t zakritie = gruppa.size() - 1;
+    std::string vizov = gruppa.substr(0, skobka + 1);
+
+    // Each argument runs from its start to the next ";", or to the ")" when
+    // no ";" is left, and is taken with its separator. The first empty
+    // argument ends the list.
+    std::size_t nachalo = skobka + 1;
+    std::size_t razdelitel = gruppa.find(';', nachalo);
+    while (nachalo < zakritie) {
+        if (razdelitel != std::string::npos && razdelitel < nachalo)
+            razdelitel = gruppa.find(';', nachalo);
+        const bool bilRazdelitel = razdelitel != std::string::npos;
+        const std::size_t konec = bilRazdelitel ? razdelitel : zakritie;
+        if (konec == nachalo) break;
+        const TAnsiString argument = Obrezannoe(gruppa.data() + nachalo, konec - nachalo);
+        nachalo = konec + 1;
 
         vmChislo znachenie;
         if (!VichislitOperatori(p, znachenie, argument)) return false;
-        vizov = vizov + TekstZnacheniya(znachenie);
-        if (bilRazdelitel) vizov = vizov + razd;
+        Dobavit(vizov, TekstZnacheniya(znachenie));
+        if (bilRazdelitel) vizov += ';';
         if (OtmenaZaproshena()) return Otmena();
     }
-    vizov = vizov + zakr;
+    vizov += ')';
 
-    TAnsiString rezultat;
-    if (skobka == 1) {
-        if (vizov.Pos(razd) > 0) {
+    if (skobka == 0) {
+        if (vizov.find(';') != std::string::npos) {
             PokazatOshibku("Отсутствует имя функции");
             return false;
         }
-        rezultat = vizov.SubString(2, vizov.Length() - 2);
+        rezultat = vizov.substr(1, vizov.size() - 2);
     } else {
         vmChislo znachenie;
-        if (!VichislitFunkciyu(p, znachenie, vizov)) return false;
-        rezultat = TekstZnacheniya(znachenie);
+        if (!VichislitFunkciyu(p, znachenie, TAnsiString(vizov.data(), int(vizov.size()))))
+            return false;
+        rezultat = TekstZnacheniya(znachenie).ToStd();
     }
-    p.Virazhenie.Insert(rezultat, mesto);
-    return OtmenaZaproshena() ? Otmena() : true;
+    return true;
+}
+
+// Replaces the bracket groups of p.Virazhenie, innermost first, by the texts
+// of their values. False on an error in a group or on a stop; a bracket error
+// has been shown and leaves its bracket in the text, which makes the final
+// evaluation fail.
+bool SvernutSkobki(TPeremennaya& p) {
+    TSvertkaSkobok svertka(p.Virazhenie);
+    bool gotovo = true;
+    std::string gruppa, rezultat;
+    for (;;) {
+        const TSvertkaSkobok::Itog itog = svertka.Sleduyushaya(gruppa);
+        if (itog == TSvertkaSkobok::Itog::Otmena) gotovo = Otmena();
+        if (itog != TSvertkaSkobok::Itog::Gruppa) break;
+        if (!SvernutGruppu(p, gruppa, rezultat)) {
+            gotovo = false;
+            break;
+        }
+        svertka.Vstavit(rezultat);
+        if (OtmenaZaproshena()) {
+            gotovo = Otmena();
+            break;
+        }
+    }
+    p.Virazhenie = svertka.Tekst();
+    return gotovo;
 }
 
 } // namespace
@@ -202,14 +255,7 @@ bool VichislitOpredelenie(TPeremennaya& p) {
     p.Vichislyaetsya = 1;
     p.NomerNachala = ++SchetchikNachal;
 
-    for (;;) {
-        TAnsiString gruppa;
-        // A bracket error has been shown; the bracket left in the text makes
-        // the final evaluation below fail.
-        if (!NaitiSkobki(p, gruppa) || gruppa.Length() == 0) break;
-        if (!SvernutGruppu(p, gruppa)) return false;
-    }
-
+    if (!SvernutSkobki(p)) return false;
     if (!VichislitOperatori(p, p.Znachenie, p.Virazhenie)) return false;
     p.Virazhenie = TekstZnacheniya(p.Znachenie);
     p.Vichislena = 1;

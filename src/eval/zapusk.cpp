@@ -5,9 +5,11 @@
 #include <pthread.h>
 
 #include <mutex>
+#include <new>
 
 #include "eval/peremennie.h"
 #include "eval/soobsheniya.h"
+#include "number/mashinnye.h"
 #include "number/vmfunkcii.h"
 
 std::int32_t CurrentRadix = 10;
@@ -52,6 +54,10 @@ bool DobavitSostoyanie(TAnsiString text) {
     return true;
 }
 
+bool ZhurnalVedyotsya() {
+    return estPriemnik.load(std::memory_order_acquire);
+}
+
 void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> noviy) {
     std::lock_guard<std::mutex> l(zamokZhurnala);
     priemnik = std::move(noviy);
@@ -60,9 +66,21 @@ void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> noviy)
 
 // --- The calculation thread ---
 
+bool VipolnitZashishenno(const std::function<void()>& zadacha) {
+    try {
+        zadacha();
+        return true;
+    } catch (const std::bad_alloc&) {
+        PokazatOshibku("Недостаточно памяти для вычисления");
+    } catch (...) {
+        PokazatOshibku("Внутренняя ошибка вычисления");
+    }
+    return false;
+}
+
 namespace {
 void* ZapustitZadachu(void* arg) {
-    (*static_cast<const std::function<void()>*>(arg))();
+    VipolnitZashishenno(*static_cast<const std::function<void()>*>(arg));
     return nullptr;
 }
 } // namespace
@@ -98,7 +116,19 @@ bool VichislitPeremennuyu(IOknoVichisleniya& okno) {
     // Every line keeps the record of its own index; a refused one is marked
     // and passed over by the lookups, so all lines of the run are searched.
     const auto L = static_cast<std::uint32_t>(stroki.size());
-    for (std::uint32_t i = 0; i < L; ++i) RazobratStroku(VariableTable[i], stroki[i]);
+    for (std::uint32_t i = 0; i < L; ++i) {
+        TPeremennaya& p = VariableTable[i];
+        if (stroki[i].EstNul()) {
+            // A NUL byte would cut the line short without a word: the line
+            // is refused like an empty one, and the run goes on.
+            OchistitPeremennuyu(p);
+            p.Otvergnuta = 1;
+            ShowError(T1251("Строка ") + CeloeVStroku(std::int32_t(i + 1)) +
+                      T1251(" содержит нулевой байт и не принята"));
+            continue;
+        }
+        RazobratStroku(p, stroki[i]);
+    }
     VariableCount = L;
     PostroitIndeksImen();
 

@@ -47,6 +47,10 @@ bool VichislitPeremennuyu(IOknoVichisleniya& okno);
 // Appends a text to the intermediate-results log: hands it to the installed
 // sink, drops it when none is installed. Always true. Any thread.
 bool DobavitSostoyanie(TAnsiString text);
+// True when a log sink is installed, so that a log text is worth making
+// (the evaluator skips texts as long as a definition when nobody reads
+// them). Any thread.
+bool ZhurnalVedyotsya();
 // Installs the log sink (an empty function removes it). The sink is called on
 // the thread that writes the log. Not while a run is in progress.
 void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> priemnik);
@@ -54,6 +58,13 @@ void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> priemn
 // Stack size the calculation thread needs for the deepest chain of
 // references the variable table allows (65536 variables).
 constexpr std::size_t VM_STEK_POTOKA_VICHISLENIY = std::size_t(1) << 30;
+
+// Runs zadacha and turns an exception it throws (std::bad_alloc from a huge
+// text, or any other) into a message by ShowError ("Недостаточно памяти для
+// вычисления" or "Внутренняя ошибка вычисления"), so that a run ends with a
+// word instead of ending the process. False after such a message. Any thread;
+// the calculation threads of both front ends run their body through it.
+bool VipolnitZashishenno(const std::function<void()>& zadacha);
 
 // Runs zadacha on a new thread with a stack of VM_STEK_POTOKA_VICHISLENIY
 // bytes and waits until it has ended (for front ends without a thread class

@@ -82,10 +82,15 @@ char LokalniyRazdelitel() {
 }
 
 std::uint64_t FizicheskayaPamyat() {
-    const long stranic = sysconf(_SC_PHYS_PAGES);
-    const long razmer = sysconf(_SC_PAGESIZE);
-    if (stranic <= 0 || razmer <= 0) return UINT64_MAX;
-    return std::uint64_t(stranic) * std::uint64_t(razmer);
+    // Asked once: every text buffer that grows checks against it, and the
+    // system call would cost more than the copy of a short text.
+    static const std::uint64_t pamyat = [] {
+        const long stranic = sysconf(_SC_PHYS_PAGES);
+        const long razmer = sysconf(_SC_PAGESIZE);
+        if (stranic <= 0 || razmer <= 0) return UINT64_MAX;
+        return std::uint64_t(stranic) * std::uint64_t(razmer);
+    }();
+    return pamyat;
 }
 
 std::string Cp1251VUtf8(const std::string& bytes) {

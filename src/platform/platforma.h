@@ -24,7 +24,8 @@ ObrabotchikOshibki UstanovitObrabotchikOshibki(ObrabotchikOshibki handler);
 // other thread runs.
 char LokalniyRazdelitel();
 
-// Total physical memory in bytes (sysconf); a very large value if unknown.
+// Total physical memory in bytes (sysconf, asked at the first call); a very
+// large value if unknown. Any thread.
 std::uint64_t FizicheskayaPamyat();
 
 // Windows-1251 <-> UTF-8. Characters that Windows-1251 lacks become '?'

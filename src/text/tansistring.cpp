@@ -219,6 +219,12 @@ void TAnsiString::Delete(int pos, int count) {
     }
 }
 
+bool TAnsiString::EstNul() const {
+    if (body_ == nullptr || body_->elements.data == nullptr || body_->elements.count == 0)
+        return false;
+    return std::uint32_t(Length()) + 1 < body_->elements.count;
+}
+
 TAnsiString TAnsiString::Trim() const {
     const int len = Length();
     const auto* d = reinterpret_cast<const unsigned char*>(Data());

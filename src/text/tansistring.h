@@ -56,6 +56,10 @@ class TAnsiString {
     void Insert(const TAnsiString& s, int pos);
     // Removes count bytes from pos when the whole range lies inside the text.
     void Delete(int pos, int count);
+    // True when the body holds a NUL before its terminating one, that is
+    // bytes behind what Length() counts (a text built from n bytes that held
+    // a NUL); false for the empty text.
+    bool EstNul() const;
     // Copy without leading and trailing bytes 0..32.
     TAnsiString Trim() const;
 

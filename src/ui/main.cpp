@@ -1,4 +1,6 @@
 // Цифрамер: start-up and shutdown of the desktop program.
+#include <new>
+
 #include <QApplication>
 #include <QIcon>
 
@@ -24,7 +26,10 @@ int main(int argc, char** argv) {
     UstanovitOknaOshibok();
 
     int kod = 0;
-    {
+    // An exception that leaves the event loop (the calculation thread turns
+    // its own into messages) ends the program with a message, not an abort;
+    // the application object still exists here to show it.
+    try {
         TfrmMain okno;
         // A quit that does not come from closing the window (the session
         // ends) still stops the run first.
@@ -32,6 +37,12 @@ int main(int argc, char** argv) {
                          [&okno] { okno.FormDestroy(); });
         okno.show();
         kod = app.exec();
+    } catch (const std::bad_alloc&) {
+        ShowError(TAnsiString(Utf8VCp1251("Недостаточно памяти").c_str()));
+        kod = 1;
+    } catch (...) {
+        ShowError(TAnsiString(Utf8VCp1251("Внутренняя ошибка программы").c_str()));
+        kod = 1;
     }
     SohranitKesh();
     return kod;

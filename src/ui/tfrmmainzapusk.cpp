@@ -41,7 +41,7 @@ TCalcThread::TCalcThread(TfrmMain* okno) : okno_(okno) {
 
 void TCalcThread::Execute() {
     if (frmMain == nullptr) return;
-    VichislitPeremennuyu(*okno_);
+    VipolnitZashishenno([this] { VichislitPeremennuyu(*okno_); });
     QCoreApplication::postEvent(okno_, new QEvent(static_cast<QEvent::Type>(WM_OSTANOVIT)));
 }
 

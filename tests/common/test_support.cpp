@@ -20,7 +20,9 @@ SborSoobsheniy::SborSoobsheniy() {
     prezhniy = UstanovitObrabotchikOshibki(&Sobrat);
 }
 
-SborSoobsheniy::~SborSoobsheniy() { UstanovitObrabotchikOshibki(prezhniy); }
+SborSoobsheniy::~SborSoobsheniy() {
+    UstanovitObrabotchikOshibki(prezhniy);
+}
 
 std::vector<std::string> SborSoobsheniy::Soobsheniya() const {
     std::lock_guard<std::mutex> l(zamok);
@@ -32,6 +34,11 @@ void SborSoobsheniy::Ochistit() {
     sobrannye.clear();
 }
 
-TAnsiString Cp(const std::string& utf8) { return TAnsiString(Utf8VCp1251(utf8).c_str()); }
+TAnsiString Cp(const std::string& utf8) {
+    const std::string b = Utf8VCp1251(utf8); // NUL bytes kept
+    return TAnsiString(b.data(), int(b.size()));
+}
 
-std::string Utf(const TAnsiString& cp1251) { return Cp1251VUtf8(cp1251.ToStd()); }
+std::string Utf(const TAnsiString& cp1251) {
+    return Cp1251VUtf8(cp1251.ToStd());
+}

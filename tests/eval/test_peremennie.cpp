@@ -1,6 +1,8 @@
 // Definitions, lookup by name, caching, cycles and the run body.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -210,6 +212,33 @@ TEST(Progon, TooManyLines) {
                                     "Слишком много строк определений: допускается не более 65536"});
     stroki.pop_back();
     EXPECT_EQ(Progon(stroki).rezultat, "1");
+}
+
+TEST(Progon, ALineWithANulByteIsRefusedNotCut) {
+    // Cut at the NUL, line 2 would define y as 1; refused, the y of line 3
+    // is the one computed.
+    const std::vector<std::string> stroki = {"x = 2",
+                                             std::string("y = 1\0"
+                                                         "2+3",
+                                                         9),
+                                             "y = x*5"};
+    const TItogProgona itog = Progon(stroki);
+    EXPECT_EQ(itog.rezultat, "10");
+    EXPECT_EQ(itog.soobsheniya,
+              std::vector<std::string>{"Строка 2 содержит нулевой байт и не принята"});
+}
+
+TEST(Progon, AnExceptionOnTheCalculationThreadEndsItWithAMessage) {
+    SborSoobsheniy sbor;
+    bool doshlo = false;
+    EXPECT_TRUE(VipolnitNaPotokeVichisleniy([&] {
+        doshlo = true;
+        throw std::bad_alloc();
+    }));
+    EXPECT_TRUE(doshlo);
+    EXPECT_TRUE(VipolnitNaPotokeVichisleniy([] { throw std::runtime_error("x"); }));
+    EXPECT_EQ(sbor.Soobsheniya(), (std::vector<std::string>{"Недостаточно памяти для вычисления",
+                                                            "Внутренняя ошибка вычисления"}));
 }
 
 TEST(Progon, ChainOfAllRecords) {

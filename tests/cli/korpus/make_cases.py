@@ -195,6 +195,21 @@ add("radix_above_36_plain", "y = 11r100\n", "--log")
 add("radix_above_36_sum", "y = 11r100 + 1\n", "--log")
 add("nul_in_line", "y = 1\x002+3\n", "")
 
+# --- Long lines, with their step log ---
+add("long_sum_log", "y = " + "+".join(str(i % 7) for i in range(1500)) + "\n", "--log")
+add("long_mixed_log", "y = " + "+".join(f"{i % 5}*2-1/4" for i in range(600)) + "\n", "--log")
+add("long_nested_log", "y = " + "(" * 400 + "1" + "+1)" * 400 + "\n", "--log")
+add("long_args_log", "y = sin(" + ";".join("1" for _ in range(300)) + ")\n", "--log")
+add("long_product_log", "y = " + "*".join(f"1.{i % 9 + 1}/1.{i % 7 + 2}" for i in range(300)) + "\n",
+    "--log")
+add("long_names_log", "a = 3\nb = 0.5\ny = " + "+".join(f"--a*--b---a{' ' * (i % 3)}-\tb^2*--2" for i in range(300))
+    + "\n", "--log")
+add("long_groups_log", "x = 2\ny = " + "+".join(f"sqr(x*(x+{i % 4}))-2*()3+int({i}/7;{i % 3 - 1})"
+                                            for i in range(300)) + "\n", "--log")
+add("long_groups_error_log", "y = " + "+".join(f"sqr({i})" for i in range(300)) + "+(3;4)\n",
+    "--log")
+add("long_bracket_error_log", "y = " + "+".join("(1+2)" for _ in range(300)) + "+(4\n", "--log")
+
 # --- Cold pi ---
 add("cold_pi_r2", "y = sin(1)\n", "-r 2", seed="none")
 add("cold_pi_r3", "y = cos(1)\n", "-r 3", seed="none")
