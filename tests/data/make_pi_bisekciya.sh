@@ -14,7 +14,7 @@ cd "$work"
 "$tool" 3 126 2 > odd.txt
 wait $!
 {
-echo "# pi in radixes 2..126 by the full bisection of sin x = 1/2 (every step sums its sine series), printed by tests/ciframer_pi_zapisi with an empty constant cache and recorded by tests/data/make_pi_bisekciya.sh on $(date -u +%Y-%m-%d) from commit $(git -C "$here" rev-parse --short HEAD)."
+echo "# pi in radixes 2..126 by the full bisection of sin x = 1/2 (every step sums its sine series), printed by tests/ciframer_pi_zapisi (vmPiBisekciya) and recorded by tests/data/make_pi_bisekciya.sh on $(date -u +%Y-%m-%d) from commit $(git -C "$here" describe --always --dirty)."
 echo "# radix, then the 110 bytes of the record in hex, in memory order (the bytes of its cache file)"
 sort -n even.txt odd.txt
 } > "$out"

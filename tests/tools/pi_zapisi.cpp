@@ -1,7 +1,6 @@
 // Prints pi as computed by the full bisection, one radix a line: the radix in
 // decimal, a space, and the 110 bytes of the record in lower-case hex, in
-// memory order (the bytes of a cache file). The constant cache is emptied
-// before every radix, so each value is computed, never looked up.
+// memory order (the bytes of a cache file). The constant cache plays no part.
 //
 //   ciframer_pi_zapisi FIRST LAST [STEP]   radixes FIRST, FIRST+STEP, ... <= LAST
 #include <cstdint>
@@ -9,8 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "number/kesh.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_pi.h"
 
 int main(int argc, char** argv) {
     if (argc < 3 || argc > 4) {
@@ -25,8 +23,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     for (int R = pervoe; R <= poslednee; R += shag) {
-        OchistitKesh();
-        const vmChislo pi = vmPi(static_cast<std::uint8_t>(R));
+        const vmChislo pi = vmPiBisekciya(static_cast<std::uint8_t>(R));
         unsigned char bayti[sizeof(vmChislo)];
         std::memcpy(bayti, &pi, sizeof bayti);
         std::printf("%d ", R);
