@@ -6,6 +6,7 @@
 #include <string>
 
 #include "number/kesh.h"
+#include "number/vm_pi.h"
 #include "number/vmarifmetika.h"
 #include "number/vmchislo.h"
 #include "number/vmfunkcii.h"
@@ -20,6 +21,8 @@ vmChislo Chislo(std::string tekst) {
     return x;
 }
 
+// A cold pi: the fast search (vmPi with an empty cache). The counter
+// "ryadov" is the number of sine series it sums in that radix.
 void PiKholodnoe(benchmark::State& state) {
     const auto R = static_cast<std::uint8_t>(state.range(0));
     CalcCancelled.store(0);
@@ -29,14 +32,20 @@ void PiKholodnoe(benchmark::State& state) {
         state.ResumeTiming();
         benchmark::DoNotOptimize(vmPi(R));
     }
+    int ryadov = 0;
+    vmPiBistro(R, &ryadov);
+    state.counters["ryadov"] = ryadov;
 }
-BENCHMARK(PiKholodnoe)
-    ->Arg(2)
-    ->Arg(10)
-    ->Arg(16)
-    ->Arg(36)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
+BENCHMARK(PiKholodnoe)->Arg(2)->Arg(10)->Arg(16)->Arg(36)->Arg(126)->Unit(benchmark::kMillisecond);
+
+// The full bisection, every step summing its sine series (single runs: a
+// second or more each).
+void PiPolnayaBisekciya(benchmark::State& state) {
+    const auto R = static_cast<std::uint8_t>(state.range(0));
+    CalcCancelled.store(0);
+    for (auto _ : state) benchmark::DoNotOptimize(vmPiBisekciya(R));
+}
+BENCHMARK(PiPolnayaBisekciya)->Arg(10)->Arg(36)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void EKholodnoe(benchmark::State& state) {
     const vmChislo odin = Chislo("1r10");

@@ -2,8 +2,9 @@
 //
 // sin and cos are Taylor sums (each term a fresh truncated division of the
 // running power by the running factorial), arctan a series after at most one
-// half-angle step, the inverse functions are built on arctg2, and pi is found
-// by bisecting sin x = 1/2 once per radix and kept in the constant cache.
+// half-angle step, the inverse functions are built on arctg2. Pi (vm_pi.cpp)
+// is the root of sin x = 1/2 times 6, found once per radix and kept in the
+// constant cache.
 // Every loop that can run long polls CalcCancelled between steps; a value
 // computed under a stop request is never stored in the cache.
 //
@@ -20,7 +21,6 @@
 #include <atomic>
 #include <cstdint>
 
-#include "number/kesh.h"
 #include "number/vm_ryadi.h"
 #include "number/vmarifmetika.h"
 #include "number/vmfunkcii.h"
@@ -242,42 +242,4 @@ vmChislo vmArccos(const vmChislo& x) {
     vmChislo rezultat = vmChastnoe(&P, &dva);
     vmVichest(&rezultat, vmArcsin(x));
     return rezultat;
-}
-
-// pi in radix R (2..126): the cached value when known; else 6 x for the root
-// x of sin x = 1/2, found by bisection from 1/2 with the step halved before
-// every move until |sin x - 1/2| <= R^-92 / 2 (about 92 log2 R sine sums),
-// then stored in the cache (the first stored value wins, so every caller gets
-// the same bytes). A stop request ends the search with a meaningless value
-// that is not stored. Any thread; the cache guards the filling.
-vmChislo vmPi(std::uint8_t R) {
-    vmChislo pi;
-    if (KeshNayti(VidKonstanti::Pi, R, 0, &pi)) return pi;
-
-    const vmChislo odin = Konstanta(1, R);
-    const vmChislo dva = vmSumma(&odin, odin);
-    vmChislo h = vmChastnoe(&odin, &dva);
-    const vmChislo cel = h;
-    vmChislo x = h;
-    vmChislo T = h;
-    vmRazdelitNaStepen(&T, 92);
-
-    vmChislo s = vmSin(x, false);
-    vmChislo d = Modul(vmRaznost(&s, cel));
-    while (vmBolshe(&d, &T)) {
-        if (OtmenaZaproshena()) break;
-        vmRazdelit(&h, dva);
-        if (vmBolshe(&s, &cel))
-            vmVichest(&x, h);
-        else if (vmMenshe(&s, &cel))
-            vmPribavit(&x, h);
-        else
-            break;
-        s = vmSin(x, false);
-        d = Modul(vmRaznost(&s, cel));
-    }
-    pi = x;
-    vmUmnogitNaCifru(&pi, 6);
-    if (OtmenaZaproshena()) return pi;
-    return KeshZapolnit(VidKonstanti::Pi, R, 0, pi);
 }

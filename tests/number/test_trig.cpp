@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "funkcii_pomoshch.h"
+#include "number/vm_pi.h"
 #include "number/vmfunkcii.h"
 
 using namespace funkcii_test;
@@ -27,7 +28,6 @@ vmChislo DolyaPi(int k, int m, std::uint8_t R) {
     return p;
 }
 
-// One radix per test: a cold pi costs seconds in radixes 10 and 16.
 class FunkciiPiTochnost : public FunkciiOsnova, public ::testing::WithParamInterface<int> {};
 
 TEST_P(FunkciiPiTochnost, AgreesWithBc) {
@@ -53,12 +53,19 @@ TEST_F(FunkciiPi, ComputedOncePerRadix) {
     EXPECT_TRUE(OdinakovyeBayty(vmPi(5), metka));
 }
 
-// A stop request from another thread ends a cold pi in radix 36 (thousands of
-// long sine sums) and leaves its cache slot empty.
+// A stop request from another thread ends the full bisection in radix 36
+// (hundreds of long sine sums) mid-way, and a cold pi asked under a stop
+// request ends at once and leaves its cache slot empty.
 TEST_F(FunkciiPi, StopRequestEndsAColdPiAndStoresNothing) {
+    ProveritOstanovku("full bisection radix 36", std::chrono::milliseconds(300),
+                      [] { return vmPiBisekciya(36); });
+    OchistitKesh();
+    CalcCancelled.store(1);
+    auto zadacha = std::async(std::launch::async, [] { return vmPi(36); });
+    EXPECT_EQ(zadacha.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    zadacha.wait();
+    CalcCancelled.store(0);
     vmChislo v;
-    if (KeshNayti(VidKonstanti::Pi, 36, 0, &v)) OchistitKesh();
-    ProveritOstanovku("cold pi radix 36", std::chrono::milliseconds(300), [] { return vmPi(36); });
     EXPECT_FALSE(KeshNayti(VidKonstanti::Pi, 36, 0, &v));
 }
 
