@@ -2,6 +2,7 @@
 #include "eval/peremennie.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <unordered_map>
 
@@ -12,8 +13,17 @@
 #include "number/vmfunkcii.h"
 #include "platform/platforma.h"
 
-TPeremennaya VariableTable[VM_PREDEL_PEREMENNIH];
+TTablicaPeremennih VariableTable;
 std::uint32_t VariableCount = 0;
+
+void TTablicaPeremennih::Postroit(std::uint32_t n) {
+    if (n > VM_PREDEL_PEREMENNIH) n = VM_PREDEL_PEREMENNIH;
+    for (; postroeno_ < n; ++postroeno_) new (&zapisi_[postroeno_].p) TPeremennaya();
+}
+
+TTablicaPeremennih::~TTablicaPeremennih() {
+    while (postroeno_ > 0) zapisi_[--postroeno_].p.~TPeremennaya();
+}
 
 namespace {
 
