@@ -158,15 +158,20 @@ std::int32_t NaitiPeremennuyu(const TAnsiString& imya) {
     return -1;
 }
 
-bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya) {
+const TPeremennaya* VichislennayaPeremennaya(const TAnsiString& imya) {
     const std::int32_t i = NaitiPeremennuyu(imya);
     if (i < 0) {
         PokazatOshibku("Не удаётся найти переменную ", imya);
-        return false;
+        return nullptr;
     }
-    TPeremennaya& p = VariableTable[i];
-    if (!VichislitOpredelenie(p)) return false;
-    znachenie = p.Znachenie;
+    TPeremennaya& p = VariableTable[static_cast<std::uint32_t>(i)];
+    return VichislitOpredelenie(p) ? &p : nullptr;
+}
+
+bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya) {
+    const TPeremennaya* p = VichislennayaPeremennaya(imya);
+    if (p == nullptr) return false;
+    znachenie = p->Znachenie;
     return true;
 }
 

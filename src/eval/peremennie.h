@@ -99,6 +99,11 @@ std::int32_t NaitiPeremennuyu(const TAnsiString& imya);
 // znachenie. Shows "Не удаётся найти переменную <imya>" when it is not defined.
 bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya);
 
+// Finds imya (as NaitiPeremennuyu) and computes it; the record, whose
+// Virazhenie is then the value text of its Znachenie. Null after the same
+// messages as ZnacheniePeremennoy.
+const TPeremennaya* VichislennayaPeremennaya(const TAnsiString& imya);
+
 // Builds a name index over records 0 .. VariableCount - 1 so that lookups do
 // not scan the table; valid until VariableCount or a name changes (the run
 // body builds it after parsing and drops it before clearing). Lookups without
