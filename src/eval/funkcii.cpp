@@ -155,7 +155,7 @@ void UstanovitIstochnikVremeni(IstochnikVremeni istochnik) {
 
 bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
     (void)p;
-    DobavitSostoyanie(TAnsiString("\r\n") + vizov + TAnsiString(" = "));
+    if (ZhurnalVedyotsya()) DobavitSostoyanie(TAnsiString("\r\n") + vizov + TAnsiString(" = "));
     TAnsiString imya;
     vmChislo argumenti[2];
     int schet = 0;
@@ -247,6 +247,6 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
         vmUmnogit(&r, mnozhitel);
 
     rezultat = r;
-    DobavitSostoyanie(KratkiyTekstZnacheniya(rezultat) + TAnsiString(";"));
+    if (ZhurnalVedyotsya()) DobavitSostoyanie(KratkiyTekstZnacheniya(rezultat) + TAnsiString(";"));
     return true;
 }

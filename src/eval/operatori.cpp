@@ -316,10 +316,11 @@ struct TOcenka {
             if (operand.find(vmSimvoli.Osnovanie) == std::string::npos) operand += metkaOsnovaniya;
             tekst.Otrezat(nachalo + dlina);
         } else if ((dlina = DlinaSerii(s, tekst.Dlina(), EtoSimvolImeni)) > 0) {
-            vmChislo znachenie;
             const TAnsiString imya(reinterpret_cast<const char*>(s), static_cast<int>(dlina));
-            if (!ZnacheniePeremennoy(znachenie, imya)) return false;
-            operand = VBaiti(TekstZnacheniya(znachenie));
+            // A computed record holds the value text of its value already.
+            const TPeremennaya* p = VichislennayaPeremennaya(imya);
+            if (p == nullptr) return false;
+            operand = VBaiti(p->Virazhenie);
             tekst.Otrezat(dlina);
         } else {
             return false;
@@ -402,7 +403,7 @@ bool VichislitCepochku(std::string&& cepochka, vmChislo& rezultat) {
         if (!ProchitatChislo(tekst, levoe)) return Neudacha();
     }
     rezultat = levoe;
-    DobavitSostoyanie(KratkiyTekstZnacheniya(rezultat) + TAnsiString(";"));
+    if (ZhurnalVedyotsya()) DobavitSostoyanie(KratkiyTekstZnacheniya(rezultat) + TAnsiString(";"));
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "eval/peremennie.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <unordered_map>
 
@@ -12,8 +13,17 @@
 #include "number/vmfunkcii.h"
 #include "platform/platforma.h"
 
-TPeremennaya VariableTable[VM_PREDEL_PEREMENNIH];
+TTablicaPeremennih VariableTable;
 std::uint32_t VariableCount = 0;
+
+void TTablicaPeremennih::Postroit(std::uint32_t n) {
+    if (n > VM_PREDEL_PEREMENNIH) n = VM_PREDEL_PEREMENNIH;
+    for (; postroeno_ < n; ++postroeno_) new (&zapisi_[postroeno_].p) TPeremennaya();
+}
+
+TTablicaPeremennih::~TTablicaPeremennih() {
+    while (postroeno_ > 0) zapisi_[--postroeno_].p.~TPeremennaya();
+}
 
 namespace {
 
@@ -148,15 +158,20 @@ std::int32_t NaitiPeremennuyu(const TAnsiString& imya) {
     return -1;
 }
 
-bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya) {
+const TPeremennaya* VichislennayaPeremennaya(const TAnsiString& imya) {
     const std::int32_t i = NaitiPeremennuyu(imya);
     if (i < 0) {
         PokazatOshibku("Не удаётся найти переменную ", imya);
-        return false;
+        return nullptr;
     }
-    TPeremennaya& p = VariableTable[i];
-    if (!VichislitOpredelenie(p)) return false;
-    znachenie = p.Znachenie;
+    TPeremennaya& p = VariableTable[static_cast<std::uint32_t>(i)];
+    return VichislitOpredelenie(p) ? &p : nullptr;
+}
+
+bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya) {
+    const TPeremennaya* p = VichislennayaPeremennaya(imya);
+    if (p == nullptr) return false;
+    znachenie = p->Znachenie;
     return true;
 }
 

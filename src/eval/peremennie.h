@@ -32,8 +32,36 @@ extern std::uint64_t SchetchikNachal;
 
 constexpr std::uint32_t VM_PREDEL_PEREMENNIH = 65536;
 
-// The static table: record i holds line i of the definitions text.
-extern TPeremennaya VariableTable[VM_PREDEL_PEREMENNIH];
+// The static table of VM_PREDEL_PEREMENNIH records: record i holds line i of
+// the definitions text. A record is constructed (as a new record: empty
+// texts, default value, flags 0) the first time it is asked for, together
+// with every record before it, so a start-up does not pay for the records a
+// run never uses; records live until the program ends. Indexes must be below
+// VM_PREDEL_PEREMENNIH. Calculation thread (or any thread once it has ended).
+class TTablicaPeremennih {
+  public:
+    constexpr TTablicaPeremennih() {}
+    ~TTablicaPeremennih();
+    TTablicaPeremennih(const TTablicaPeremennih&) = delete;
+    TTablicaPeremennih& operator=(const TTablicaPeremennih&) = delete;
+
+    TPeremennaya& operator[](std::uint32_t i) {
+        if (i >= postroeno_) Postroit(i + 1);
+        return zapisi_[i].p;
+    }
+
+  private:
+    void Postroit(std::uint32_t n);
+    // Storage without a constructor of its own: zero-filled by the loader.
+    union TMesto {
+        TPeremennaya p;
+        constexpr TMesto() {}
+        ~TMesto() {}
+    };
+    TMesto zapisi_[VM_PREDEL_PEREMENNIH];
+    std::uint32_t postroeno_ = 0; // records 0 .. postroeno_ - 1 exist
+};
+extern TTablicaPeremennih VariableTable;
 // Lookups search records 0 .. VariableCount - 1 (skipping refused ones). The
 // run body sets it to the number of lines of the run after parsing them.
 extern std::uint32_t VariableCount;
@@ -70,6 +98,11 @@ std::int32_t NaitiPeremennuyu(const TAnsiString& imya);
 // Finds imya (as NaitiPeremennuyu), computes it and copies its value into
 // znachenie. Shows "Не удаётся найти переменную <imya>" when it is not defined.
 bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya);
+
+// Finds imya (as NaitiPeremennuyu) and computes it; the record, whose
+// Virazhenie is then the value text of its Znachenie. Null after the same
+// messages as ZnacheniePeremennoy.
+const TPeremennaya* VichislennayaPeremennaya(const TAnsiString& imya);
 
 // Builds a name index over records 0 .. VariableCount - 1 so that lookups do
 // not scan the table; valid until VariableCount or a name changes (the run

@@ -35,6 +35,9 @@ namespace {
 
 // Serialises every store into the table; lookups go without it.
 std::mutex zamokKesha;
+// Set (under the lock) when an entry is filled; lets a clearing of a table
+// that holds nothing skip touching its pages.
+bool estZapolnennie = false;
 
 constexpr int RAZMER_ZAPISI = static_cast<int>(sizeof(vmChislo));
 constexpr const char* RASSHIRENIE = ".vmChislo";
@@ -47,11 +50,11 @@ bool IndeksDopustim(VidKonstanti vid, int r, int n) {
 vmChislo& Yacheyka(VidKonstanti vid, int r, int n) {
     switch (vid) {
     case VidKonstanti::Ln:
-        return KeshKonstant.lnValue[r][n];
+        return KeshKonstant.lnValue[r][n].v;
     case VidKonstanti::Exp:
-        return KeshKonstant.expValue[r][n];
+        return KeshKonstant.expValue[r][n].v;
     default:
-        return KeshKonstant.piValue[r];
+        return KeshKonstant.piValue[r].v;
     }
 }
 
@@ -250,6 +253,7 @@ vmChislo KeshZapolnit(VidKonstanti vid, int r, int n, const vmChislo& v) {
     vmChislo& slot = Yacheyka(vid, r, n);
     if (flag.load(std::memory_order_relaxed) == 0) {
         slot = v;
+        estZapolnennie = true;
         flag.store(1, std::memory_order_release);
     }
     return slot;
@@ -257,17 +261,16 @@ vmChislo KeshZapolnit(VidKonstanti vid, int r, int n, const vmChislo& v) {
 
 void OchistitKesh() {
     std::lock_guard<std::mutex> lock(zamokKesha);
-    const vmChislo pustoe;
+    if (!estZapolnennie) return;
+    // Values behind a cleared flag are never read, so only the flags go.
     for (int r = 0; r < VM_KESH_OSNOVANIY; ++r) {
         for (int n = 0; n < VM_KESH_CHISEL; ++n) {
             Flag(VidKonstanti::Ln, r, n).store(0, std::memory_order_relaxed);
             Flag(VidKonstanti::Exp, r, n).store(0, std::memory_order_relaxed);
-            KeshKonstant.lnValue[r][n] = pustoe;
-            KeshKonstant.expValue[r][n] = pustoe;
         }
         Flag(VidKonstanti::Pi, r, 0).store(0, std::memory_order_relaxed);
-        KeshKonstant.piValue[r] = pustoe;
     }
+    estZapolnennie = false;
 }
 
 void ZagruzitKesh() {
@@ -296,6 +299,10 @@ void ZagruzitKesh() {
 }
 
 void SohranitKesh() {
+    {
+        std::lock_guard<std::mutex> lock(zamokKesha);
+        if (!estZapolnennie) return; // nothing known, nothing to write
+    }
     vmChislo v;
     for (int r = 0; r < VM_KESH_OSNOVANIY; ++r) {
         for (int n = 0; n < VM_KESH_CHISEL; ++n) {

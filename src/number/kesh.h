@@ -17,12 +17,21 @@
 constexpr int VM_KESH_OSNOVANIY = 127;
 constexpr int VM_KESH_CHISEL = 256;
 
+// One value slot. It holds a vmChislo only while its flag is set (the value
+// is stored before the flag); until then its bytes are never read. The slot
+// has no constructor to run, so the 7 MB table is zero-filled by the loader
+// and its pages are touched only where entries are filled.
+union TYacheykaKesha {
+    vmChislo v;
+    constexpr TYacheykaKesha() {}
+};
+
 struct VM_KESH_KONSTANT {
-    vmChislo lnValue[VM_KESH_OSNOVANIY][VM_KESH_CHISEL];
+    TYacheykaKesha lnValue[VM_KESH_OSNOVANIY][VM_KESH_CHISEL];
     std::uint8_t lnKnown[VM_KESH_OSNOVANIY][VM_KESH_CHISEL];
-    vmChislo expValue[VM_KESH_OSNOVANIY][VM_KESH_CHISEL];
+    TYacheykaKesha expValue[VM_KESH_OSNOVANIY][VM_KESH_CHISEL];
     std::uint8_t expKnown[VM_KESH_OSNOVANIY][VM_KESH_CHISEL];
-    vmChislo piValue[VM_KESH_OSNOVANIY];
+    TYacheykaKesha piValue[VM_KESH_OSNOVANIY];
     std::uint8_t piKnown[VM_KESH_OSNOVANIY];
 };
 extern VM_KESH_KONSTANT KeshKonstant;
@@ -37,12 +46,13 @@ bool KeshNayti(VidKonstanti vid, int r, int n, vmChislo* out);
 // same bytes). Out-of-range indexes store nothing and return v.
 vmChislo KeshZapolnit(VidKonstanti vid, int r, int n, const vmChislo& v);
 
-// Clears every slot (default-constructed values, flags 0) and reads the
-// cache folder. Start-up only.
+// Clears every flag (a table never filled since start-up, or since the last
+// clearing, is not touched) and reads the cache folder. Start-up only.
 void ZagruzitKesh();
 // Writes a file for every known entry that has none yet. Exit only.
 void SohranitKesh();
-// Empties the in-memory cache without touching the folder (tests).
+// Empties the in-memory cache (every flag 0) without touching the folder.
+// Costs nothing when no entry was filled since the last clearing.
 void OchistitKesh();
 
 // The file name of entry [r][n] (n ignored for Pi), e.g.
