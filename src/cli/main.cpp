@@ -18,9 +18,7 @@
 #include <QStringList>
 
 #include "cli/okno_cli.h"
-#include "eval/zapusk.h"
-#include "number/kesh.h"
-#include "number/mashinnye.h"
+#include "eval/dvigatel.h"
 #include "platform/platforma.h"
 
 namespace {
@@ -195,26 +193,27 @@ int Zapusk(int argc, char** argv) {
         stroki = RazbitNaStroki(Utf8VCp1251(tekst));
     }
 
-    // The literal tables follow the user's decimal separator (read once;
-    // the numeric locale itself stays "C").
-    PostroitTabliciSimvolov(LokalniyRazdelitel());
-
-    PodklyuchitStderr(razbor.isSet(oLog));
-    ZagruzitKesh();
-
-    struct sigaction deystvie {};
-    deystvie.sa_handler = &NaSignal;
-    deystvie.sa_flags = SA_RESETHAND;
-    sigemptyset(&deystvie.sa_mask);
-    sigaction(SIGINT, &deystvie, nullptr);
-
     TOknoKomandnoyStroki okno(std::move(stroki), V1251(razbor.value(oName).toStdString()),
                               osnovanie, razryadi);
-    CalcCancelled.store(0);
-    const bool zapushen = VipolnitNaPotokeVichisleniy([&okno] { VichislitPeremennuyu(okno); });
-    ZavershitZhurnal();
-    const bool ostanovleno = CalcCancelled.load() != 0;
-    SohranitKesh();
+    bool zapushen = false, ostanovleno = false;
+    {
+        // The literal tables follow the user's decimal separator (read once;
+        // the numeric locale itself stays "C"); the cache is read here and
+        // written when the engine goes.
+        TDvigatel dvigatel;
+        PodklyuchitStderr(razbor.isSet(oLog));
+
+        struct sigaction deystvie {};
+        deystvie.sa_handler = &NaSignal;
+        deystvie.sa_flags = SA_RESETHAND;
+        sigemptyset(&deystvie.sa_mask);
+        sigaction(SIGINT, &deystvie, nullptr);
+
+        dvigatel.Vichislit(okno);
+        zapushen = !dvigatel.ZapuskNeSostoyalsya();
+        ZavershitZhurnal();
+        ostanovleno = CalcCancelled.load() != 0;
+    }
 
     if (!zapushen) {
         std::fputs("ciframer-cli: cannot start the calculation thread\n", stderr);
