@@ -7,6 +7,7 @@
 // Ctrl+C.
 #include <algorithm>
 #include <csignal>
+#include <unistd.h>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -15,6 +16,7 @@
 
 #include "cli/okno_cli.h"
 #include "cli/parametri.h"
+#include "cli/sessiya.h"
 #include "eval/dvigatel.h"
 #include "platform/platforma.h"
 
@@ -145,9 +147,18 @@ int Zapusk(int argc, char** argv) {
     if (!p.fayli.empty() && !p.viragheniya.empty())
         return OshibkaIspolzovaniya("give either FILE or -e, not both");
 
+    // A session when asked for, or when the definitions would come from a
+    // terminal; a pipe or a file keeps the batch run.
+    const bool sessiya =
+        p.sessiya || (p.fayli.empty() && p.viragheniya.empty() && isatty(STDIN_FILENO) == 1);
+    if (sessiya && !SessiyaDostupna())
+        return OshibkaIspolzovaniya("the interactive session is not available in this build");
+
     // The definitions, converted to Windows-1251 at this edge.
     std::vector<TAnsiString> stroki;
-    if (!p.viragheniya.empty()) {
+    if (sessiya && p.fayli.empty()) {
+        for (const std::string& v : p.viragheniya) stroki.push_back(V1251(v));
+    } else if (!p.viragheniya.empty()) {
         for (const std::string& v : p.viragheniya) stroki.push_back(V1251(v));
     } else {
         std::string tekst;
@@ -165,6 +176,14 @@ int Zapusk(int argc, char** argv) {
         if (const int kod = ProveritNul(tekst, chto)) return kod;
         if (tekst.starts_with("\xEF\xBB\xBF")) tekst.erase(0, 3); // a UTF-8 byte order mark
         stroki = RazbitNaStroki(Utf8VCp1251(tekst));
+    }
+
+    if (sessiya) {
+        std::vector<std::string> utf8;
+        for (const TAnsiString& s : stroki) utf8.push_back(Cp1251VUtf8(s.ToStd()));
+        TDvigatel dvigatel;
+        PodklyuchitStderr(p.zhurnal);
+        return ZapustitSessiyu(dvigatel, utf8, osnovanie, razryadi, p.zhurnal);
     }
 
     TOknoKomandnoyStroki okno(std::move(stroki), V1251(p.imya), osnovanie, razryadi);

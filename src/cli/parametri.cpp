@@ -11,19 +11,16 @@ namespace {
 constexpr int O_LOG = 1000;
 constexpr int O_VERSION = 1001;
 
-const option DLINNIE[] = {{"radix", required_argument, nullptr, 'r'},
-                          {"digits", required_argument, nullptr, 'd'},
-                          {"angle", required_argument, nullptr, 'a'},
-                          {"name", required_argument, nullptr, 'n'},
-                          {"log", no_argument, nullptr, O_LOG},
-                          {"expr", required_argument, nullptr, 'e'},
-                          {"help", no_argument, nullptr, 'h'},
-                          {"version", no_argument, nullptr, O_VERSION},
-                          {nullptr, 0, nullptr, 0}};
+const option DLINNIE[] = {
+    {"radix", required_argument, nullptr, 'r'}, {"digits", required_argument, nullptr, 'd'},
+    {"angle", required_argument, nullptr, 'a'}, {"name", required_argument, nullptr, 'n'},
+    {"log", no_argument, nullptr, O_LOG},       {"expr", required_argument, nullptr, 'e'},
+    {"help", no_argument, nullptr, 'h'},        {"version", no_argument, nullptr, O_VERSION},
+    {"interactive", no_argument, nullptr, 'i'}, {nullptr, 0, nullptr, 0}};
 // "-": arguments that are no option come back in order (code 1), whatever
 // POSIXLY_CORRECT says; ":": a missing value is told apart from an unknown
 // option.
-const char KOROTKIE[] = "-:r:d:a:n:e:h";
+const char KOROTKIE[] = "-:r:d:a:n:e:hi";
 
 bool SZnacheniem(int kod) {
     return kod == 'r' || kod == 'd' || kod == 'a' || kod == 'n' || kod == 'e';
