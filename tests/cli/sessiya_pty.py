@@ -9,7 +9,7 @@ os.chdir(tempfile.mkdtemp())
 pid, fd = pty.fork()
 if pid == 0:
     os.environ["LC_ALL"] = "C"
-    os.environ.setdefault("TERM", "xterm")
+    os.environ["TERM"] = "xterm"
     os.execv(cli, [cli])
 seen = b""
 
@@ -46,6 +46,7 @@ line("e = b*2"); expect("e = Cr16\r\n")       # the session goes on after an err
 line("f = fact(100000000)"); time.sleep(1.0)
 os.write(fd, b"\x03"); expect("Не удаётся вычислить значение переменной f", 10)
 line("g = 1"); expect("g = 1\r\n"); expect("> ")
+time.sleep(0.5)  # the prompt is out before the terminal is switched to editing
 os.write(fd, b"\x04")
 end = time.time() + 20
 while True:
