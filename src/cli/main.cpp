@@ -7,20 +7,17 @@
 // Ctrl+C.
 #include <algorithm>
 #include <csignal>
+#include <unistd.h>
 #include <cstdio>
 #include <exception>
 #include <new>
 #include <string>
 #include <vector>
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QStringList>
-
 #include "cli/okno_cli.h"
-#include "eval/zapusk.h"
-#include "number/kesh.h"
-#include "number/mashinnye.h"
+#include "cli/parametri.h"
+#include "cli/sessiya.h"
+#include "eval/dvigatel.h"
 #include "platform/platforma.h"
 
 namespace {
@@ -45,10 +42,13 @@ int OshibkaIspolzovaniya(const std::string& chto) {
     return KOD_ISPOLZOVANIE;
 }
 
-bool CeloeVDiapazone(const QString& tekst, int ot, int do_, int& znachenie) {
-    bool ok = false;
-    znachenie = tekst.trimmed().toInt(&ok);
-    return ok && znachenie >= ot && znachenie <= do_;
+// Ctrl+C asks the calculation to stop.
+void UstanovitOstanovkuPoSignalu() {
+    struct sigaction deystvie {};
+    deystvie.sa_handler = &NaSignal;
+    deystvie.sa_flags = SA_RESETHAND;
+    sigemptyset(&deystvie.sa_mask);
+    sigaction(SIGINT, &deystvie, nullptr);
 }
 
 // What the command line reads at most: the lines the variable table holds,
@@ -114,77 +114,60 @@ namespace {
 
 // The program itself; main guards it.
 int Zapusk(int argc, char** argv) {
-    QCoreApplication prilozhenie(argc, argv); // also adopts the user's locale
-    QCoreApplication::setApplicationName("ciframer-cli");
-    QCoreApplication::setApplicationVersion(CIFRAMER_VERSION);
-
-    QCommandLineParser razbor;
-    razbor.setApplicationDescription(
-        "Цифрамер on the command line: computes one variable of the definitions\n"
-        "(one per line, 'name = expression') with 101 significant digits.\n"
-        "Definitions come from FILE, from standard input, or from -e options.");
-    const QCommandLineOption oRadix({"r", "radix"}, "Radix of literals and of the result, 2..36.",
-                                    "N", "10");
-    const QCommandLineOption oDigits({"d", "digits"}, "Fraction digits shown, 0..100.", "N", "100");
-    const QCommandLineOption oAngle({"a", "angle"}, "Angle unit: deg, rad or grad.", "UNIT", "deg");
-    const QCommandLineOption oName({"n", "name"}, "Variable to compute.", "NAME", "y");
-    const QCommandLineOption oLog("log", "Write the intermediate-results log to stderr.");
-    const QCommandLineOption oExpr({"e", "expr"},
-                                   "A definition line (instead of FILE; repeatable).", "TEXT");
-    const QCommandLineOption oHelp({"h", "help"}, "Show this help.");
-    const QCommandLineOption oVersion("version", "Show the version.");
-    razbor.addOptions({oRadix, oDigits, oAngle, oName, oLog, oExpr, oHelp, oVersion});
-    razbor.addPositionalArgument("FILE", "Definitions file (UTF-8); standard input when absent.",
-                                 "[FILE]");
-
-    if (!razbor.parse(QCoreApplication::arguments()))
-        return OshibkaIspolzovaniya(razbor.errorText().toStdString());
-    if (razbor.isSet(oHelp)) {
-        std::fputs(razbor.helpText().toStdString().c_str(), stdout);
+    const TParametri p = RazobratParametri(argc, argv);
+    if (!p.oshibka.empty()) return OshibkaIspolzovaniya(p.oshibka);
+    if (p.spravka) {
+        std::fputs(TekstSpravki(p.programma).c_str(), stdout);
         std::fputs("\nExit status: 0 result printed, 1 no result, 2 usage error,\n"
                    "130 stopped by Ctrl+C. The constant cache is kept in VelimathData/\n"
                    "of the current directory.\n",
                    stdout);
         return KOD_GOTOVO;
     }
-    if (razbor.isSet(oVersion)) {
+    if (p.versiya) {
         std::printf("ciframer-cli %s\n", CIFRAMER_VERSION);
         return KOD_GOTOVO;
     }
 
     int osnovanie = 10, razryadi = 100;
-    if (!CeloeVDiapazone(razbor.value(oRadix), 2, 36, osnovanie))
+    if (!CeloeVDiapazone(p.osnovanie, 2, 36, osnovanie))
         return OshibkaIspolzovaniya("radix must be an integer from 2 to 36");
-    if (!CeloeVDiapazone(razbor.value(oDigits), 0, 100, razryadi))
+    if (!CeloeVDiapazone(p.razryadi, 0, 100, razryadi))
         return OshibkaIspolzovaniya("digits must be an integer from 0 to 100");
-    const QString ugol = razbor.value(oAngle);
-    if (ugol == "rad") {
+    if (p.ugol == "rad") {
         AngleUnit.store(0);
-    } else if (ugol == "deg") {
+    } else if (p.ugol == "deg") {
         AngleUnit.store(1);
-    } else if (ugol == "grad") {
+    } else if (p.ugol == "grad") {
         AngleUnit.store(2);
     } else {
         return OshibkaIspolzovaniya("angle unit must be deg, rad or grad");
     }
-    const QStringList fayli = razbor.positionalArguments();
-    const QStringList viragheniya = razbor.values(oExpr);
-    if (fayli.size() > 1) return OshibkaIspolzovaniya("at most one FILE");
-    if (!fayli.isEmpty() && !viragheniya.isEmpty())
+    if (p.fayli.size() > 1) return OshibkaIspolzovaniya("at most one FILE");
+    if (!p.fayli.empty() && !p.viragheniya.empty())
         return OshibkaIspolzovaniya("give either FILE or -e, not both");
+
+    // A session when asked for, or when the definitions would come from a
+    // terminal; a pipe or a file keeps the batch run.
+    const bool sessiya =
+        p.sessiya || (p.fayli.empty() && p.viragheniya.empty() && isatty(STDIN_FILENO) == 1);
+    if (sessiya && !SessiyaDostupna())
+        return OshibkaIspolzovaniya("the interactive session is not available in this build");
 
     // The definitions, converted to Windows-1251 at this edge.
     std::vector<TAnsiString> stroki;
-    if (!viragheniya.isEmpty()) {
-        for (const QString& v : viragheniya) stroki.push_back(V1251(v.toStdString()));
+    if (sessiya && p.fayli.empty()) {
+        for (const std::string& v : p.viragheniya) stroki.push_back(V1251(v));
+    } else if (!p.viragheniya.empty()) {
+        for (const std::string& v : p.viragheniya) stroki.push_back(V1251(v));
     } else {
         std::string tekst;
         std::string chto = "standard input";
         Chtenie chtenie = Chtenie::Gotovo;
-        if (fayli.isEmpty()) {
+        if (p.fayli.empty()) {
             chtenie = Vsyo(stdin, tekst);
         } else {
-            chto = fayli.front().toStdString();
+            chto = p.fayli.front();
             std::FILE* fayl = std::fopen(chto.c_str(), "rb");
             chtenie = fayl != nullptr ? Vsyo(fayl, tekst) : Chtenie::Oshibka;
             if (fayl != nullptr) std::fclose(fayl);
@@ -195,26 +178,28 @@ int Zapusk(int argc, char** argv) {
         stroki = RazbitNaStroki(Utf8VCp1251(tekst));
     }
 
-    // The literal tables follow the user's decimal separator (read once;
-    // the numeric locale itself stays "C").
-    PostroitTabliciSimvolov(LokalniyRazdelitel());
+    if (sessiya) {
+        std::vector<std::string> utf8;
+        for (const TAnsiString& s : stroki) utf8.push_back(Cp1251VUtf8(s.ToStd()));
+        TDvigatel dvigatel;
+        PodklyuchitStderr(p.zhurnal);
+        return ZapustitSessiyu(dvigatel, utf8, osnovanie, razryadi, p.zhurnal);
+    }
 
-    PodklyuchitStderr(razbor.isSet(oLog));
-    ZagruzitKesh();
-
-    struct sigaction deystvie {};
-    deystvie.sa_handler = &NaSignal;
-    deystvie.sa_flags = SA_RESETHAND;
-    sigemptyset(&deystvie.sa_mask);
-    sigaction(SIGINT, &deystvie, nullptr);
-
-    TOknoKomandnoyStroki okno(std::move(stroki), V1251(razbor.value(oName).toStdString()),
-                              osnovanie, razryadi);
-    CalcCancelled.store(0);
-    const bool zapushen = VipolnitNaPotokeVichisleniy([&okno] { VichislitPeremennuyu(okno); });
-    ZavershitZhurnal();
-    const bool ostanovleno = CalcCancelled.load() != 0;
-    SohranitKesh();
+    TOknoKomandnoyStroki okno(std::move(stroki), V1251(p.imya), osnovanie, razryadi);
+    bool zapushen = false, ostanovleno = false;
+    {
+        // The literal tables follow the user's decimal separator (read once;
+        // the numeric locale itself stays "C"); the cache is read here and
+        // written when the engine goes.
+        TDvigatel dvigatel;
+        PodklyuchitStderr(p.zhurnal);
+        UstanovitOstanovkuPoSignalu();
+        dvigatel.Vichislit(okno);
+        zapushen = !dvigatel.ZapuskNeSostoyalsya();
+        ZavershitZhurnal();
+        ostanovleno = CalcCancelled.load() != 0;
+    }
 
     if (!zapushen) {
         std::fputs("ciframer-cli: cannot start the calculation thread\n", stderr);

@@ -28,12 +28,8 @@ char LokalniyRazdelitel();
 // large value if unknown. Any thread.
 std::uint64_t FizicheskayaPamyat();
 
-// Windows-1251 <-> UTF-8. Characters that Windows-1251 lacks become '?'
-// (0x3F), which is no name or literal character of the calculator.
-// Front ends with Qt may use QStringDecoder/Encoder instead.
-#include <string>
-std::string Cp1251VUtf8(const std::string& bytes);
-std::string Utf8VCp1251(const std::string& utf8);
+// Windows-1251 <-> UTF-8 (Cp1251VUtf8, Utf8VCp1251) live with the texts.
+#include "text/kodirovka.h"
 
 // A stop of the calculation has been requested. Written by the main thread
 // (or a signal handler), polled by the calculation thread and by every long

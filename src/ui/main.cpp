@@ -4,8 +4,7 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "number/kesh.h"
-#include "number/mashinnye.h"
+#include "eval/dvigatel.h"
 #include "platform/platforma.h"
 #include "ui/ikonka.h"
 #include "ui/soobsheniya.h"
@@ -13,11 +12,11 @@
 
 int main(int argc, char** argv) {
     // After QApplication, which sets the C library to the user's locale: the
-    // literal tables take its decimal separator once (LokalniyRazdelitel
-    // puts LC_NUMERIC back to "C").
+    // engine takes its decimal separator once (LokalniyRazdelitel puts
+    // LC_NUMERIC back to "C") and reads the constant cache; it writes the
+    // cache when it goes, after the window.
     QApplication app(argc, argv);
-    PostroitTabliciSimvolov(LokalniyRazdelitel());
-    ZagruzitKesh();
+    TDvigatel dvigatel;
 
     QApplication::setApplicationName(QStringLiteral("ciframer"));
     QGuiApplication::setDesktopFileName(QStringLiteral("ciframer"));
@@ -44,6 +43,5 @@ int main(int argc, char** argv) {
         ShowError(TAnsiString(Utf8VCp1251("Внутренняя ошибка программы").c_str()));
         kod = 1;
     }
-    SohranitKesh();
     return kod;
 }

@@ -16,8 +16,7 @@
 #include <QThread>
 #include <QAction>
 
-#include "number/kesh.h"
-#include "number/mashinnye.h"
+#include "eval/dvigatel.h"
 #include "platform/platforma.h"
 #include "ui/ikonka.h"
 #include "ui/soobsheniya.h"
@@ -52,8 +51,7 @@ int main(int argc, char** argv) {
         QTextStream(stderr) << "usage: ciframer-snimok MAIN.png PROGRESS.png HISTORY.png\n";
         return 2;
     }
-    PostroitTabliciSimvolov(LokalniyRazdelitel());
-    ZagruzitKesh();
+    TDvigatel dvigatel;
     QApplication::setWindowIcon(IkonkaPrilogeniya());
     ZagruzitPerevodQt(app);
     UstanovitOknaOshibok();
@@ -99,6 +97,5 @@ int main(int argc, char** argv) {
         QTextStream(stdout) << "y = " << okno.ebZnachenie->text() << "\n";
         okno.close();
     }
-    SohranitKesh();
     return kod;
 }

@@ -26,6 +26,7 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include "eval/dvigatel.h"
 #include "eval/peremennie.h"
 #include "number/mashinnye.h"
 #include "ui/soobsheniya.h"
@@ -41,7 +42,9 @@ TCalcThread::TCalcThread(TfrmMain* okno) : okno_(okno) {
 
 void TCalcThread::Execute() {
     if (frmMain == nullptr) return;
-    VipolnitZashishenno([this] { VichislitPeremennuyu(*okno_); });
+    // This thread is the calculation thread; the "=" handler cleared the
+    // stop request before it started.
+    TDvigatel::VichislitZdes(*okno_);
     QCoreApplication::postEvent(okno_, new QEvent(static_cast<QEvent::Type>(WM_OSTANOVIT)));
 }
 

@@ -1,12 +1,12 @@
 #include "eval/progon.h"
 
+#include <memory>
 #include <mutex>
 
 #include <gtest/gtest.h>
 
+#include "eval/dvigatel.h"
 #include "eval/peremennie.h"
-#include "number/kesh.h"
-#include "number/mashinnye.h"
 #include "number/vmarifmetika.h"
 #include "platform/platforma.h"
 
@@ -25,13 +25,15 @@ class TOknoTesta : public IOknoVichisleniya {
     void UstanovitZnachenie(const TAnsiString& t) override { rezultat = Utf(t); }
 };
 
-// The literal tables with "." as the separator, for every test of this
-// program (tests that switch to "," switch back).
+// The engine of every test of this program: "." as the separator (tests
+// that switch to "," switch back), an empty cache, no cache folder.
 class TSreda : public ::testing::Environment {
   public:
-    void SetUp() override { PostroitTabliciSimvolov('.'); }
+    void SetUp() override { dvigatel = std::make_unique<TDvigatel>('.', false); }
+    void TearDown() override { dvigatel.reset(); }
+    std::unique_ptr<TDvigatel> dvigatel;
 };
-const auto* sreda = ::testing::AddGlobalTestEnvironment(new TSreda);
+auto* const sreda = static_cast<TSreda*>(::testing::AddGlobalTestEnvironment(new TSreda));
 
 } // namespace
 
@@ -42,7 +44,6 @@ TItogProgona Progon(const std::vector<std::string>& stroki, const TNastroyki& n)
     okno.osnovanie = n.osnovanie;
     okno.razryadi = n.razryadi;
     AngleUnit.store(n.ugol);
-    CalcCancelled.store(0);
 
     TItogProgona itog;
     std::mutex zamok;
@@ -53,10 +54,8 @@ TItogProgona Progon(const std::vector<std::string>& stroki, const TNastroyki& n)
         if (++zapisey == n.otmenaNaZapisi) CalcCancelled.store(1);
     });
     SborSoobsheniy sbor;
-    if (n.bolshoyStek)
-        VipolnitNaPotokeVichisleniy([&] { itog.gotovo = VichislitPeremennuyu(okno); });
-    else
-        itog.gotovo = VichislitPeremennuyu(okno);
+    itog.gotovo = sreda->dvigatel->Vichislit(okno);
+    EXPECT_FALSE(sreda->dvigatel->ZapuskNeSostoyalsya());
     UstanovitPriemnikSostoyaniya({});
     itog.soobsheniya = sbor.Soobsheniya();
     if (itog.gotovo) itog.rezultat = okno.rezultat;

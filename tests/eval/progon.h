@@ -21,11 +21,11 @@ struct TNastroyki {
     std::int32_t razryadi = 100;
     std::uint8_t ugol = 1;
     std::string imya = "y";
-    bool bolshoyStek = false; // run on a thread with the calculation stack
     int otmenaNaZapisi = 0;   // > 0: request a stop at that log write
 };
 
-// Runs the definitions (UTF-8 lines) and collects what the user would see.
+// Runs the definitions (UTF-8 lines) through the engine, on its calculation
+// thread, and collects what the user would see.
 TItogProgona Progon(const std::vector<std::string>& stroki, const TNastroyki& n = {});
 
 // Single line 'y = <virazhenie>' run with the given settings.

@@ -250,9 +250,7 @@ TEST(Progon, ChainOfAllRecords) {
     for (int i = 1; i < 65535; ++i)
         stroki.push_back("a" + std::to_string(i) + " = a" + std::to_string(i + 1) + "+1");
     stroki.push_back("a65535 = 7");
-    TNastroyki n;
-    n.bolshoyStek = true;
-    const TItogProgona itog = Progon(stroki, n);
+    const TItogProgona itog = Progon(stroki);
     EXPECT_TRUE(itog.soobsheniya.empty());
     EXPECT_EQ(itog.rezultat, std::to_string(65535 + 7));
 }

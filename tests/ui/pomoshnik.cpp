@@ -6,8 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "number/kesh.h"
-#include "number/mashinnye.h"
+#include "eval/dvigatel.h"
 #include "ui/soobsheniya.h"
 
 TOtvetchik::TOtvetchik() {
@@ -71,8 +70,9 @@ TStorog::~TStorog() {
 }
 
 void PodgotovitProcess() {
-    PostroitTabliciSimvolov(',');
-    OchistitKesh();
+    // The engine of the whole test program: "," as the separator, an
+    // empty cache and no cache folder.
+    static TDvigatel dvigatel(',', false);
     UstanovitOknaOshibok();
     ZagruzitPerevodQt(*qApp);
 }

@@ -231,6 +231,25 @@ add("whole_power_with_point", "y = 3^4.000\n", "--log")
 add("radix_above_36_times_r7", "y = 11r100 * 11r100\n", "--log -r 7")
 add("radix_above_36_sqrt", "y = sqrt(2r100)\n", "--log")
 
+# --- Options: help, errors of the command line, the forms of a value ---
+for i, a in enumerate([
+        "--help", "-h", "-r 99 --help", "--help --version", "--version -r 1", "--version a.txt",
+        "--foo", "-xy --bar", "-ё", "-😀", "---x", "--=x", "--help-all", "-?",
+        "--radix", "-e", "-n", "-a", "-hr", "-x -d", "--log=1 -r", "-r -x",
+        "--log=1", "--version=2", "-h=5", "--h=1", "-xh=5", "-hx=5",
+        "--rad 16", "--ver", "--lo", "--r 16", "--h", "--e 'y = 2'",
+        "-r ' +16 '", "-r 0x10", "-r ''", "-r '16 '", "-r 16.", "-d +0", "-d -0", "-d 100",
+        "-a DEG", "-a ''", "-a ' rad'",
+        "a.txt b.txt c.txt", "-e 'y = 2' -- a.txt", "-- -x", "-r 16 -- -d", "--", "-- /dev/stdin",
+        "-- /dev/stdin -r 16", "-", "''",
+        "-r16", "-d5", "-r=16", "-d5r16", "-hr16", "-rh", "-e=y=7", "-ey=8", "-le",
+        "--radix=16", "--radix=", "--name=", "--expr='y = 5'", "--digits=2 --angle=rad",
+        "-e 'y = 2' -e 'y = 3'", "-r 16 -r 8", "-n zz -n y",
+        "-qmljsdebugger=port:1 -d 2", "-e 'y = 5' --qmljsdebugger x", "-e -qmljsdebugger=1",
+        ]):
+    add(f"option_{i}", "y = 1/3\n", a)
+add("option_name_compact", "zz = 1/4\n", "-nzz -d3")
+
 with open("cases.txt", "w", encoding="utf-8") as f:
     for c in cases:
         f.write("\t".join(c) + "\n")

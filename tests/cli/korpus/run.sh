@@ -5,6 +5,10 @@
 #
 #   run.sh CLI CASES EXPECTED [SHARD COUNT]   compare (cases i with i % COUNT == SHARD)
 #   run.sh CLI CASES EXPECTED --record        write EXPECTED anew from CLI
+#   run.sh CLI CASES EXPECTED --record-new    append the cases EXPECTED lacks
+#
+# The program runs under the name "ciframer-cli" whatever its path, since its
+# help text names it as it was called.
 #
 # CASES holds one case a line (make_cases.py says the format). Each case runs
 # in a fresh working directory with LC_ALL=C; its cache folder starts empty or
@@ -17,6 +21,7 @@ shard=${4:-0}
 count=${5:-1}
 record=0
 if [ "$shard" = "--record" ]; then record=1; shard=0; count=1; fi
+if [ "$shard" = "--record-new" ]; then record=2; shard=0; count=1; fi
 here=$(cd "$(dirname "$0")" && pwd)
 pi_seed=$here/../../data/korpus_pi
 export LC_ALL=C
@@ -49,7 +54,7 @@ run_case() {
     local args=() status
     eval "args=($argstr)"
     cd "$dir"
-    "$cli" "${args[@]}" < .input > .out 2> .err
+    (exec -a ciframer-cli "$cli" "${args[@]}") < .input > .out 2> .err
     status=$?
     cd "$work"
     echo "=== $name"
@@ -88,6 +93,10 @@ while IFS= read -r line; do
     name=${line%%$'\t'*}; line=${line#*$'\t'}
     seed=${line%%$'\t'*}; line=${line#*$'\t'}
     argstr=${line%%$'\t'*}; input=${line#*$'\t'}
+    if (( record == 2 )) && grep -qxF "=== $name" "$expected"; then
+        i=$((i + 1))
+        continue
+    fi
     if (( i % count == shard )); then
         names+=("$name")
         run_case "$name" "$seed" "$argstr" "$input" >> "$transcript"
@@ -95,6 +104,11 @@ while IFS= read -r line; do
     i=$((i + 1))
 done < "$cases"
 
+if (( record == 2 )); then
+    cat "$transcript" >> "$expected"
+    echo "appended ${#names[@]} cases to $expected"
+    exit 0
+fi
 if (( record )); then
     {
         echo "# Recorded by tests/cli/korpus/run.sh --record from the build of $(git -C "$here" rev-parse --short HEAD 2>/dev/null || echo '?')."

@@ -1,0 +1,48 @@
+// The engine of one process: what every front end (the window, the command
+// line, the picture tool, the tests) sets up before its first calculation
+// and tears down after its last, and the one way it runs a calculation.
+#pragma once
+
+#include "eval/zapusk.h"
+
+// While it lives, the process can calculate. Construction builds the literal
+// tables (vmSimvoli, SimvoliChisla) for a decimal separator and reads the
+// constant cache folder; destruction writes every constant computed since
+// that has no file yet. One at a time per process (the tables and the cache
+// are process-wide); construct and destroy it on the main thread while no
+// calculation runs.
+class TDvigatel {
+  public:
+    // The separator of the user's locale (LokalniyRazdelitel: call before
+    // other threads run), and the cache folder of the current directory.
+    TDvigatel();
+    // A given separator; with sPapkoy false the cache starts empty and the
+    // folder is neither read nor written (tests).
+    TDvigatel(char razdelitel, bool sPapkoy);
+    ~TDvigatel();
+    TDvigatel(const TDvigatel&) = delete;
+    TDvigatel& operator=(const TDvigatel&) = delete;
+
+    // One calculation run: clears the stop request (CalcCancelled), runs the
+    // run body (VichislitPeremennuyu) on a new thread with a stack of
+    // VM_STEK_POTOKA_VICHISLENIY bytes and waits for it. True when the body
+    // showed a result; false after its messages, after a stop, after an
+    // exception turned into a message, or when the thread cannot be created
+    // (then nothing ran and ZapuskNeSostoyalsya tells so). A stop asked from
+    // another thread or a signal handler while it runs is obeyed. Any thread
+    // but a calculation thread; one run at a time.
+    bool Vichislit(IOknoVichisleniya& okno);
+    // True when the last Vichislit could not start its thread.
+    bool ZapuskNeSostoyalsya() const { return neZapushen_; }
+
+    // The run body on the calling thread, for a front end whose own thread
+    // is the calculation thread (its stack at least VM_STEK_POTOKA_VICHISLENIY
+    // bytes). The stop request is left as it is: that front end clears it
+    // when it starts the thread, so that a stop asked between the start and
+    // this call still holds. True when a result was shown.
+    static bool VichislitZdes(IOknoVichisleniya& okno);
+
+  private:
+    bool sPapkoy_;
+    bool neZapushen_ = false;
+};
