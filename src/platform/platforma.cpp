@@ -1,10 +1,9 @@
-// The platform layer on POSIX: error output, locale separator, physical
-// memory, the stop flag, and the Windows-1251 code page.
+// The platform layer on POSIX: error output, locale separator, the stop
+// flag, and the Windows-1251 code page.
 #include "platform/platforma.h"
 
 #include <clocale>
 #include <cstdio>
-#include <unistd.h>
 
 #include "text/tansistring.h"
 
@@ -79,18 +78,6 @@ char LokalniyRazdelitel() {
     // and write "," instead of "."; the numeric category goes back to "C".
     std::setlocale(LC_NUMERIC, "C");
     return r;
-}
-
-std::uint64_t FizicheskayaPamyat() {
-    // Asked once: every text buffer that grows checks against it, and the
-    // system call would cost more than the copy of a short text.
-    static const std::uint64_t pamyat = [] {
-        const long stranic = sysconf(_SC_PHYS_PAGES);
-        const long razmer = sysconf(_SC_PAGESIZE);
-        if (stranic <= 0 || razmer <= 0) return UINT64_MAX;
-        return std::uint64_t(stranic) * std::uint64_t(razmer);
-    }();
-    return pamyat;
 }
 
 std::string Cp1251VUtf8(const std::string& bytes) {
