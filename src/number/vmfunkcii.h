@@ -5,8 +5,8 @@
 //
 // Threads: callable from the calculation thread and from the main thread at
 // once; the constant cache they fill is guarded (number/kesh.h).
-// Cancellation: every loop that can run long polls CalcCancelled
-// (platform/platforma.h) and returns at once when it is set; the value
+// Cancellation: every loop that can run long polls OtmenaZaproshena()
+// (platform/platforma.h) and returns at once when it is true; the value
 // returned then is meaningless and is never stored in the constant cache.
 #pragma once
 
