@@ -4,6 +4,7 @@
 #include <string>
 
 #include "number/mashinnye.h"
+#include "number/vm_tekst.h"
 #include "number/vm_yadra.h"
 #include "number/vmarifmetika.h"
 

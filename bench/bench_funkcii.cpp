@@ -7,6 +7,7 @@
 
 #include "number/kesh.h"
 #include "number/vm_pi.h"
+#include "number/vm_tekst.h"
 #include "number/vmarifmetika.h"
 #include "number/vmchislo.h"
 #include "number/vmfunkcii.h"

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "number/vm_tekst.h"
 #include "number/vmchislo.h"
 #include "number/vmfunkcii.h"
 

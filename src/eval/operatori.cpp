@@ -14,6 +14,7 @@
 #include "eval/soobsheniya.h"
 #include "eval/zapusk.h"
 #include "number/mashinnye.h"
+#include "number/vm_tekst.h"
 #include "number/vmarifmetika.h"
 #include "number/vmfunkcii.h"
 #include "platform/platforma.h"

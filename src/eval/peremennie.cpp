@@ -10,6 +10,7 @@
 #include "eval/operatori.h"
 #include "eval/soobsheniya.h"
 #include "eval/zapusk.h"
+#include "number/vm_tekst.h"
 #include "number/vmfunkcii.h"
 #include "platform/platforma.h"
 

@@ -10,6 +10,7 @@
 #include "eval/peremennie.h"
 #include "eval/soobsheniya.h"
 #include "number/mashinnye.h"
+#include "number/vm_tekst.h"
 #include "number/vmfunkcii.h"
 
 std::int32_t CurrentRadix = 10;

@@ -4,7 +4,7 @@
 // (exponent plus the logarithm of the mantissa) and every power to a power of
 // the radix (a shift by the integer part, the exponential series for the
 // fraction). The two series are the only loops that can run long; both poll
-// CalcCancelled between terms. e^n and ln n for whole n = 0..255 are memoised
+// OtmenaZaproshena() between terms. e^n and ln n for whole n = 0..255 are memoised
 // per radix in the constant cache, and only a series that ran to its own
 // stopping rule (no stop request) is ever stored there.
 //

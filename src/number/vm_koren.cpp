@@ -87,7 +87,7 @@ bool VPredelahGerona(const vmChislo& x) {
 // R^-200 <= x <= R^100 Heron's iteration on x (see Geron); otherwise the
 // iteration on the mantissa m of x = m * R^(2k) (1 <= m < R^2) and the
 // exponent k added exactly, so every root takes the same few steps and is
-// good to about the last digit. A stop request (CalcCancelled) ends the
+// good to about the last digit. A stop request (OtmenaZaproshena()) ends the
 // iteration at once with a meaningless value. x is a const reference, never
 // changed. Any thread; nothing is shared.
 vmChislo vmKoren(const vmChislo& x) {

@@ -134,7 +134,7 @@ vmChislo VBolsheeOsnovanie(const vmChislo& X, std::uint8_t q, std::uint8_t znak)
 // Either way the result is exact when radix q can hold the value, otherwise
 // truncated near its 101st significant digit, and normalised; a result
 // beyond the exponent limits gives infinity or zero. x's own radix q gives a
-// copy of x, as does a target radix below 2. Polls CalcCancelled once per
+// copy of x, as does a target radix below 2. Polls OtmenaZaproshena() once per
 // digit and then returns zero at once. Any thread; touches the constant
 // cache only through vmLn.
 vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q) {

@@ -1,4 +1,8 @@
-// Helpers of the radix conversion (vmPerevestiVOsnovanie in vmfunkcii.h).
+// Conversion of a number to another radix. The arithmetic brings operands of
+// two radixes to one through it; it estimates the digit count with
+// logarithms of the function layer, so the two call each other; every
+// operation the conversion asks for has operands of one radix, so the
+// arithmetic never converts again from inside a conversion.
 #pragma once
 
 #include <cstdint>
@@ -12,3 +16,6 @@
 // are kept, Netochnost becomes 0, zero stays zero; m < 2 leaves a unchanged.
 // Any thread; a is the only state touched.
 void vmRazdelitNaMaloe(vmChislo* a, std::uint8_t m);
+
+// x re-expressed in radix q (2..36), truncated after the 100th fraction digit.
+vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "number/vmarifmetika.h"
+#include "number/vmfunkcii.h"
 
 namespace vm_detail {
 

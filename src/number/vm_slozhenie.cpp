@@ -3,7 +3,7 @@
 
 #include "number/vm_vnutrennee.h"
 #include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_osnovanie.h"
 
 using vm_detail::Osn;
 using vm_detail::Polovina;

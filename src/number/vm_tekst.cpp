@@ -3,6 +3,7 @@
 #include <string>
 
 #include "number/mashinnye.h"
+#include "number/vm_tekst.h"
 #include "number/vm_vnutrennee.h"
 #include "number/vmarifmetika.h"
 #include "platform/platforma.h"

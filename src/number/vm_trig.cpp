@@ -5,7 +5,7 @@
 // half-angle step, the inverse functions are built on arctg2. Pi (vm_pi.cpp)
 // is the root of sin x = 1/2 times 6, found once per radix and kept in the
 // constant cache.
-// Every loop that can run long polls CalcCancelled between steps; a value
+// Every loop that can run long polls OtmenaZaproshena() between steps; a value
 // computed under a stop request is never stored in the cache.
 //
 // Arguments are const references that are never changed (they may alias);

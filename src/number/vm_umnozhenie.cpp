@@ -178,10 +178,10 @@ vmChislo vmDelenieSOstatkom(const vmChislo* a, vmChislo b, vmChislo* ostatok) {
     vmChislo a1 = *a;
     vmObshcheeOsnovanie(&a1, &b);
     vmChislo q;
-    vmKonstanta(&q, 0, a1.Osnovanie);
+    vmProstayaKonstanta(&q, 0, a1.Osnovanie);
     ostatok->Osnovanie = a1.Osnovanie;
     if (vmZnak(&b) == 0) {
-        vmKonstanta(&q, 2, a1.Osnovanie);
+        vmProstayaKonstanta(&q, 2, a1.Osnovanie);
         vmNol(ostatok);
         return q;
     }

@@ -9,6 +9,12 @@
 
 #include "number/vmchislo.h"
 
+// Normal form, rounding half-up on the magnitude at the 100th fraction digit
+// by the first dropped digit alone. The one rounding rule of the module.
+void vmNormalizovat(vmChislo* x);
+// Adds one unit of the 100th fraction digit (with x's sign), then normalises.
+void vmUvelichitMladshiy(vmChislo* x);
+
 // Brings a and b to the larger of their radixes (the smaller one is
 // converted). The one place where operands of two radixes meet.
 void vmObshcheeOsnovanie(vmChislo* a, vmChislo* b);

@@ -4,12 +4,8 @@
 #include <cstring>
 
 #include "number/vm_vnutrennee.h"
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
 
 using vm_detail::IzRyada;
-using vm_detail::Osn;
-using vm_detail::Polovina;
 using vm_detail::VRyad;
 
 vmChislo::vmChislo()
@@ -48,7 +44,7 @@ vmChislo* vmBeskonechnost(vmChislo* x) {
     return x;
 }
 
-vmChislo* vmKonstanta(vmChislo* x, int kind, std::uint8_t R) {
+vmChislo* vmProstayaKonstanta(vmChislo* x, int kind, std::uint8_t R) {
     x->Osnovanie = R;
     switch (kind) {
     case 0:
@@ -61,15 +57,6 @@ vmChislo* vmKonstanta(vmChislo* x, int kind, std::uint8_t R) {
     case 3:
         x->Znak = kind == 3 ? 1 : 0;
         vmBeskonechnost(x);
-        break;
-    case 4: {
-        vmChislo odin;
-        vmKonstanta(&odin, 1, R);
-        *x = vmExp(odin, true);
-        break;
-    }
-    case 5:
-        *x = vmPi(R);
         break;
     default:
         break;
@@ -177,27 +164,4 @@ void vmSdvigVlevo(vmChislo* x, std::int32_t n, std::uint8_t* cifra) {
     std::memset(r + VM_RAZRYADOV - n, 0, n);
     IzRyada(*x, r);
     if (vmZnak(x) == 0) vmNol(x);
-}
-
-void vmNormalizovat(vmChislo* x) {
-    const int z = vmVedushieNuli(x);
-    if (z >= VM_RAZRYADOV) {
-        vmNol(x);
-        return;
-    }
-    if (z == 2) return;
-    std::uint8_t c = 0;
-    vmSdvigVlevo(x, z - 2, &c); // z < 2 shifts right after a carry
-    if (c >= Polovina(*x)) vmUvelichitMladshiy(x);
-}
-
-void vmUvelichitMladshiy(vmChislo* x) {
-    vmChislo u;
-    vmNol(&u);
-    u.CelayaChast[0] = 1;
-    u.Znak = x->Znak;
-    u.Poryadok = vm_detail::Ogranichit(std::int64_t(x->Poryadok) - VM_DROBNIH_RAZRYADOV);
-    u.Osnovanie = x->Osnovanie;
-    u.Netochnost = 0;
-    vmPribavit(x, u);
 }

@@ -1,19 +1,18 @@
 // vmChislo: a number of 101 significant digits in its own radix (2..36),
-// one digit per byte, and the operations on its representation: special
-// values, digit shifts, normalisation with the module's single rounding rule,
-// the literal character table, and text conversion.
+// one digit per byte, and the operations on its representation alone:
+// special values, scans, digit shifts and the literal character table. The
+// layers above it: normalisation and arithmetic (number/vmarifmetika.h), text
+// conversion (number/vm_tekst.h), elementary functions and the constants e
+// and pi (number/vmfunkcii.h).
 //
 // Every operation here works only on its arguments (and on the read-only
-// vmSimvoli table), allocates nothing except the formatter's text, throws
-// nothing, and may be called from any thread. Arguments may alias unless a
-// function says otherwise.
+// vmSimvoli table), allocates nothing, throws nothing, and may be called from
+// any thread. Arguments may alias unless a function says otherwise.
 #pragma once
 
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-
-#include "text/tansistring.h"
 
 static_assert(std::endian::native == std::endian::little,
               "vmChislo stores its exponent little-endian, as the cache files do");
@@ -90,10 +89,10 @@ void vmPostroitSimvoli(char razdelitel);
 vmChislo* vmNol(vmChislo* x);          // zero, radix kept
 vmChislo* vmEdinica(vmChislo* x);      // one, radix kept
 vmChislo* vmBeskonechnost(vmChislo* x);// infinity (1 * R^2^29, Netochnost 1), sign kept
-// Osnovanie := R, then by kind: 0 zero, 1 one, 2 +infinity, 3 -infinity,
-// 4 e, 5 pi (both through the constant cache; may be called from the main
-// thread and the worker at once); other kinds change nothing more.
-vmChislo* vmKonstanta(vmChislo* x, int kind, std::uint8_t R);
+// Osnovanie := R, then by kind: 0 zero, 1 one, 2 +infinity, 3 -infinity;
+// other kinds change nothing more. The kinds that need a computation (e, pi)
+// are vmKonstanta's (number/vmfunkcii.h).
+vmChislo* vmProstayaKonstanta(vmChislo* x, int kind, std::uint8_t R);
 // The 80-bit extended float v, bit for bit, in radix 2; not normalised.
 vmChislo* vmIzExtended(vmChislo* x, long double v);
 
@@ -111,27 +110,3 @@ std::int8_t vmSravnitModuli(const vmChislo* a, const vmChislo* b);
 void vmSdvigVpravo(vmChislo* x, std::int32_t n, std::uint8_t* cifra);
 // Moves the digits n places towards more significance (Poryadok -= n).
 void vmSdvigVlevo(vmChislo* x, std::int32_t n, std::uint8_t* cifra);
-// Normal form, rounding half-up on the magnitude at the 100th fraction digit
-// by the first dropped digit alone. The one rounding rule of the module.
-void vmNormalizovat(vmChislo* x);
-// Adds one unit of the 100th fraction digit (with x's sign), then normalises.
-void vmUvelichitMladshiy(vmChislo* x);
-
-// --- Text ---
-// True if the first n characters form a valid literal
-// [-]D+[S D+][e[-]d+][r d+] (separator already unified).
-bool vmProveritZapis(const char* s, int n);
-// Reads a literal; replaces alternative separators in s itself. Never fails
-// visibly: an invalid literal is zero in radix 2, a digit outside the radix
-// zero in the literal's radix. A radix piece outside 2..126 is invalid.
-void vmIzTeksta(vmChislo* x, char* s);
-void vmIzTeksta(vmChislo* x, TAnsiString& s);
-// Fixed-point text: at least minCelih integer digits, drobnih fraction digits
-// (rounded half-up on the magnitude), radix suffix "rR" if sOsnovaniem and
-// R != 10, trailing zeros kept if sNulyami.
-void vmVTekstFiks(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih,
-                  bool sOsnovaniem, bool sNulyami);
-// The general formatter; flagi of VM_EKSPONENTA, VM_S_OSNOVANIEM,
-// VM_S_NULYAMI, VM_AVTO_EKSPONENTA.
-void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih,
-              std::uint8_t flagi);

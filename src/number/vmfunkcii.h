@@ -5,12 +5,19 @@
 //
 // Threads: callable from the calculation thread and from the main thread at
 // once; the constant cache they fill is guarded (number/kesh.h).
-// Cancellation: every loop that can run long polls CalcCancelled
-// (platform/platforma.h) and returns at once when it is set; the value
+// Cancellation: every loop that can run long polls OtmenaZaproshena()
+// (platform/platforma.h) and returns at once when it is true; the value
 // returned then is meaningless and is never stored in the constant cache.
 #pragma once
 
+#include "number/vm_osnovanie.h" // vmPerevestiVOsnovanie
 #include "number/vmchislo.h"
+
+// Osnovanie := R, then by kind: 0 zero, 1 one, 2 +infinity, 3 -infinity
+// (vmProstayaKonstanta), 4 e, 5 pi (both through the constant cache; may be
+// called from the main thread and the worker at once); other kinds change
+// nothing more.
+vmChislo* vmKonstanta(vmChislo* x, int kind, std::uint8_t R);
 
 vmChislo vmExp(const vmChislo& x, bool series);       // e^x
 vmChislo vmLn(const vmChislo& x, bool series);        // ln x
@@ -29,6 +36,3 @@ vmChislo vmArcsin(const vmChislo& x);
 vmChislo vmArccos(const vmChislo& x);
 // Pi in radix R (2..126), through the constant cache.
 vmChislo vmPi(std::uint8_t R);
-
-// x re-expressed in radix q (2..36), truncated after the 100th fraction digit.
-vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q);

@@ -1,10 +1,9 @@
-// The platform layer on POSIX: error output, locale separator, physical
-// memory and the stop flag.
+// The platform layer on POSIX: error output, locale separator and the stop
+// flag.
 #include "platform/platforma.h"
 
 #include <clocale>
 #include <cstdio>
-#include <unistd.h>
 
 #include "text/tansistring.h"
 
@@ -60,14 +59,3 @@ char LokalniyRazdelitel() {
     return r;
 }
 
-std::uint64_t FizicheskayaPamyat() {
-    // Asked once: every text buffer that grows checks against it, and the
-    // system call would cost more than the copy of a short text.
-    static const std::uint64_t pamyat = [] {
-        const long stranic = sysconf(_SC_PHYS_PAGES);
-        const long razmer = sysconf(_SC_PAGESIZE);
-        if (stranic <= 0 || razmer <= 0) return UINT64_MAX;
-        return std::uint64_t(stranic) * std::uint64_t(razmer);
-    }();
-    return pamyat;
-}

@@ -1,5 +1,5 @@
 // The thin layer between the core and the operating system / front end:
-// error messages, the locale decimal separator, physical memory.
+// error messages, the locale decimal separator, the stop flag, code pages.
 #pragma once
 
 #include <cstdint>
@@ -24,9 +24,9 @@ ObrabotchikOshibki UstanovitObrabotchikOshibki(ObrabotchikOshibki handler);
 // other thread runs.
 char LokalniyRazdelitel();
 
-// Total physical memory in bytes (sysconf, asked at the first call); a very
-// large value if unknown. Any thread.
-std::uint64_t FizicheskayaPamyat();
+// FizicheskayaPamyat, the bound of one text buffer, is the text layer's own
+// question to the system (text/operacii_s_pamyatyu.h).
+#include "text/operacii_s_pamyatyu.h"
 
 // Windows-1251 <-> UTF-8 (Cp1251VUtf8, Utf8VCp1251) live with the texts.
 #include "text/kodirovka.h"

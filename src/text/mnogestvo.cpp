@@ -6,7 +6,7 @@
 #include <new>
 #include <type_traits>
 
-#include "platform/platforma.h"
+#include "text/operacii_s_pamyatyu.h"
 
 namespace {
 // Capacity for count elements: count rounded up to a multiple of step.

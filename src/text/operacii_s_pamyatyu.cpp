@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include <unistd.h>
+
 void KopirovatPamyat(void* kuda, const void* otkuda, std::uint32_t n, bool vpered) {
     if (n == 0 || kuda == nullptr || otkuda == nullptr || kuda == otkuda) return;
     auto* d = static_cast<unsigned char*>(kuda);
@@ -40,4 +42,16 @@ bool SravnitPamyat(const void* a, const void* b, std::uint32_t n) {
     if (a == b) return true;
     if (a == nullptr || b == nullptr) return false;
     return std::memcmp(a, b, n) == 0;
+}
+
+std::uint64_t FizicheskayaPamyat() {
+    // Asked once: every text buffer that grows checks against it, and the
+    // system call would cost more than the copy of a short text.
+    static const std::uint64_t pamyat = [] {
+        const long stranic = sysconf(_SC_PHYS_PAGES);
+        const long razmer = sysconf(_SC_PAGESIZE);
+        if (stranic <= 0 || razmer <= 0) return UINT64_MAX;
+        return std::uint64_t(stranic) * std::uint64_t(razmer);
+    }();
+    return pamyat;
 }

@@ -1,5 +1,6 @@
 // Raw memory routines used by the text class, the number conversions and the
-// constant cache. Any thread; they touch only the bytes they are given.
+// constant cache, and the machine's memory size that bounds one text buffer.
+// Any thread; the routines touch only the bytes they are given.
 #pragma once
 
 #include <cstdint>
@@ -16,3 +17,8 @@ void ObnulitPamyat(void* p, std::uint32_t n);
 
 // True if the n bytes at a and b are equal; true for n = 0 (pointers unread).
 bool SravnitPamyat(const void* a, const void* b, std::uint32_t n);
+
+// Total physical memory in bytes (sysconf, asked once at the first call and
+// kept); a very large value if unknown. The bound of one text buffer. Any
+// thread.
+std::uint64_t FizicheskayaPamyat();

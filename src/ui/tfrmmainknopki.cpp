@@ -6,7 +6,9 @@
 #include <QPushButton>
 #include <QTextCursor>
 
+#include "number/vm_tekst.h"
 #include "number/vmchislo.h"
+#include "number/vmfunkcii.h"
 #include "platform/platforma.h"
 #include "ui/tekstqt.h"
 #include "ui/tfrmmain.h"

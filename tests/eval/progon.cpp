@@ -7,6 +7,7 @@
 
 #include "eval/dvigatel.h"
 #include "eval/peremennie.h"
+#include "number/vm_tekst.h"
 #include "number/vmarifmetika.h"
 #include "platform/platforma.h"
 

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "number/mashinnye.h"
+#include "number/vm_tekst.h"
 #include "number/vmarifmetika.h"
+#include "number/vmfunkcii.h"
 #include "number/vmchislo.h"
 
 // Reads a literal (with "." as the separator table).

@@ -17,8 +17,10 @@
 #include <gtest/gtest.h>
 
 #include "number/kesh.h"
+#include "number/vm_tekst.h"
 #include "number/vmarifmetika.h"
 #include "number/vmchislo.h"
+#include "number/vmfunkcii.h"
 #include "platform/platforma.h"
 
 namespace funkcii_test {

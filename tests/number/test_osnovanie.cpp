@@ -7,6 +7,7 @@
 #include <string>
 
 #include "number/vm_osnovanie.h"
+#include "number/vm_tekst.h"
 #include "number/vmarifmetika.h"
 #include "number/vmfunkcii.h"
 #include "platform/platforma.h"
