@@ -8,8 +8,9 @@
 #include <string>
 
 #include "eval/operatori.h"
+#include "eval/nastroyki.h"
 #include "eval/soobsheniya.h"
-#include "eval/zapusk.h"
+#include "eval/zhurnal.h"
 #include "number/mashinnye.h"
 #include "number/vm_tekst.h"
 #include "number/vmarifmetika.h"

@@ -11,8 +11,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "eval/nastroyki.h"
 #include "eval/soobsheniya.h"
-#include "eval/zapusk.h"
+#include "eval/zhurnal.h"
 #include "number/mashinnye.h"
 #include "number/vm_tekst.h"
 #include "number/vmarifmetika.h"

@@ -1,10 +1,8 @@
-// The run body shared by both front ends, the log sink, the calculation
-// thread helper, and the evaluator's message texts.
+// The run body shared by both front ends and the calculation thread helper.
 #include "eval/zapusk.h"
 
 #include <pthread.h>
 
-#include <mutex>
 #include <new>
 
 #include "eval/peremennie.h"
@@ -12,58 +10,6 @@
 #include "number/mashinnye.h"
 #include "number/vm_tekst.h"
 #include "number/vmfunkcii.h"
-
-std::int32_t CurrentRadix = 10;
-std::atomic<std::uint8_t> AngleUnit{1};
-
-TAnsiString T1251(const char* utf8) {
-    return TAnsiString(Utf8VCp1251(utf8).c_str());
-}
-
-void PokazatOshibku(const char* utf8, const TAnsiString& hvost) {
-    ShowError(T1251(utf8) + hvost);
-}
-
-TAnsiString OshibkaVichisleniy() {
-    return T1251(" ошибка вычислений");
-}
-TAnsiString OtmenaVichisleniy() {
-    return T1251(" отмена вычислений");
-}
-bool Neudacha() {
-    DobavitSostoyanie(OshibkaVichisleniy());
-    return false;
-}
-bool Otmena() {
-    DobavitSostoyanie(OtmenaVichisleniy());
-    return false;
-}
-
-// --- The log sink ---
-
-namespace {
-std::mutex zamokZhurnala;
-std::function<void(const TAnsiString&)> priemnik;
-// Lets DobavitSostoyanie return without the lock when nothing listens.
-std::atomic<bool> estPriemnik{false};
-} // namespace
-
-bool DobavitSostoyanie(TAnsiString text) {
-    if (!estPriemnik.load(std::memory_order_acquire)) return true;
-    std::lock_guard<std::mutex> l(zamokZhurnala);
-    if (priemnik) priemnik(text);
-    return true;
-}
-
-bool ZhurnalVedyotsya() {
-    return estPriemnik.load(std::memory_order_acquire);
-}
-
-void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> noviy) {
-    std::lock_guard<std::mutex> l(zamokZhurnala);
-    priemnik = std::move(noviy);
-    estPriemnik.store(static_cast<bool>(priemnik), std::memory_order_release);
-}
 
 // --- The calculation thread ---
 

@@ -1,5 +1,6 @@
 // One calculation run: the run body that both front ends execute on their
-// calculation thread, the process-wide settings it reads, and the log sink.
+// calculation thread, and the thread that carries it. The settings it reads
+// are in nastroyki.h, the log sink in zhurnal.h.
 //
 // The run body reaches the window (or the command line) only through
 // IOknoVichisleniya; a window implements each call by having its main thread
@@ -13,14 +14,9 @@
 #include <vector>
 
 #include "platform/platforma.h" // CalcCancelled
+#include "eval/nastroyki.h"
+#include "eval/zhurnal.h"
 #include "text/tansistring.h"
-
-// Radix of the run in progress (2..36); written and read by the calculation
-// thread only.
-extern std::int32_t CurrentRadix;
-// 0 radians, 1 degrees (default), 2 grads. Written by the main thread, read by
-// the calculation thread at each angle function call.
-extern std::atomic<std::uint8_t> AngleUnit;
 
 // What the run body reads from and writes to its front end. Every call comes
 // from the calculation thread.
@@ -43,17 +39,6 @@ class IOknoVichisleniya {
 // shows it converted and formatted. True when a result was shown; false after
 // an error message (or a stop). Calculation thread only.
 bool VichislitPeremennuyu(IOknoVichisleniya& okno);
-
-// Appends a text to the intermediate-results log: hands it to the installed
-// sink, drops it when none is installed. Always true. Any thread.
-bool DobavitSostoyanie(TAnsiString text);
-// True when a log sink is installed, so that a log text is worth making
-// (the evaluator skips texts as long as a definition when nobody reads
-// them). Any thread.
-bool ZhurnalVedyotsya();
-// Installs the log sink (an empty function removes it). The sink is called on
-// the thread that writes the log. Not while a run is in progress.
-void UstanovitPriemnikSostoyaniya(std::function<void(const TAnsiString&)> priemnik);
 
 // Stack size the calculation thread needs for the deepest chain of
 // references the variable table allows (65536 variables).

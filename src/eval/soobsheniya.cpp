@@ -1,0 +1,28 @@
+// The evaluator's message texts.
+#include "eval/soobsheniya.h"
+
+#include "eval/zhurnal.h"
+#include "platform/platforma.h"
+
+TAnsiString T1251(const char* utf8) {
+    return TAnsiString(Utf8VCp1251(utf8).c_str());
+}
+
+void PokazatOshibku(const char* utf8, const TAnsiString& hvost) {
+    ShowError(T1251(utf8) + hvost);
+}
+
+TAnsiString OshibkaVichisleniy() {
+    return T1251(" ошибка вычислений");
+}
+TAnsiString OtmenaVichisleniy() {
+    return T1251(" отмена вычислений");
+}
+bool Neudacha() {
+    DobavitSostoyanie(OshibkaVichisleniy());
+    return false;
+}
+bool Otmena() {
+    DobavitSostoyanie(OtmenaVichisleniy());
+    return false;
+}
