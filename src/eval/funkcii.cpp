@@ -23,47 +23,6 @@ std::atomic<IstochnikVremeni> istochnikVremeni{nullptr};
 
 enum class Ugol { Net, Argument, Rezultat };
 
-struct TFunkciya {
-    const char* imya;
-    int argumentov;
-    Ugol ugol;
-};
-
-enum Nomer {
-    SQR,
-    SQRT,
-    EXP,
-    FACT,
-    LN,
-    LG,
-    LOG,
-    SIN,
-    COS,
-    TG,
-    ARCTG,
-    ARCSIN,
-    ARCCOS,
-    ARCTG2,
-    INT,
-    FRAC,
-    VSEGO
-};
-
-constexpr TFunkciya Funkcii[VSEGO] = {
-    {"sqr", 1, Ugol::Net},         {"sqrt", 1, Ugol::Net},        {"exp", 1, Ugol::Net},
-    {"fact", 1, Ugol::Net},        {"ln", 1, Ugol::Net},          {"lg", 1, Ugol::Net},
-    {"log", 2, Ugol::Net},         {"sin", 1, Ugol::Argument},    {"cos", 1, Ugol::Argument},
-    {"tg", 1, Ugol::Argument},     {"arctg", 1, Ugol::Rezultat},  {"arcsin", 1, Ugol::Rezultat},
-    {"arccos", 1, Ugol::Rezultat}, {"arctg2", 2, Ugol::Rezultat}, {"int", 2, Ugol::Net},
-    {"frac", 1, Ugol::Net},
-};
-
-int NaitiFunkciyu(const TAnsiString& imya) {
-    for (int i = 0; i < VSEGO; ++i)
-        if (TAnsiString::Compare(imya, TAnsiString(Funkcii[i].imya)) == 0) return i;
-    return -1;
-}
-
 vmChislo Celoe(std::int32_t n) {
     vmChislo obrazec;
     obrazec.Osnovanie = static_cast<std::uint8_t>(CurrentRadix);
@@ -104,6 +63,63 @@ Itog Faktorial(const vmChislo& a, vmChislo& proizvedenie) {
             return Itog::Dolgo;
     }
     return Itog::Gotovo;
+}
+
+// The factorial with its two ways of ending early: false after the message
+// (too long) or the stop ending has been logged.
+bool FaktorialSSoobsheniem(vmChislo& a, vmChislo& r) {
+    switch (Faktorial(a, r)) {
+    case Itog::Gotovo:
+        return true;
+    case Itog::Dolgo:
+        PokazatOshibku("На вычисление функции требуется слишком много времени");
+        return Neudacha();
+    case Itog::Otmena:
+        return Otmena();
+    }
+    return true;
+}
+
+// One row per function: its name, the number of arguments, how the angle
+// unit applies (to the argument, to the result, or not at all), and the
+// computation of r from the arguments a and b (b only with two arguments).
+// A computation returns false when it has already reported why it failed.
+struct TFunkciya {
+    const char* imya;
+    int argumentov;
+    Ugol ugol;
+    bool (*vichislit)(vmChislo& a, vmChislo& b, vmChislo& r);
+};
+
+using A = vmChislo&;
+
+// clang-format off
+constexpr TFunkciya Funkcii[] = {
+    {"sqr",    1, Ugol::Net,      [](A a, A, A r) { r = vmProizvedenie(&a, &a); return true; }},
+    {"sqrt",   1, Ugol::Net,      [](A a, A, A r) { r = vmKoren(a); return true; }},
+    {"exp",    1, Ugol::Net,      [](A a, A, A r) { r = vmExp(a, false); return true; }},
+    {"fact",   1, Ugol::Net,      [](A a, A, A r) { return FaktorialSSoobsheniem(a, r); }},
+    {"ln",     1, Ugol::Net,      [](A a, A, A r) { r = vmLn(a, false); return true; }},
+    {"lg",     1, Ugol::Net,      [](A a, A, A r) { r = vmLog(Celoe(10), a); return true; }},
+    {"log",    2, Ugol::Net,      [](A a, A b, A r) { r = vmLog(a, b); return true; }},
+    {"sin",    1, Ugol::Argument, [](A a, A, A r) { r = vmSin(a, true); return true; }},
+    {"cos",    1, Ugol::Argument, [](A a, A, A r) { r = vmCos(a, true); return true; }},
+    {"tg",     1, Ugol::Argument, [](A a, A, A r) { r = vmTg(a); return true; }},
+    {"arctg",  1, Ugol::Rezultat, [](A a, A, A r) { r = vmArctg(a); return true; }},
+    {"arcsin", 1, Ugol::Rezultat, [](A a, A, A r) { r = vmArcsin(a); return true; }},
+    {"arccos", 1, Ugol::Rezultat, [](A a, A, A r) { r = vmArccos(a); return true; }},
+    {"arctg2", 2, Ugol::Rezultat, [](A a, A b, A r) { r = vmArctg2(b, a); return true; }},
+    // The mode is passed on unchecked, as a signed byte.
+    {"int",    2, Ugol::Net,      [](A a, A b, A r) {
+        vmCeloe(&r, &a, static_cast<std::int8_t>(vmVCeloe32(&b, false))); return true; }},
+    {"frac",   1, Ugol::Net,      [](A a, A, A r) { vmDrobnaya(&r, &a); return true; }},
+};
+// clang-format on
+
+const TFunkciya* NaitiFunkciyu(const TAnsiString& imya) {
+    for (const TFunkciya& f : Funkcii)
+        if (TAnsiString::Compare(imya, TAnsiString(f.imya)) == 0) return &f;
+    return nullptr;
 }
 
 // The name (before the first "(", blanks before it skipped) and the
@@ -163,12 +179,12 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
     int schet = 0;
     if (!RazobratVizov(vizov, imya, argumenti, schet)) return Otmena();
 
-    const int nomer = NaitiFunkciyu(imya);
-    if (nomer < 0) {
+    const TFunkciya* f = NaitiFunkciyu(imya);
+    if (!f) {
         PokazatOshibku("Неизвестная функция ", imya);
         return Neudacha();
     }
-    if (schet != Funkcii[nomer].argumentov) {
+    if (schet != f->argumentov) {
         PokazatOshibku("Неправильное количество аргументов функции ",
                        imya + TAnsiString(" - ") + CeloeVStroku(schet));
         return Neudacha();
@@ -177,75 +193,14 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
     vmChislo& a = argumenti[0];
     vmChislo& b = argumenti[1];
     vmChislo mnozhitel;
-    if (Funkcii[nomer].ugol == Ugol::Argument && UgloviMnozhitel(true, mnozhitel))
-        vmUmnogit(&a, mnozhitel);
+    if (f->ugol == Ugol::Argument && UgloviMnozhitel(true, mnozhitel)) vmUmnogit(&a, mnozhitel);
 
     vmChislo r;
-    switch (nomer) {
-    case SQR:
-        r = vmProizvedenie(&a, &a);
-        break;
-    case SQRT:
-        r = vmKoren(a);
-        break;
-    case EXP:
-        r = vmExp(a, false);
-        break;
-    case FACT:
-        switch (Faktorial(a, r)) {
-        case Itog::Gotovo:
-            break;
-        case Itog::Dolgo:
-            PokazatOshibku("На вычисление функции требуется слишком много времени");
-            return Neudacha();
-        case Itog::Otmena:
-            return Otmena();
-        }
-        break;
-    case LN:
-        r = vmLn(a, false);
-        break;
-    case LG:
-        r = vmLog(Celoe(10), a);
-        break;
-    case LOG:
-        r = vmLog(a, b);
-        break;
-    case SIN:
-        r = vmSin(a, true);
-        break;
-    case COS:
-        r = vmCos(a, true);
-        break;
-    case TG:
-        r = vmTg(a);
-        break;
-    case ARCTG:
-        r = vmArctg(a);
-        break;
-    case ARCSIN:
-        r = vmArcsin(a);
-        break;
-    case ARCCOS:
-        r = vmArccos(a);
-        break;
-    case ARCTG2:
-        r = vmArctg2(b, a);
-        break;
-    case INT:
-        // The mode is passed on unchecked, as a signed byte.
-        vmCeloe(&r, &a, static_cast<std::int8_t>(vmVCeloe32(&b, false)));
-        break;
-    case FRAC:
-        vmDrobnaya(&r, &a);
-        break;
-    default:
-        break;
-    }
+    if (!f->vichislit(a, b, r)) return false;
     // A stop inside an elementary function leaves a meaningless value.
     if (OtmenaZaproshena()) return Otmena();
 
-    if (Funkcii[nomer].ugol == Ugol::Rezultat && UgloviMnozhitel(false, mnozhitel))
+    if (f->ugol == Ugol::Rezultat && UgloviMnozhitel(false, mnozhitel))
         vmUmnogit(&r, mnozhitel);
 
     rezultat = r;
