@@ -79,6 +79,14 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::SozdatElementy() {
+    SozdatMenu();
+    SozdatKlient();
+    SozdatGruppi();
+    SoedinitPereklyuchateli();
+    SozdatKlavishi();
+}
+
+void TfrmMain::SozdatMenu() {
     // Menu "Параметры" with its auto-check item.
     QMenuBar* menu = menuBar();
     menu->setObjectName(QStringLiteral("MainMenu1"));
@@ -102,7 +110,9 @@ void TfrmMain::SozdatElementy() {
     tmrPokazatOperacii->setSingleShot(true);
     tmrPokazatOperacii->setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
     connect(tmrPokazatOperacii, &QTimer::timeout, this, [this] { tmrPokazatOperaciiTimer(); });
+}
 
+void TfrmMain::SozdatKlient() {
     // Client area, top to bottom: the definitions, the name and result row,
     // the buttons. Sizes in pixels at 96 dpi.
     // The client area scrolls only where the screen is too small for its
@@ -158,7 +168,10 @@ void TfrmMain::SozdatElementy() {
     pnKnopki->setFixedHeight(218);
     vertikal->addWidget(pnKnopki);
     sbKlient->setWidget(klient);
+}
 
+// The three group boxes of the button panel: radix, angle unit, rounding.
+void TfrmMain::SozdatGruppi() {
     gbSistemaIschisleniya =
         Nazvat(new QGroupBox(QStringLiteral(" Основание системы исчисления "), pnKnopki),
                "gbSistemaIschisleniya");
@@ -206,7 +219,9 @@ void TfrmMain::SozdatElementy() {
         Nazvat(new QLineEdit(QStringLiteral("100"), gbOkruglenie), "ebKolichestvoRasryadov");
     ebKolichestvoRasryadov->setGeometry(70, 15, 41, 22);
     ebKolichestvoRasryadov->installEventFilter(this);
+}
 
+void TfrmMain::SoedinitPereklyuchateli() {
     // Radio handlers run when a button becomes checked, by the user or by code.
     auto naVkl = [this](QRadioButton* rb, void (TfrmMain::*f)()) {
         connect(rb, &QRadioButton::toggled, this, [this, f](bool vkl) {
@@ -221,7 +236,9 @@ void TfrmMain::SozdatElementy() {
     naVkl(rbGradusi, &TfrmMain::rbGradusiClick);
     naVkl(rbRadiani, &TfrmMain::rbRadianiClick);
     naVkl(rbGradi, &TfrmMain::rbGradiClick);
+}
 
+void TfrmMain::SozdatKlavishi() {
     // Keyboard: Ctrl+Return, Ctrl+Enter and F9 press "="; Esc presses "Стоп"
     // while a run is in progress.
     for (const QKeySequence& k :

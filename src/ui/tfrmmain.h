@@ -211,6 +211,15 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
   private:
     void FormCreate();
     void SozdatElementy();
+    // The steps of SozdatElementy, in this order: the menu, the history
+    // window and the operations timer; the client area with the definitions
+    // and the name and result row; the group boxes; the radio handlers; the
+    // keyboard shortcuts.
+    void SozdatMenu();
+    void SozdatKlient();
+    void SozdatGruppi();
+    void SoedinitPereklyuchateli();
+    void SozdatKlavishi();
     void SozdatKnopki();
     void PodobratShrift();
     void UstanovitPoryadokTab();
