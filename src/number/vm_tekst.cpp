@@ -190,7 +190,8 @@ void DobavitOsnovanie(std::string& t, int R) {
     t += CeloeVStroku(R).ToStd();
 }
 
-// Fixed-point text as bytes; false with the error text in t.
+// Fixed-point text as bytes in t; on a radix outside 2..36, the error text
+// instead.
 void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOsnovaniem,
           bool sNulyami) {
     if (x->Osnovanie > 36 || x->Osnovanie < 2) {
