@@ -14,23 +14,9 @@
 #include "number/mashinnye.h"
 #include "platform/platforma.h"
 
+#include "okno_zamera.h"
+
 namespace {
-
-class TOknoZamera : public IOknoVichisleniya {
-  public:
-    explicit TOknoZamera(const std::vector<std::string>& stroki) {
-        for (const auto& s : stroki) stroki_.emplace_back(s.c_str());
-    }
-    std::vector<TAnsiString> StrokiOpredeleniy() override { return stroki_; }
-    TAnsiString ImyaPeremennoy() override { return TAnsiString("y"); }
-    std::int32_t PoluchitOsnovanie() override { return 10; }
-    std::int32_t PoluchitRazryadi() override { return 100; }
-    void UstanovitZnachenie(const TAnsiString& text) override { rezultat = text; }
-    TAnsiString rezultat;
-
-  private:
-    std::vector<TAnsiString> stroki_;
-};
 
 void Podgotovit() {
     PostroitTabliciSimvolov('.');

@@ -14,21 +14,9 @@
 #include "number/mashinnye.h"
 #include "platform/platforma.h"
 
+#include "okno_zamera.h"
+
 namespace {
-
-class TOknoStarta : public IOknoVichisleniya {
-  public:
-    explicit TOknoStarta(std::vector<TAnsiString> stroki) : stroki_(std::move(stroki)) {}
-    std::vector<TAnsiString> StrokiOpredeleniy() override { return stroki_; }
-    TAnsiString ImyaPeremennoy() override { return TAnsiString("y"); }
-    std::int32_t PoluchitOsnovanie() override { return 10; }
-    std::int32_t PoluchitRazryadi() override { return 100; }
-    void UstanovitZnachenie(const TAnsiString& text) override { rezultat = text; }
-    TAnsiString rezultat;
-
-  private:
-    std::vector<TAnsiString> stroki_;
-};
 
 // Runs in an empty temporary folder of its own (no cache files: the start of
 // a first run), restoring the current directory afterwards.
@@ -57,7 +45,7 @@ void StartOdnogoZapuska(benchmark::State& state) {
     PostroitTabliciSimvolov('.');
     CalcCancelled.store(0);
     OchistitKesh();
-    TOknoStarta okno({TAnsiString("y = 1")});
+    TOknoZamera okno({TAnsiString("y = 1")});
     bool gotovo = true;
     for (auto _ : state) {
         ZagruzitKesh();
@@ -81,7 +69,7 @@ void Cepochka65536(benchmark::State& state) {
         stroki.emplace_back(s.c_str());
     }
     stroki.emplace_back("a65535 = 7");
-    TOknoStarta okno(std::move(stroki));
+    TOknoZamera okno(std::move(stroki));
     bool gotovo = true;
     for (auto _ : state)
         VipolnitNaPotokeVichisleniy([&] { gotovo = VichislitPeremennuyu(okno) && gotovo; });
