@@ -200,8 +200,7 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
     // A stop inside an elementary function leaves a meaningless value.
     if (OtmenaZaproshena()) return Otmena();
 
-    if (f->ugol == Ugol::Rezultat && UgloviMnozhitel(false, mnozhitel))
-        vmUmnogit(&r, mnozhitel);
+    if (f->ugol == Ugol::Rezultat && UgloviMnozhitel(false, mnozhitel)) vmUmnogit(&r, mnozhitel);
 
     rezultat = r;
     if (ZhurnalVedyotsya()) DobavitSostoyanie(KratkiyTekstZnacheniya(rezultat) + TAnsiString(";"));

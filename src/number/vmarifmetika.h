@@ -22,8 +22,8 @@ void vmObshcheeOsnovanie(vmChislo* a, vmChislo* b);
 // a and b to a common radix and exponent: the one with the smaller exponent is
 // shifted right (and, if okruglyat, rounded half-up); they may be exchanged.
 void vmVirovnyat(vmChislo* a, vmChislo* b, bool okruglyat);
-vmChislo* vmPribavit(vmChislo* a, vmChislo b); // a = a + b
-vmChislo* vmVichest(vmChislo* a, vmChislo b);  // a = a - b
+vmChislo* vmPribavit(vmChislo* a, vmChislo b);     // a = a + b
+vmChislo* vmVichest(vmChislo* a, vmChislo b);      // a = a - b
 vmChislo vmSumma(const vmChislo* x, vmChislo y);   // x + y
 vmChislo vmRaznost(const vmChislo* x, vmChislo y); // x - y
 // Comparisons: the sign of a - b computed by vmVichest on a copy.
@@ -32,11 +32,11 @@ bool vmMensheIliRavno(const vmChislo* a, const vmChislo* b);
 bool vmBolshe(const vmChislo* a, const vmChislo* b);
 bool vmMenshe(const vmChislo* a, const vmChislo* b);
 
-vmChislo* vmUmnogitNaStepen(vmChislo* x, std::int32_t n); // x * R^n
-vmChislo* vmRazdelitNaStepen(vmChislo* x, std::int32_t n);// x / R^n
-vmChislo* vmUmnogitNaCifru(vmChislo* x, std::uint8_t m);  // x * m
-vmChislo* vmUmnogit(vmChislo* a, vmChislo b);  // a = a * b
-vmChislo* vmRazdelit(vmChislo* a, vmChislo b); // a = a / b, truncated
+vmChislo* vmUmnogitNaStepen(vmChislo* x, std::int32_t n);  // x * R^n
+vmChislo* vmRazdelitNaStepen(vmChislo* x, std::int32_t n); // x / R^n
+vmChislo* vmUmnogitNaCifru(vmChislo* x, std::uint8_t m);   // x * m
+vmChislo* vmUmnogit(vmChislo* a, vmChislo b);              // a = a * b
+vmChislo* vmRazdelit(vmChislo* a, vmChislo b);             // a = a / b, truncated
 vmChislo vmProizvedenie(const vmChislo* x, const vmChislo* y);
 vmChislo vmChastnoe(const vmChislo* x, const vmChislo* y);
 // Quotient |a| div |b| truncated toward zero with sign a.Znak XOR b.Znak; the
@@ -47,7 +47,7 @@ vmChislo vmDelenieSOstatkom(const vmChislo* a, vmChislo b, vmChislo* ostatok);
 // zero, by the first fraction digit), 1 ceiling, anything else toward zero.
 void vmCeloe(vmChislo* out, const vmChislo* x, std::int8_t mode);
 void vmDrobnaya(vmChislo* out, const vmChislo* x); // x - floor(x), 0 <= out < 1
-bool vmEtoCeloe(const vmChislo* x);                 // x - floor(x) <= R^-52
+bool vmEtoCeloe(const vmChislo* x);                // x - floor(x) <= R^-52
 // floor(x) (or nearest if okruglyat) as a saturated 32-bit integer.
 std::int32_t vmVCeloe32(const vmChislo* x, bool okruglyat);
 // out = n exactly, in the radix of obrazec (INT32_MIN is taken as -INT32_MAX).

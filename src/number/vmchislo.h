@@ -17,9 +17,9 @@
 static_assert(std::endian::native == std::endian::little,
               "vmChislo stores its exponent little-endian, as the cache files do");
 
-constexpr int VM_DROBNIH_RAZRYADOV = 100;      // fraction digits
-constexpr int VM_CELIH_RAZRYADOV = 3;          // integer digits (2 of headroom)
-constexpr int VM_RAZRYADOV = 103;              // all digit positions
+constexpr int VM_DROBNIH_RAZRYADOV = 100;              // fraction digits
+constexpr int VM_CELIH_RAZRYADOV = 3;                  // integer digits (2 of headroom)
+constexpr int VM_RAZRYADOV = 103;                      // all digit positions
 constexpr std::int32_t VM_PREDEL_PORYADKA = 536870912; // 2^29, the exponent limit
 constexpr std::int32_t VM_PORYADOK_PO_UMOLCHANIYU = -2147483647;
 
@@ -34,12 +34,12 @@ constexpr std::uint8_t VM_AVTO_EKSPONENTA = 8;
 // Value: (-1)^Znak * (C[2] R^2 + C[1] R + C[0] + sum D[j] R^-(j+1)) * R^Poryadok.
 // Normal form: C[2] = C[1] = 0, C[0] != 0. Zero: Poryadok <= -2^29.
 struct vmChislo {
-    std::uint8_t Znak;              // 0 positive, 1 negative
-    std::uint8_t CelayaChast[3];    // [0] units, [1] R^1, [2] R^2
-    std::uint8_t DrobnayaChast[100];// [j] is the digit of R^-(j+1)
-    std::int32_t Poryadok;          // exponent of the radix
-    std::uint8_t Osnovanie;         // radix
-    std::uint8_t Netochnost;        // 1 once nonzero digits were dropped
+    std::uint8_t Znak;               // 0 positive, 1 negative
+    std::uint8_t CelayaChast[3];     // [0] units, [1] R^1, [2] R^2
+    std::uint8_t DrobnayaChast[100]; // [j] is the digit of R^-(j+1)
+    std::int32_t Poryadok;           // exponent of the radix
+    std::uint8_t Osnovanie;          // radix
+    std::uint8_t Netochnost;         // 1 once nonzero digits were dropped
 
     // Default state: all digits 0, Znak 0, Poryadok -2^31+1 (counts as zero),
     // Osnovanie 2, Netochnost 0.
@@ -67,17 +67,17 @@ inline std::uint8_t vmCifra(const vmChislo& x, int p) {
 // The literal characters, built once at start-up from the locale separator
 // (vmPostroitSimvoli) and read-only afterwards.
 struct TvmSimvoli {
-    char Razdelitel;       // decimal separator
-    char AltRazdelitel;    // the other of "," and "."
-    char Eksponenta;       // 'e'
-    char EksponentaBolshaya; // 'E', kept in the table, used by no conversion
-    char Osnovanie;        // 'r'
-    char OsnovanieBolshoe; // 'R', likewise unused
-    char Minus;            // '-'
-    char Nol;              // '0'
-    char Cifri[36];        // "0".."9", "A".."Z"
+    char Razdelitel;                  // decimal separator
+    char AltRazdelitel;               // the other of "," and "."
+    char Eksponenta;                  // 'e'
+    char EksponentaBolshaya;          // 'E', kept in the table, used by no conversion
+    char Osnovanie;                   // 'r'
+    char OsnovanieBolshoe;            // 'R', likewise unused
+    char Minus;                       // '-'
+    char Nol;                         // '0'
+    char Cifri[36];                   // "0".."9", "A".."Z"
     std::uint8_t ZnachenieCifri[256]; // digit value of a character, 0 for non-digits
-    bool EtoCifra[256];    // true for the 36 digit characters
+    bool EtoCifra[256];               // true for the 36 digit characters
 };
 extern TvmSimvoli vmSimvoli;
 
@@ -86,9 +86,9 @@ extern TvmSimvoli vmSimvoli;
 void vmPostroitSimvoli(char razdelitel);
 
 // --- Value setting: each takes the target by pointer and returns it. ---
-vmChislo* vmNol(vmChislo* x);          // zero, radix kept
-vmChislo* vmEdinica(vmChislo* x);      // one, radix kept
-vmChislo* vmBeskonechnost(vmChislo* x);// infinity (1 * R^2^29, Netochnost 1), sign kept
+vmChislo* vmNol(vmChislo* x);           // zero, radix kept
+vmChislo* vmEdinica(vmChislo* x);       // one, radix kept
+vmChislo* vmBeskonechnost(vmChislo* x); // infinity (1 * R^2^29, Netochnost 1), sign kept
 // Osnovanie := R, then by kind: 0 zero, 1 one, 2 +infinity, 3 -infinity;
 // other kinds change nothing more. The kinds that need a computation (e, pi)
 // are vmKonstanta's (number/vmfunkcii.h).
@@ -97,9 +97,9 @@ vmChislo* vmProstayaKonstanta(vmChislo* x, int kind, std::uint8_t R);
 vmChislo* vmIzExtended(vmChislo* x, long double v);
 
 // --- Tests and scans ---
-std::int8_t vmZnak(const vmChislo* x);          // 0 for zero, else +-1 by the mantissa
-std::int8_t vmZnakMantissi(const vmChislo* x);  // 0 if all digits are 0, else +-1
-int vmVedushieNuli(const vmChislo* x);          // leading zero digits, 0..103
+std::int8_t vmZnak(const vmChislo* x);         // 0 for zero, else +-1 by the mantissa
+std::int8_t vmZnakMantissi(const vmChislo* x); // 0 if all digits are 0, else +-1
+int vmVedushieNuli(const vmChislo* x);         // leading zero digits, 0..103
 // Digits of a and b compared in significance order (first difference
 // decides); signs, exponents and radixes are ignored.
 std::int8_t vmSravnitModuli(const vmChislo* a, const vmChislo* b);

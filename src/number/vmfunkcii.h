@@ -19,13 +19,13 @@
 // nothing more.
 vmChislo* vmKonstanta(vmChislo* x, int kind, std::uint8_t R);
 
-vmChislo vmExp(const vmChislo& x, bool series);       // e^x
-vmChislo vmLn(const vmChislo& x, bool series);        // ln x
-vmChislo vmLogOsnovaniya(const vmChislo& x);          // log of x to its radix
-vmChislo vmLog(const vmChislo& a, const vmChislo& x); // log of x to base a
-vmChislo vmStepenOsnovaniya(const vmChislo& y);       // R^y
+vmChislo vmExp(const vmChislo& x, bool series);          // e^x
+vmChislo vmLn(const vmChislo& x, bool series);           // ln x
+vmChislo vmLogOsnovaniya(const vmChislo& x);             // log of x to its radix
+vmChislo vmLog(const vmChislo& a, const vmChislo& x);    // log of x to base a
+vmChislo vmStepenOsnovaniya(const vmChislo& y);          // R^y
 vmChislo vmStepen(const vmChislo& a, const vmChislo& x); // a^x
-vmChislo vmKoren(const vmChislo& x);                  // sqrt x; 0 for x <= 0
+vmChislo vmKoren(const vmChislo& x);                     // sqrt x; 0 for x <= 0
 
 vmChislo vmSin(const vmChislo& x, bool reduce);
 vmChislo vmCos(const vmChislo& x, bool reduce);

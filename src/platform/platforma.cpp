@@ -17,9 +17,13 @@ bool OtmenaZaproshena() {
     return slushaetOtmenu && CalcCancelled.load(std::memory_order_relaxed) != 0;
 }
 
-TBezOtmeny::TBezOtmeny() : prezhnee_(slushaetOtmenu) { slushaetOtmenu = false; }
+TBezOtmeny::TBezOtmeny() : prezhnee_(slushaetOtmenu) {
+    slushaetOtmenu = false;
+}
 
-TBezOtmeny::~TBezOtmeny() { slushaetOtmenu = prezhnee_; }
+TBezOtmeny::~TBezOtmeny() {
+    slushaetOtmenu = prezhnee_;
+}
 
 namespace {
 void ObrabotchikPoUmolchaniyu(const TAnsiString& text) {
@@ -58,4 +62,3 @@ char LokalniyRazdelitel() {
     std::setlocale(LC_NUMERIC, "C");
     return r;
 }
-

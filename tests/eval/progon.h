@@ -21,7 +21,7 @@ struct TNastroyki {
     std::int32_t razryadi = 100;
     std::uint8_t ugol = 1;
     std::string imya = "y";
-    int otmenaNaZapisi = 0;   // > 0: request a stop at that log write
+    int otmenaNaZapisi = 0; // > 0: request a stop at that log write
 };
 
 // Runs the definitions (UTF-8 lines) through the engine, on its calculation
