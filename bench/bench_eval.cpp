@@ -39,8 +39,10 @@ void Progoni(benchmark::State& state, const std::vector<std::string>& stroki) {
 void Opredeleniya100(benchmark::State& state) {
     std::vector<std::string> stroki = {"v0 = 1.5"};
     for (int i = 1; i < 99; ++i) {
-        stroki.push_back("v" + std::to_string(i) + " = (v" + std::to_string(i - 1) + "*1.01+v" +
-                         std::to_string(i / 2) + ")/2-0.25");
+        std::string s = "v";
+        s += std::to_string(i) + " = (v" + std::to_string(i - 1) + "*1.01+v" +
+             std::to_string(i / 2) + ")/2-0.25";
+        stroki.push_back(s);
     }
     stroki.push_back("y = v98+v50*2");
     Progoni(state, stroki);
@@ -65,8 +67,11 @@ BENCHMARK(Faktorial1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 // 2000 variables, each referring to the next.
 void Cepochka2000(benchmark::State& state) {
     std::vector<std::string> stroki = {"y = a1+1"};
-    for (int i = 1; i < 1999; ++i)
-        stroki.push_back("a" + std::to_string(i) + " = a" + std::to_string(i + 1) + "+1");
+    for (int i = 1; i < 1999; ++i) {
+        std::string s = "a";
+        s += std::to_string(i) + " = a" + std::to_string(i + 1) + "+1";
+        stroki.push_back(s);
+    }
     stroki.push_back("a1999 = 1");
     Progoni(state, stroki);
 }

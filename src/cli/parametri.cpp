@@ -72,7 +72,7 @@ void ImenaBaitov(const std::string& bayti, std::vector<std::string>& imena) {
             ++i;
         } else if (u > 0xFFFF) {
             imena.push_back("?");
-            imya = "?";
+            imya.push_back('?');
             i += n;
         } else {
             DobavitUtf8(imya, u);
