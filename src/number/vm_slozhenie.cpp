@@ -4,6 +4,7 @@
 #include "number/vm_vnutrennee.h"
 #include "number/vmarifmetika.h"
 #include "number/vm_osnovanie.h"
+#include "number/vm_yadra.h"
 
 using vm_detail::Osn;
 using vm_detail::Polovina;
@@ -69,6 +70,11 @@ void VichestCifri(vmChislo* a, const vmChislo& b) {
 } // namespace
 
 vmChislo* vmPribavit(vmChislo* a, vmChislo b) {
+    if (vm_detail::BistrieYadra.load(std::memory_order_relaxed) && a->Osnovanie == b.Osnovanie &&
+        vm_detail::BistroVozmozhno(*a) && vm_detail::BistroVozmozhno(b)) {
+        vm_detail::PribavitBistro(a, b);
+        return a;
+    }
     vmObshcheeOsnovanie(a, &b);
     if (a->Znak == b.Znak) {
         vmVirovnyat(a, &b, true);

@@ -1,5 +1,5 @@
-// The kernels behind multiplication and division, and the switch between the
-// plain kernels and the faster ones (which give the same bytes).
+// The kernels behind addition, multiplication and division, and the switch
+// between the plain kernels and the faster ones (which give the same bytes).
 #pragma once
 
 #include <atomic>
@@ -9,7 +9,8 @@
 
 namespace vm_detail {
 
-// True: vmUmnogit, vmRazdelit and vmDelenieSOstatkom use the faster kernels
+// True: vmPribavit, vmUmnogit, vmRazdelit and vmDelenieSOstatkom use the
+// faster kernels
 // where BistroVozmozhno allows. Tests turn it off to compare with the plain
 // kernels; not meant to be changed while numbers are computed on another
 // thread.
@@ -18,6 +19,10 @@ extern std::atomic<bool> BistrieYadra;
 // x is normalised, nonzero, of a valid radix, and far enough from the
 // exponent limits that no partial or trial product can overflow or vanish.
 bool BistroVozmozhno(const vmChislo& x);
+
+// a = a + b as vmPribavit computes it, for a and b of one radix that both
+// pass BistroVozmozhno.
+void PribavitBistro(vmChislo* a, const vmChislo& b);
 
 // a = sum of the partial products of p by the digits of b, as the plain
 // kernel adds them (magnitudes only; the caller sets the sign and the flags

@@ -1,5 +1,5 @@
-// The faster multiplication and division kernels give the plain kernels'
-// bytes. Random operands in many radixes, biased towards runs of 0 and R-1
+// The faster addition, multiplication and division kernels give the plain
+// kernels' bytes. Random operands in many radixes, biased towards runs of 0 and R-1
 // and exponents near the limits; the seed is printed on failure and can be
 // set with CIFRAMER_SEED.
 #include <gtest/gtest.h>
@@ -62,6 +62,39 @@ TEST_F(Yadra, FastKernelsGiveThePlainKernelsBytes) {
             proverok += 4;
         }
     EXPECT_EQ(proverok, 8 * 30 * 4);
+}
+
+TEST_F(Yadra, FastAdditionGivesThePlainBytes) {
+    // Every exponent gap up to beyond the 103 places, both signs, and
+    // differences that cancel most digits (b close to -a).
+    const auto semya = SemyaTestov();
+    SCOPED_TRACE("CIFRAMER_SEED=" + std::to_string(semya));
+    GeneratorChisel g(semya + 20);
+    for (int R = 2; R <= 36; ++R)
+        for (int i = 0; i < 60; ++i) {
+            vmChislo a = g.Chislo(R, i % 10 == 0), b = g.Chislo(R, i % 10 == 0);
+            if (i % 10 != 0)
+                b.Poryadok = a.Poryadok + g.Int(-110, 110) * (i % 3 == 0 ? 1 : 0) + g.Int(-3, 3);
+            if (i % 5 == 0) {
+                b = a;
+                b.Znak ^= 1;
+                vmCifra(b, g.Int(2, VM_RAZRYADOV - 1)) = static_cast<std::uint8_t>(g.Int(0, R - 1));
+            }
+            if (i % 7 == 0) a.Netochnost = 1;
+            if (i % 13 == 0) b.Netochnost = 1;
+            const auto [sp, sb] = Oba([&] { return vmSumma(&a, b); });
+            ASSERT_TRUE(Ravni(sp, sb)) << "R=" << R << " a+b\n"
+                                       << Cifri(a) << "\n"
+                                       << Cifri(b) << "\n"
+                                       << Cifri(sp) << "\n"
+                                       << Cifri(sb);
+            const auto [rp, rb] = Oba([&] { return vmRaznost(&a, b); });
+            ASSERT_TRUE(Ravni(rp, rb)) << "R=" << R << " a-b\n"
+                                       << Cifri(a) << "\n"
+                                       << Cifri(b) << "\n"
+                                       << Cifri(rp) << "\n"
+                                       << Cifri(rb);
+        }
 }
 
 TEST_F(Yadra, FastKernelsOnAllNinesAndPowers) {
