@@ -1,8 +1,8 @@
-// Faster kernels for addition, multiplication and division. They give byte
-// for byte the results of the plain kernels in vm_slozhenie.cpp and
-// vm_umnozhenie.cpp: they make the same
-// partial products and the same trial products, and replace the general
-// addition and comparison by digit loops that reproduce their alignment,
+// Faster kernels for addition and division (multiplication has its own file,
+// vm_bistroe_umnozhenie.cpp). They give byte for byte the results of the
+// plain kernels in vm_slozhenie.cpp and vm_umnozhenie.cpp: division makes the
+// same trial products, and both replace the general addition and comparison
+// by digit loops that reproduce their alignment,
 // rounding, normalisation and inexact flag exactly. Operands near the
 // exponent limits are left to the plain kernels (the callers check
 // BistroVozmozhno first).
@@ -21,11 +21,6 @@ std::atomic<bool> BistrieYadra{true};
 namespace {
 
 using Ryad = std::uint8_t[VM_RAZRYADOV];
-
-// The tables of the multiples 1..R-1 of an operand have this many rows; a
-// radix byte beyond them (possible in a record, never in a literal) is left
-// to the plain kernels.
-constexpr int kStrokKratnih = 128;
 
 bool VseNuli(const std::uint8_t* r, int ot, int doPoz) {
     for (int p = ot; p < doPoz; ++p)
@@ -237,51 +232,6 @@ void PribavitBistro(vmChislo* a, const vmChislo& b) {
     a->Znak = znakX;
     a->Poryadok = static_cast<std::int32_t>(P);
     a->Netochnost = (netX | netY) ? 1 : 0;
-}
-
-void UmnozhitBistro(vmChislo* a, const vmChislo& p, const vmChislo& b) {
-    const int R = Osn(p);
-    // |p| times each digit value that b holds: the partial products of the
-    // plain kernel before they are scaled. Made on first use, so a short
-    // multiplier (a small integer) costs only its own few digits.
-    vmChislo kratnie[kStrokKratnih];
-    Ryad cifriKratnih[kStrokKratnih];
-    bool gotovo[kStrokKratnih] = {};
-    for (int pos = 0; pos < VM_RAZRYADOV; ++pos) {
-        const int q = vmCifra(b, pos);
-        if (q == 0 || gotovo[q]) continue;
-        kratnie[q] = p;
-        kratnie[q].Znak = 0;
-        vmUmnogitNaCifru(&kratnie[q], static_cast<std::uint8_t>(q));
-        VRyad(kratnie[q], cifriKratnih[q]);
-        gotovo[q] = true;
-    }
-    Ryad s; // the running sum, normalised
-    std::int64_t Ps = 0;
-    std::uint8_t netS = 0;
-    bool nol = true;
-    for (int pos = VM_RAZRYADOV - 1; pos >= 0; --pos) {
-        const int q = vmCifra(b, pos);
-        if (q == 0) continue; // a zero partial product changes nothing
-        const vmChislo& k = kratnie[q];
-        const std::int64_t Pt = std::int64_t(k.Poryadok) + b.Poryadok + 2 - pos;
-        if (nol) {
-            std::memcpy(s, cifriKratnih[q], VM_RAZRYADOV);
-            Ps = Pt;
-            netS = k.Netochnost;
-            nol = false;
-            continue;
-        }
-        Ryad t;
-        std::memcpy(t, cifriKratnih[q], VM_RAZRYADOV);
-        SlozhitModuli(s, &Ps, &netS, t, Pt, k.Netochnost, R);
-    }
-    vmNol(a);
-    if (!nol) {
-        IzRyada(*a, s);
-        a->Poryadok = static_cast<std::int32_t>(Ps);
-        a->Netochnost = netS;
-    }
 }
 
 void DelitBistro(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {

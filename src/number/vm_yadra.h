@@ -16,6 +16,21 @@ namespace vm_detail {
 // thread.
 extern std::atomic<bool> BistrieYadra;
 
+// The fast kernels keep a table of the multiples 1..R-1 of an operand with
+// this many rows; a radix byte beyond them (possible in a record, never in a
+// literal) is left to the plain kernels. Below it a sum of two digits and a
+// carry also fits a byte.
+constexpr int kStrokKratnih = 128;
+
+// The instruction sets the fast multiplication kernel has a version for;
+// every version gives the same bytes. LuchshiyNaborKomand is the best one
+// this processor runs (found once at start-up); NaborKomand, the one used,
+// starts there. Tests choose others to compare them, never one above the
+// best; not meant to be changed while numbers are computed on another thread.
+enum class TNaborKomand : int { Perenosimiy = 0, Sse2 = 1, Avx512 = 2 };
+extern const TNaborKomand LuchshiyNaborKomand;
+extern std::atomic<TNaborKomand> NaborKomand;
+
 // x is normalised, nonzero, of a valid radix, and far enough from the
 // exponent limits that no partial or trial product can overflow or vanish.
 bool BistroVozmozhno(const vmChislo& x);

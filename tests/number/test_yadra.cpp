@@ -4,6 +4,8 @@
 // set with CIFRAMER_SEED.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "chisla_test_util.h"
 #include "number/vm_yadra.h"
 #include "sluchaynie.h"
@@ -12,14 +14,30 @@ namespace {
 
 class Yadra : public ChislaTest {
   protected:
-    void TearDown() override { vm_detail::BistrieYadra = true; }
+    void TearDown() override {
+        vm_detail::BistrieYadra = true;
+        vm_detail::NaborKomand = vm_detail::LuchshiyNaborKomand;
+    }
 };
 
+// The plain kernels' result and the fast kernels' one; the fast ones are
+// run in every instruction set this processor has, and all of those must
+// agree before one of them is returned.
 template <typename F> std::pair<vmChislo, vmChislo> Oba(F f) {
+    using vm_detail::TNaborKomand;
     vm_detail::BistrieYadra = false;
     const vmChislo prosto = f();
     vm_detail::BistrieYadra = true;
-    const vmChislo bistro = f();
+    vmChislo bistro = f();
+    for (int n = 0; n < static_cast<int>(vm_detail::LuchshiyNaborKomand); ++n) {
+        vm_detail::NaborKomand = static_cast<TNaborKomand>(n);
+        const vmChislo drugoy = f();
+        if (std::memcmp(&drugoy, &bistro, sizeof bistro) != 0) {
+            ADD_FAILURE() << "instruction set " << n << " differs from the best one";
+            bistro = drugoy;
+        }
+    }
+    vm_detail::NaborKomand = vm_detail::LuchshiyNaborKomand;
     return {prosto, bistro};
 }
 
