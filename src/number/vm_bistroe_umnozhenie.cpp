@@ -3,9 +3,10 @@
 // rounds it) and adds them from the least significant digit of b upward with
 // the alignment, rounding, normalisation and inexact flag of vmPribavit, so
 // the bytes are the plain kernel's. What makes it fast: the digits live in
-// rows with the least significant digit first, 16 per SSE2 lane, a carry
-// runs through a whole row in a few instructions, and the rounding of an
-// aligned operand enters the addition as its carry in.
+// rows with the least significant digit first, a carry runs through a whole
+// row in a few vector instructions (SSE2, or AVX-512 with the row kept in two
+// registers for the whole product), and the rounding of an aligned operand
+// enters the addition as its carry in.
 #include <cstring>
 
 #include "number/vm_vnutrennee.h"
@@ -102,62 +103,126 @@ void SlozhitSse2(TStroka& sum, const TStroka& x, const TStroka& y, int R, unsign
 }
 #endif
 
+// The digit rows as the step below uses them. A row policy N provides:
+//   N::T                      a row value
+//   Iz(TStroka) / V(T, TStroka) load and store
+//   Slozhit(x, y, R, cin)     x + y + cin, as above
+//   Sdvig(y, k)               y moved k places (1..100) towards less
+//                             significance, zeros coming in at the top
+//   Nenol(y, j), NenolNizhe(y, k), Ne_menshe(y, j, d)
+//                             digit j != 0; one of the k last digits != 0;
+//                             digit j >= d
+// The rows in memory (the portable and SSE2 versions) shift by memmove; the
+// AVX-512 rows stay in two registers for the whole product.
+template <void (*Slozh)(TStroka&, const TStroka&, const TStroka&, int, unsigned)> struct TVPamyati {
+    using T = TStroka;
+    static T Iz(const TStroka& r) { return r; }
+    static void V(const T& y, TStroka& r) { r = y; }
+    static T Slozhit(const T& x, const T& y, int R, unsigned cin) {
+        T s;
+        Slozh(s, x, y, R, cin);
+        return s;
+    }
+    static T Sdvig(const T& y, int k) {
+        T r;
+        std::memcpy(r.c, y.c + k, VM_RAZRYADOV - k);
+        std::memset(r.c + VM_RAZRYADOV - k, 0, kDlina - (VM_RAZRYADOV - k));
+        return r;
+    }
+    static bool Nenol(const T& y, int j) { return y.c[j] != 0; }
+    static bool NenolNizhe(const T& y, int k) {
+        for (int j = 0; j < k; ++j)
+            if (y.c[j] != 0) return true;
+        return false;
+    }
+    static bool NeMenshe(const T& y, int j, int d) { return y.c[j] >= d; }
+};
+
 #if defined(__x86_64__)
-// Two 64-byte lanes; the second holds the 48 bytes from 64 on (masked loads
-// and stores, nothing read or written past the row).
-__attribute__((target("avx512f,avx512bw"))) inline void
-SlozhitAvx512(TStroka& sum, const TStroka& x, const TStroka& y, int R, unsigned cin) {
-    constexpr __mmask64 kHvost = (__mmask64(1) << (kDlina - 64)) - 1;
-    const __m512i vR = _mm512_set1_epi8(static_cast<char>(R));
-    const __m512i vR1 = _mm512_set1_epi8(static_cast<char>(R - 1));
-    const __m512i odin = _mm512_set1_epi8(1);
-    __m512i s0 = _mm512_add_epi8(_mm512_load_si512(x.c), _mm512_load_si512(y.c));
-    __m512i s1 = _mm512_add_epi8(_mm512_maskz_loadu_epi8(kHvost, x.c + 64),
-                                 _mm512_maskz_loadu_epi8(kHvost, y.c + 64));
-    const unsigned __int128 rozhdaet =
-        (static_cast<unsigned __int128>(_mm512_cmpge_epu8_mask(s1, vR)) << 64) |
-        _mm512_cmpge_epu8_mask(s0, vR);
-    const unsigned __int128 propuskaet =
-        (static_cast<unsigned __int128>(_mm512_cmpeq_epi8_mask(s1, vR1)) << 64) |
-        _mm512_cmpeq_epi8_mask(s0, vR1);
-    const unsigned __int128 vhod = PoluchayutPerenos(rozhdaet, propuskaet, cin);
-    s0 = _mm512_mask_add_epi8(s0, static_cast<__mmask64>(vhod), s0, odin);
-    s1 = _mm512_mask_add_epi8(s1, static_cast<__mmask64>(vhod >> 64), s1, odin);
-    s0 = _mm512_mask_sub_epi8(s0, _mm512_cmpge_epu8_mask(s0, vR), s0, vR);
-    s1 = _mm512_mask_sub_epi8(s1, _mm512_cmpge_epu8_mask(s1, vR), s1, vR);
-    _mm512_store_si512(sum.c, s0);
-    _mm512_mask_storeu_epi8(sum.c + 64, kHvost, s1);
-}
+#define CIFRAMER_AVX512 __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+// Places 0..63 in lo, 64..111 in hi (the rest of hi stays zero).
+struct TAvx512 {
+    struct T {
+        __m512i lo, hi;
+    };
+    static constexpr __mmask64 kHvost = (__mmask64(1) << (kDlina - 64)) - 1;
+    CIFRAMER_AVX512 static T Iz(const TStroka& r) {
+        return {_mm512_load_si512(r.c), _mm512_maskz_loadu_epi8(kHvost, r.c + 64)};
+    }
+    CIFRAMER_AVX512 static void V(const T& y, TStroka& r) {
+        _mm512_store_si512(r.c, y.lo);
+        _mm512_mask_storeu_epi8(r.c + 64, kHvost, y.hi);
+    }
+    CIFRAMER_AVX512 static unsigned __int128 Maska(__mmask64 lo, __mmask64 hi) {
+        return (static_cast<unsigned __int128>(hi) << 64) | lo;
+    }
+    CIFRAMER_AVX512 static T Slozhit(const T& x, const T& y, int R, unsigned cin) {
+        const __m512i vR = _mm512_set1_epi8(static_cast<char>(R));
+        const __m512i vR1 = _mm512_set1_epi8(static_cast<char>(R - 1));
+        const __m512i odin = _mm512_set1_epi8(1);
+        __m512i s0 = _mm512_add_epi8(x.lo, y.lo);
+        __m512i s1 = _mm512_add_epi8(x.hi, y.hi);
+        const unsigned __int128 vhod = PoluchayutPerenos(
+            Maska(_mm512_cmpge_epu8_mask(s0, vR), _mm512_cmpge_epu8_mask(s1, vR)),
+            Maska(_mm512_cmpeq_epi8_mask(s0, vR1), _mm512_cmpeq_epi8_mask(s1, vR1)), cin);
+        s0 = _mm512_mask_add_epi8(s0, static_cast<__mmask64>(vhod), s0, odin);
+        s1 = _mm512_mask_add_epi8(s1, static_cast<__mmask64>(vhod >> 64) & kHvost, s1, odin);
+        s0 = _mm512_mask_sub_epi8(s0, _mm512_cmpge_epu8_mask(s0, vR), s0, vR);
+        s1 = _mm512_mask_sub_epi8(s1, _mm512_cmpge_epu8_mask(s1, vR), s1, vR);
+        return {s0, s1};
+    }
+    CIFRAMER_AVX512 static T Sdvig(const T& y, int k) {
+        // Place j takes place j + k of the 128-byte pair; places from 103 - k
+        // on take zeros.
+        const __m512i nomera = _mm512_add_epi8(
+            _mm512_set_epi8(63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46,
+                            45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 29, 28,
+                            27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10,
+                            9, 8, 7, 6, 5, 4, 3, 2, 1, 0),
+            _mm512_set1_epi8(static_cast<char>(k)));
+        const __m512i nomera2 = _mm512_add_epi8(nomera, _mm512_set1_epi8(64));
+        const int ostalos = VM_RAZRYADOV - k; // places that keep a digit
+        const __mmask64 mLo = ostalos >= 64 ? ~__mmask64(0) : (__mmask64(1) << ostalos) - 1;
+        const __mmask64 mHi = ostalos > 64 ? (__mmask64(1) << (ostalos - 64)) - 1 : 0;
+        return {_mm512_maskz_permutex2var_epi8(mLo, y.lo, nomera, y.hi),
+                _mm512_maskz_permutex2var_epi8(mHi, y.lo, nomera2, y.hi)};
+    }
+    CIFRAMER_AVX512 static unsigned __int128 Nenulevie(const T& y) {
+        return Maska(_mm512_test_epi8_mask(y.lo, y.lo), _mm512_test_epi8_mask(y.hi, y.hi));
+    }
+    CIFRAMER_AVX512 static bool Nenol(const T& y, int j) { return (Nenulevie(y) >> j) & 1; }
+    CIFRAMER_AVX512 static bool NenolNizhe(const T& y, int k) {
+        return (Nenulevie(y) & ((static_cast<unsigned __int128>(1) << k) - 1)) != 0;
+    }
+    CIFRAMER_AVX512 static bool NeMenshe(const T& y, int j, int d) {
+        const __m512i vd = _mm512_set1_epi8(static_cast<char>(d));
+        const unsigned __int128 m =
+            Maska(_mm512_cmpge_epu8_mask(y.lo, vd), _mm512_cmpge_epu8_mask(y.hi, vd));
+        return (m >> j) & 1;
+    }
+};
 #endif
 
-// One unit added at the last place, carrying upward (there is room above).
-void PlyusUlp(TStroka& r, int R) {
-    for (int j = 0; j < VM_RAZRYADOV; ++j) {
-        if (r.c[j] + 1 < R) {
-            ++r.c[j];
-            return;
-        }
-        r.c[j] = 0;
-    }
-}
+// The running sum of the partial products, normalised.
+template <class N> struct TSumma {
+    typename N::T s;
+    std::int64_t P;
+    std::uint8_t net;
+};
 
-// Shifts r one place towards less significance: the dropped digit sets
-// *net and rounds half-up (the shift of vmNormalizovat after a carry).
-void SdvigSOkrugleniem(TStroka& r, int R, std::uint8_t* net) {
-    const std::uint8_t c = r.c[0];
-    if (c != 0) *net = 1;
-    std::memmove(r.c, r.c + 1, VM_RAZRYADOV - 1);
-    r.c[kVerh] = 0;
-    if (c >= (R + 1) / 2) PlyusUlp(r, R);
-}
-
-// The normal form after an addition: a carry into position 1 is shifted
-// out with rounding, and a carry of that rounding once more (it drops a
-// zero).
-void Normalizovat(TStroka& r, std::int64_t* P, int R, std::uint8_t* net) {
-    for (int krug = 0; krug < 2 && r.c[kVtoroy] != 0; ++krug) {
-        SdvigSOkrugleniem(r, R, net);
+// The normal form after an addition: a carry into position 1 is shifted out,
+// the dropped digit setting the flag and rounding half-up (one more unit at
+// the last place); a carry of that rounding is shifted out once more (it
+// drops a zero).
+template <class N>
+inline void Normalizovat(typename N::T& r, std::int64_t* P, int R, std::uint8_t* net,
+                         const typename N::T& nol) {
+    for (int krug = 0; krug < 2 && N::Nenol(r, kVtoroy); ++krug) {
+        if (N::Nenol(r, 0)) *net = 1;
+        const bool vverh = N::NeMenshe(r, 0, (R + 1) / 2);
+        r = N::Sdvig(r, 1);
         ++*P;
+        if (vverh) r = N::Slozhit(r, nol, R, 1);
     }
 }
 
@@ -165,53 +230,40 @@ void Normalizovat(TStroka& r, std::int64_t* P, int R, std::uint8_t* net) {
 // vmVirovnyat does it: the dropped digits set *net, the first of them rounds
 // half-up, returned as the carry in of the addition that follows. Nothing
 // survives a shift past the leading digit: the row is zero, its flag 0.
-unsigned Virovnyat(TStroka& y, std::int64_t n, int R, std::uint8_t* net, bool* est) {
+template <class N>
+inline unsigned Virovnyat(typename N::T& y, std::int64_t n, int R, std::uint8_t* net, bool* est) {
     if (n > VM_DROBNIH_RAZRYADOV) {
         *net = 0;
         *est = false;
         return 0;
     }
     const int k = static_cast<int>(n);
-    for (int j = 0; j < k; ++j)
-        if (y.c[j] != 0) {
-            *net = 1;
-            break;
-        }
-    const std::uint8_t c = y.c[k - 1];
-    std::memmove(y.c, y.c + k, VM_RAZRYADOV - k);
-    std::memset(y.c + VM_RAZRYADOV - k, 0, k);
+    if (N::NenolNizhe(y, k)) *net = 1;
+    const unsigned vverh = N::NeMenshe(y, k - 1, (R + 1) / 2) ? 1 : 0;
+    y = N::Sdvig(y, k);
     *est = true;
-    return c >= (R + 1) / 2 ? 1 : 0;
+    return vverh;
 }
 
-// The running sum of the partial products, normalised.
-struct TSumma {
-    TStroka s;
-    std::int64_t P;
-    std::uint8_t net;
-};
-
 // sum := sum + t (t normalised at exponent Pt with flag netT) as vmPribavit
-// adds two positive normalised numbers. t may be changed.
+// adds two positive normalised numbers.
 template <class N>
-inline void DobavitChlen(TSumma& sum, TStroka& t, std::int64_t Pt, std::uint8_t netT, int R) {
+inline void DobavitChlen(TSumma<N>& sum, typename N::T t, std::int64_t Pt, std::uint8_t netT, int R,
+                         const typename N::T& nol) {
     bool est = true;
     unsigned cin = 0;
     if (Pt > sum.P) { // the partial product is the larger: the sum is aligned to it
-        cin = Virovnyat(sum.s, Pt - sum.P, R, &sum.net, &est);
+        cin = Virovnyat<N>(sum.s, Pt - sum.P, R, &sum.net, &est);
         const std::uint8_t net = sum.net | netT;
-        if (est)
-            N::Slozhit(sum.s, t, sum.s, R, cin);
-        else
-            sum.s = t;
+        sum.s = est ? N::Slozhit(t, sum.s, R, cin) : t;
         sum.P = Pt;
         sum.net = net;
     } else {
-        if (Pt < sum.P) cin = Virovnyat(t, sum.P - Pt, R, &netT, &est);
+        if (Pt < sum.P) cin = Virovnyat<N>(t, sum.P - Pt, R, &netT, &est);
         sum.net |= netT;
-        if (est) N::Slozhit(sum.s, sum.s, t, R, cin);
+        if (est) sum.s = N::Slozhit(sum.s, t, R, cin);
     }
-    Normalizovat(sum.s, &sum.P, R, &sum.net);
+    Normalizovat<N>(sum.s, &sum.P, R, &sum.net, nol);
 }
 
 // |p| * q for q = 1..qMax as vmUmnogitNaCifru gives them: the exact
@@ -219,16 +271,18 @@ inline void DobavitChlen(TSumma& sum, TStroka& t, std::int64_t Pt, std::uint8_t 
 // normal form with its one rounding; each keeps p's inexact flag or sets it.
 template <class N>
 inline void Kratnie(const vmChislo& p, int qMax, int R, TStroka* stroki, std::int64_t* P,
-                    std::uint8_t* net) {
-    TStroka odno;
-    VStroku(p, odno);
-    TStroka tochnoe = odno;
+                    std::uint8_t* net, const typename N::T& nol) {
+    TStroka r;
+    VStroku(p, r);
+    const typename N::T odno = N::Iz(r);
+    typename N::T tochnoe = odno;
     for (int q = 1; q <= qMax; ++q) {
-        if (q > 1) N::Slozhit(tochnoe, tochnoe, odno, R, 0);
-        stroki[q] = tochnoe;
+        if (q > 1) tochnoe = N::Slozhit(tochnoe, odno, R, 0);
+        typename N::T k = tochnoe;
         P[q] = p.Poryadok;
         net[q] = p.Netochnost;
-        Normalizovat(stroki[q], &P[q], R, &net[q]);
+        Normalizovat<N>(k, &P[q], R, &net[q], nol);
+        N::V(k, stroki[q]);
     }
 }
 
@@ -237,66 +291,52 @@ template <class N> inline void Umnozhit(vmChislo* a, const vmChislo& p, const vm
     int qMax = 0;
     for (int pos = 0; pos < VM_RAZRYADOV; ++pos)
         if (vmCifra(b, pos) > qMax) qMax = vmCifra(b, pos);
+    TStroka pustaya{};
+    const typename N::T nol = N::Iz(pustaya);
     TStroka stroki[kStrokKratnih];
     std::int64_t Pk[kStrokKratnih];
     std::uint8_t netK[kStrokKratnih];
-    Kratnie<N>(p, qMax, R, stroki, Pk, netK);
-    TSumma sum{};
-    bool nol = true;
+    Kratnie<N>(p, qMax, R, stroki, Pk, netK, nol);
+    TSumma<N> sum{nol, 0, 0};
+    bool pusto = true;
     for (int pos = VM_RAZRYADOV - 1; pos >= 0; --pos) {
         const int q = vmCifra(b, pos);
         if (q == 0) continue; // a zero partial product changes nothing
         // Position pos of b has the weight R^(Poryadok + 2 - pos).
         const std::int64_t Pt = Pk[q] + b.Poryadok + 2 - pos;
-        if (nol) {
-            sum.s = stroki[q];
+        if (pusto) {
+            sum.s = N::Iz(stroki[q]);
             sum.P = Pt;
             sum.net = netK[q];
-            nol = false;
+            pusto = false;
             continue;
         }
-        TStroka t = stroki[q];
-        DobavitChlen<N>(sum, t, Pt, netK[q], R);
+        DobavitChlen<N>(sum, N::Iz(stroki[q]), Pt, netK[q], R, nol);
     }
     vmNol(a);
-    if (!nol) {
-        IzStroki(*a, sum.s);
+    if (!pusto) {
+        N::V(sum.s, pustaya);
+        IzStroki(*a, pustaya);
         a->Poryadok = static_cast<std::int32_t>(sum.P);
         a->Netochnost = sum.net;
     }
 }
 
-struct TPerenosimo {
-    static void Slozhit(TStroka& s, const TStroka& x, const TStroka& y, int R, unsigned cin) {
-        SlozhitPerenosimo(s, x, y, R, cin);
-    }
-};
 void UmnozhitPerenosimo(vmChislo* a, const vmChislo& p, const vmChislo& b) {
-    Umnozhit<TPerenosimo>(a, p, b);
+    Umnozhit<TVPamyati<SlozhitPerenosimo>>(a, p, b);
 }
 
 #if defined(__SSE2__)
-struct TSse2 {
-    static void Slozhit(TStroka& s, const TStroka& x, const TStroka& y, int R, unsigned cin) {
-        SlozhitSse2(s, x, y, R, cin);
-    }
-};
 void UmnozhitSse2(vmChislo* a, const vmChislo& p, const vmChislo& b) {
-    Umnozhit<TSse2>(a, p, b);
+    Umnozhit<TVPamyati<SlozhitSse2>>(a, p, b);
 }
 #endif
 
 #if defined(__x86_64__)
-struct TAvx512 {
-    __attribute__((target("avx512f,avx512bw"))) static void
-    Slozhit(TStroka& s, const TStroka& x, const TStroka& y, int R, unsigned cin) {
-        SlozhitAvx512(s, x, y, R, cin);
-    }
-};
 // flatten: the whole loop is compiled for the wider instruction set, with
-// the addition inlined into it.
-__attribute__((target("avx512f,avx512bw"), flatten)) void
-UmnozhitAvx512(vmChislo* a, const vmChislo& p, const vmChislo& b) {
+// the row operations inlined into it.
+CIFRAMER_AVX512 __attribute__((flatten)) void UmnozhitAvx512(vmChislo* a, const vmChislo& p,
+                                                             const vmChislo& b) {
     Umnozhit<TAvx512>(a, p, b);
 }
 #endif
@@ -304,7 +344,8 @@ UmnozhitAvx512(vmChislo* a, const vmChislo& p, const vmChislo& b) {
 TNaborKomand Luchshiy() {
 #if defined(__x86_64__)
     __builtin_cpu_init(); // this runs among the static constructors
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw"))
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vbmi"))
         return TNaborKomand::Avx512;
 #endif
 #if defined(__SSE2__)
