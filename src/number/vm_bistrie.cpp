@@ -1,8 +1,7 @@
-// Faster kernels for addition and division (multiplication has its own file,
-// vm_bistroe_umnozhenie.cpp). They give byte for byte the results of the
-// plain kernels in vm_slozhenie.cpp and vm_umnozhenie.cpp: division makes the
-// same trial products, and both replace the general addition and comparison
-// by digit loops that reproduce their alignment,
+// The faster addition kernel (multiplication and division have their own
+// files, vm_bistroe_umnozhenie.cpp and vm_bistroe_delenie.cpp). It gives byte
+// for byte the results of the plain kernel in vm_slozhenie.cpp: digit loops
+// over aligned rows reproduce its alignment,
 // rounding, normalisation and inexact flag exactly. Operands near the
 // exponent limits are left to the plain kernels (the callers check
 // BistroVozmozhno first).
@@ -58,51 +57,6 @@ bool Virovnyat(std::uint8_t* y, int n, int R, std::uint8_t* net) {
     }
     if (c >= (R + 1) / 2) PlyusUlp(y, R);
     return true;
-}
-
-// Sign of t - r as vmVichest on a copy of t followed by vmZnak gives it, for
-// t nonzero and r >= 0 (both signs positive); exponents in the safe range.
-int ZnakRaznosti(const std::uint8_t* t, std::int64_t Pt, const std::uint8_t* r, std::int64_t Pr,
-                 int R) {
-    if (Pt == Pr) {
-        const int m = std::memcmp(t, r, VM_RAZRYADOV);
-        return m == 0 ? 0 : (m > 0 ? 1 : -1);
-    }
-    // x keeps its place, y is shifted right by n and rounded; sx is the sign
-    // the difference takes when x is the larger.
-    const std::uint8_t* x = t;
-    const std::uint8_t* y = r;
-    int sx = 1;
-    std::int64_t n = Pt - Pr;
-    if (n < 0) {
-        x = r;
-        y = t;
-        sx = -1;
-        n = -n;
-    }
-    if (n >= 104) return sx; // y vanished entirely
-    // y shifted: position p holds y[p - n] (zero above n).
-    const int sdvig = static_cast<int>(n);
-    const std::uint8_t c = y[VM_RAZRYADOV - sdvig];
-    const bool ostalos = !VseNuli(y, 0, VM_RAZRYADOV - sdvig);
-    const bool ulp = ostalos && c >= (R + 1) / 2;
-    // Compare x with the shifted digits.
-    int p = 0;
-    for (; p < VM_RAZRYADOV; ++p) {
-        const int yd = p < sdvig ? 0 : y[p - sdvig];
-        if (x[p] != yd) break;
-    }
-    if (p == VM_RAZRYADOV) return ulp ? -sx : 0; // x == shifted y (+1 ulp)
-    const int yd = p < sdvig ? 0 : y[p - sdvig];
-    if (x[p] < yd) return -sx;
-    if (!ulp) return sx;
-    // x > shifted y: equal to shifted y + 1 ulp only if x - y is that ulp.
-    if (x[p] != yd + 1) return sx;
-    for (int q = p + 1; q < VM_RAZRYADOV; ++q) {
-        const int yq = q < sdvig ? 0 : y[q - sdvig];
-        if (x[q] != 0 || yq != R - 1) return sx;
-    }
-    return 0;
 }
 
 } // namespace
@@ -232,50 +186,6 @@ void PribavitBistro(vmChislo* a, const vmChislo& b) {
     a->Znak = znakX;
     a->Poryadok = static_cast<std::int32_t>(P);
     a->Netochnost = (netX | netY) ? 1 : 0;
-}
-
-void DelitBistro(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
-    const int R = Osn(bModul);
-    vmChislo kratnie[kStrokKratnih];
-    Ryad cifriKratnih[kStrokKratnih];
-    for (int q = 1; q < R; ++q) {
-        kratnie[q] = bModul;
-        vmUmnogitNaCifru(&kratnie[q], static_cast<std::uint8_t>(q));
-        VRyad(kratnie[q], cifriKratnih[q]);
-    }
-    std::uint8_t cifri[VM_DROBNIH_RAZRYADOV + 1] = {};
-    for (int k = 0; k >= -VM_DROBNIH_RAZRYADOV; --k) {
-        if (celie && d + k < 0) break;
-        // Nothing left: no trial product fits any more, every digit is 0.
-        // (The subtraction aligns like the comparison did, so the remainder
-        // never goes below zero.)
-        if (vmZnak(r) <= 0) break;
-        Ryad rr;
-        VRyad(*r, rr);
-        const std::int64_t w = d + k;
-        for (int q = R - 1; q >= 1; --q) {
-            const std::int64_t Pt = kratnie[q].Poryadok + w;
-            if (ZnakRaznosti(cifriKratnih[q], Pt, rr, r->Poryadok, R) <= 0) {
-                vmChislo t = kratnie[q];
-                t.Poryadok = static_cast<std::int32_t>(Pt);
-                vmVichest(r, t);
-                cifri[-k] = static_cast<std::uint8_t>(q);
-                break;
-            }
-        }
-    }
-    // The quotient digits lie within 101 places of the first nonzero one,
-    // so the plain kernel's sum of them is exact: place them directly.
-    const std::uint8_t osnovanie = a->Osnovanie;
-    vmNol(a);
-    a->Osnovanie = osnovanie;
-    int i0 = 0;
-    while (i0 <= VM_DROBNIH_RAZRYADOV && cifri[i0] == 0) ++i0;
-    if (i0 > VM_DROBNIH_RAZRYADOV) return;
-    a->CelayaChast[0] = cifri[i0];
-    for (int j = 0; i0 + 1 + j <= VM_DROBNIH_RAZRYADOV; ++j)
-        a->DrobnayaChast[j] = cifri[i0 + 1 + j];
-    a->Poryadok = static_cast<std::int32_t>(d - i0);
 }
 
 } // namespace vm_detail

@@ -7,284 +7,14 @@
 // row in a few vector instructions (SSE2, or AVX-512 with the row kept in two
 // registers for the whole product), and the rounding of an aligned operand
 // enters the addition as its carry in.
-#include <cstring>
-
-#include "number/vm_vnutrennee.h"
-#include "number/vm_yadra.h"
+#include "number/vm_stroki.h"
 #include "number/vmarifmetika.h"
-
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
 namespace vm_detail {
 
 namespace {
 
-// 103 digit places, least significant first (index j holds significance
-// position 102 - j), padded with zeros to whole 16-byte lanes.
-constexpr int kDlina = 112;
-constexpr int kVerh = VM_RAZRYADOV - 1; // index of position 0 (R^2)
-constexpr int kVtoroy = kVerh - 1;      // index of position 1 (R^1)
-struct alignas(64) TStroka {
-    std::uint8_t c[kDlina];
-};
-
-void VStroku(const vmChislo& x, TStroka& r) {
-    for (int j = 0; j < VM_DROBNIH_RAZRYADOV; ++j)
-        r.c[j] = x.DrobnayaChast[VM_DROBNIH_RAZRYADOV - 1 - j];
-    r.c[100] = x.CelayaChast[0];
-    r.c[101] = x.CelayaChast[1];
-    r.c[102] = x.CelayaChast[2];
-    std::memset(r.c + VM_RAZRYADOV, 0, kDlina - VM_RAZRYADOV);
-}
-
-void IzStroki(vmChislo& x, const TStroka& r) {
-    for (int j = 0; j < VM_DROBNIH_RAZRYADOV; ++j)
-        x.DrobnayaChast[VM_DROBNIH_RAZRYADOV - 1 - j] = r.c[j];
-    x.CelayaChast[0] = r.c[100];
-    x.CelayaChast[1] = r.c[101];
-    x.CelayaChast[2] = r.c[102];
-}
-
-// sum = x + y + cin (cin 0 or 1 at the last place) for digits below R <= 127:
-// a digit sum and a carry stay below 256, so the lanes add bytes without
-// overflow. sum may be x or y. Three versions, one per instruction set, give
-// the same bytes.
-void SlozhitPerenosimo(TStroka& sum, const TStroka& x, const TStroka& y, int R, unsigned cin) {
-    unsigned perenos = cin;
-    for (int j = 0; j < kDlina; ++j) {
-        const unsigned v = x.c[j] + y.c[j] + perenos;
-        perenos = v >= unsigned(R);
-        sum.c[j] = static_cast<std::uint8_t>(perenos ? v - R : v);
-    }
-}
-
-// The places of a row that receive a carry, one bit per place, from the
-// places whose digit sum carries out (>= R) and those that pass a carry on
-// (== R - 1): a run of the latter behaves like a run of one bits in a binary
-// addition.
-inline unsigned __int128 PoluchayutPerenos(unsigned __int128 rozhdaet, unsigned __int128 propuskaet,
-                                           unsigned cin) {
-    return (((rozhdaet << 1) | cin) + propuskaet) ^ propuskaet;
-}
-
-#if defined(__SSE2__)
-void SlozhitSse2(TStroka& sum, const TStroka& x, const TStroka& y, int R, unsigned cin) {
-    constexpr int kPolos = kDlina / 16;
-    const __m128i vR = _mm_set1_epi8(static_cast<char>(R));
-    const __m128i vR1 = _mm_set1_epi8(static_cast<char>(R - 1));
-    __m128i s[kPolos];
-    unsigned __int128 rozhdaet = 0, propuskaet = 0;
-    for (int i = 0; i < kPolos; ++i) {
-        const __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(x.c + 16 * i));
-        const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(y.c + 16 * i));
-        s[i] = _mm_add_epi8(a, b);
-        const __m128i ge = _mm_cmpeq_epi8(_mm_max_epu8(s[i], vR), s[i]);
-        const __m128i eq = _mm_cmpeq_epi8(s[i], vR1);
-        rozhdaet |= static_cast<unsigned __int128>(unsigned(_mm_movemask_epi8(ge))) << (16 * i);
-        propuskaet |= static_cast<unsigned __int128>(unsigned(_mm_movemask_epi8(eq))) << (16 * i);
-    }
-    const unsigned __int128 vhod = PoluchayutPerenos(rozhdaet, propuskaet, cin);
-    const __m128i bitDlyaBaita = _mm_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
-    const __m128i odin = _mm_set1_epi8(1);
-    for (int i = 0; i < kPolos; ++i) {
-        const unsigned bity = unsigned(vhod >> (16 * i)) & 0xFFFF;
-        const __m128i razmnozh =
-            _mm_set_epi64x(static_cast<long long>((bity >> 8) * 0x0101010101010101ULL),
-                           static_cast<long long>((bity & 0xFF) * 0x0101010101010101ULL));
-        const __m128i perenos = _mm_and_si128(
-            _mm_cmpeq_epi8(_mm_and_si128(razmnozh, bitDlyaBaita), bitDlyaBaita), odin);
-        __m128i v = _mm_add_epi8(s[i], perenos);
-        const __m128i ge = _mm_cmpeq_epi8(_mm_max_epu8(v, vR), v);
-        v = _mm_sub_epi8(v, _mm_and_si128(ge, vR));
-        _mm_store_si128(reinterpret_cast<__m128i*>(sum.c + 16 * i), v);
-    }
-}
-#endif
-
-// The digit rows as the step below uses them. A row policy N provides:
-//   N::T                      a row value
-//   Iz(TStroka) / V(T, TStroka) load and store
-//   Slozhit(x, y, R, cin)     x + y + cin, as above
-//   Sdvig(y, k)               y moved k places (1..100) towards less
-//                             significance, zeros coming in at the top
-//   Nenol(y, j), NenolNizhe(y, k), Ne_menshe(y, j, d)
-//                             digit j != 0; one of the k last digits != 0;
-//                             digit j >= d
-// The rows in memory (the portable and SSE2 versions) shift by memmove; the
-// AVX-512 rows stay in two registers for the whole product.
-template <void (*Slozh)(TStroka&, const TStroka&, const TStroka&, int, unsigned)> struct TVPamyati {
-    using T = TStroka;
-    static T Iz(const TStroka& r) { return r; }
-    static void V(const T& y, TStroka& r) { r = y; }
-    static T Slozhit(const T& x, const T& y, int R, unsigned cin) {
-        T s;
-        Slozh(s, x, y, R, cin);
-        return s;
-    }
-    static T Sdvig(const T& y, int k) {
-        T r;
-        std::memcpy(r.c, y.c + k, VM_RAZRYADOV - k);
-        std::memset(r.c + VM_RAZRYADOV - k, 0, kDlina - (VM_RAZRYADOV - k));
-        return r;
-    }
-    static bool Nenol(const T& y, int j) { return y.c[j] != 0; }
-    static bool NenolNizhe(const T& y, int k) {
-        for (int j = 0; j < k; ++j)
-            if (y.c[j] != 0) return true;
-        return false;
-    }
-    static bool NeMenshe(const T& y, int j, int d) { return y.c[j] >= d; }
-};
-
-#if defined(__x86_64__)
-#define CIFRAMER_AVX512 __attribute__((target("avx512f,avx512bw,avx512vbmi")))
-// Places 0..63 in lo, 64..111 in hi (the rest of hi stays zero).
-struct TAvx512 {
-    struct T {
-        __m512i lo, hi;
-    };
-    static constexpr __mmask64 kHvost = (__mmask64(1) << (kDlina - 64)) - 1;
-    CIFRAMER_AVX512 static T Iz(const TStroka& r) {
-        return {_mm512_load_si512(r.c), _mm512_maskz_loadu_epi8(kHvost, r.c + 64)};
-    }
-    CIFRAMER_AVX512 static void V(const T& y, TStroka& r) {
-        _mm512_store_si512(r.c, y.lo);
-        _mm512_mask_storeu_epi8(r.c + 64, kHvost, y.hi);
-    }
-    CIFRAMER_AVX512 static unsigned __int128 Maska(__mmask64 lo, __mmask64 hi) {
-        return (static_cast<unsigned __int128>(hi) << 64) | lo;
-    }
-    CIFRAMER_AVX512 static T Slozhit(const T& x, const T& y, int R, unsigned cin) {
-        const __m512i vR = _mm512_set1_epi8(static_cast<char>(R));
-        const __m512i vR1 = _mm512_set1_epi8(static_cast<char>(R - 1));
-        const __m512i odin = _mm512_set1_epi8(1);
-        __m512i s0 = _mm512_add_epi8(x.lo, y.lo);
-        __m512i s1 = _mm512_add_epi8(x.hi, y.hi);
-        const unsigned __int128 vhod = PoluchayutPerenos(
-            Maska(_mm512_cmpge_epu8_mask(s0, vR), _mm512_cmpge_epu8_mask(s1, vR)),
-            Maska(_mm512_cmpeq_epi8_mask(s0, vR1), _mm512_cmpeq_epi8_mask(s1, vR1)), cin);
-        s0 = _mm512_mask_add_epi8(s0, static_cast<__mmask64>(vhod), s0, odin);
-        s1 = _mm512_mask_add_epi8(s1, static_cast<__mmask64>(vhod >> 64) & kHvost, s1, odin);
-        s0 = _mm512_mask_sub_epi8(s0, _mm512_cmpge_epu8_mask(s0, vR), s0, vR);
-        s1 = _mm512_mask_sub_epi8(s1, _mm512_cmpge_epu8_mask(s1, vR), s1, vR);
-        return {s0, s1};
-    }
-    CIFRAMER_AVX512 static T Sdvig(const T& y, int k) {
-        // Place j takes place j + k of the 128-byte pair; places from 103 - k
-        // on take zeros.
-        const __m512i nomera = _mm512_add_epi8(
-            _mm512_set_epi8(63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46,
-                            45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 29, 28,
-                            27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10,
-                            9, 8, 7, 6, 5, 4, 3, 2, 1, 0),
-            _mm512_set1_epi8(static_cast<char>(k)));
-        const __m512i nomera2 = _mm512_add_epi8(nomera, _mm512_set1_epi8(64));
-        const int ostalos = VM_RAZRYADOV - k; // places that keep a digit
-        const __mmask64 mLo = ostalos >= 64 ? ~__mmask64(0) : (__mmask64(1) << ostalos) - 1;
-        const __mmask64 mHi = ostalos > 64 ? (__mmask64(1) << (ostalos - 64)) - 1 : 0;
-        return {_mm512_maskz_permutex2var_epi8(mLo, y.lo, nomera, y.hi),
-                _mm512_maskz_permutex2var_epi8(mHi, y.lo, nomera2, y.hi)};
-    }
-    CIFRAMER_AVX512 static unsigned __int128 Nenulevie(const T& y) {
-        return Maska(_mm512_test_epi8_mask(y.lo, y.lo), _mm512_test_epi8_mask(y.hi, y.hi));
-    }
-    CIFRAMER_AVX512 static bool Nenol(const T& y, int j) { return (Nenulevie(y) >> j) & 1; }
-    CIFRAMER_AVX512 static bool NenolNizhe(const T& y, int k) {
-        return (Nenulevie(y) & ((static_cast<unsigned __int128>(1) << k) - 1)) != 0;
-    }
-    CIFRAMER_AVX512 static bool NeMenshe(const T& y, int j, int d) {
-        const __m512i vd = _mm512_set1_epi8(static_cast<char>(d));
-        const unsigned __int128 m =
-            Maska(_mm512_cmpge_epu8_mask(y.lo, vd), _mm512_cmpge_epu8_mask(y.hi, vd));
-        return (m >> j) & 1;
-    }
-};
-#endif
-
-// The running sum of the partial products, normalised.
-template <class N> struct TSumma {
-    typename N::T s;
-    std::int64_t P;
-    std::uint8_t net;
-};
-
-// The normal form after an addition: a carry into position 1 is shifted out,
-// the dropped digit setting the flag and rounding half-up (one more unit at
-// the last place); a carry of that rounding is shifted out once more (it
-// drops a zero).
-template <class N>
-inline void Normalizovat(typename N::T& r, std::int64_t* P, int R, std::uint8_t* net,
-                         const typename N::T& nol) {
-    for (int krug = 0; krug < 2 && N::Nenol(r, kVtoroy); ++krug) {
-        if (N::Nenol(r, 0)) *net = 1;
-        const bool vverh = N::NeMenshe(r, 0, (R + 1) / 2);
-        r = N::Sdvig(r, 1);
-        ++*P;
-        if (vverh) r = N::Slozhit(r, nol, R, 1);
-    }
-}
-
-// A normalised row aligned n places towards less significance (n >= 1) as
-// vmVirovnyat does it: the dropped digits set *net, the first of them rounds
-// half-up, returned as the carry in of the addition that follows. Nothing
-// survives a shift past the leading digit: the row is zero, its flag 0.
-template <class N>
-inline unsigned Virovnyat(typename N::T& y, std::int64_t n, int R, std::uint8_t* net, bool* est) {
-    if (n > VM_DROBNIH_RAZRYADOV) {
-        *net = 0;
-        *est = false;
-        return 0;
-    }
-    const int k = static_cast<int>(n);
-    if (N::NenolNizhe(y, k)) *net = 1;
-    const unsigned vverh = N::NeMenshe(y, k - 1, (R + 1) / 2) ? 1 : 0;
-    y = N::Sdvig(y, k);
-    *est = true;
-    return vverh;
-}
-
-// sum := sum + t (t normalised at exponent Pt with flag netT) as vmPribavit
-// adds two positive normalised numbers.
-template <class N>
-inline void DobavitChlen(TSumma<N>& sum, typename N::T t, std::int64_t Pt, std::uint8_t netT, int R,
-                         const typename N::T& nol) {
-    bool est = true;
-    unsigned cin = 0;
-    if (Pt > sum.P) { // the partial product is the larger: the sum is aligned to it
-        cin = Virovnyat<N>(sum.s, Pt - sum.P, R, &sum.net, &est);
-        const std::uint8_t net = sum.net | netT;
-        sum.s = est ? N::Slozhit(t, sum.s, R, cin) : t;
-        sum.P = Pt;
-        sum.net = net;
-    } else {
-        if (Pt < sum.P) cin = Virovnyat<N>(t, sum.P - Pt, R, &netT, &est);
-        sum.net |= netT;
-        if (est) sum.s = N::Slozhit(sum.s, t, R, cin);
-    }
-    Normalizovat<N>(sum.s, &sum.P, R, &sum.net, nol);
-}
-
-// |p| * q for q = 1..qMax as vmUmnogitNaCifru gives them: the exact
-// product (made by adding |p| once more to the previous one), then the
-// normal form with its one rounding; each keeps p's inexact flag or sets it.
-template <class N>
-inline void Kratnie(const vmChislo& p, int qMax, int R, TStroka* stroki, std::int64_t* P,
-                    std::uint8_t* net, const typename N::T& nol) {
-    TStroka r;
-    VStroku(p, r);
-    const typename N::T odno = N::Iz(r);
-    typename N::T tochnoe = odno;
-    for (int q = 1; q <= qMax; ++q) {
-        if (q > 1) tochnoe = N::Slozhit(tochnoe, odno, R, 0);
-        typename N::T k = tochnoe;
-        P[q] = p.Poryadok;
-        net[q] = p.Netochnost;
-        Normalizovat<N>(k, &P[q], R, &net[q], nol);
-        N::V(k, stroki[q]);
-    }
-}
+using namespace stroki;
 
 template <class N> inline void Umnozhit(vmChislo* a, const vmChislo& p, const vmChislo& b) {
     const int R = Osn(p);
@@ -293,10 +23,10 @@ template <class N> inline void Umnozhit(vmChislo* a, const vmChislo& p, const vm
         if (vmCifra(b, pos) > qMax) qMax = vmCifra(b, pos);
     TStroka pustaya{};
     const typename N::T nol = N::Iz(pustaya);
-    TStroka stroki[kStrokKratnih];
+    TStroka kratnie[kStrokKratnih];
     std::int64_t Pk[kStrokKratnih];
     std::uint8_t netK[kStrokKratnih];
-    Kratnie<N>(p, qMax, R, stroki, Pk, netK, nol);
+    Kratnie<N>(p, qMax, R, kratnie, Pk, netK, nol);
     TSumma<N> sum{nol, 0, 0};
     bool pusto = true;
     for (int pos = VM_RAZRYADOV - 1; pos >= 0; --pos) {
@@ -305,13 +35,13 @@ template <class N> inline void Umnozhit(vmChislo* a, const vmChislo& p, const vm
         // Position pos of b has the weight R^(Poryadok + 2 - pos).
         const std::int64_t Pt = Pk[q] + b.Poryadok + 2 - pos;
         if (pusto) {
-            sum.s = N::Iz(stroki[q]);
+            sum.s = N::Iz(kratnie[q]);
             sum.P = Pt;
             sum.net = netK[q];
             pusto = false;
             continue;
         }
-        DobavitChlen<N>(sum, N::Iz(stroki[q]), Pt, netK[q], R, nol);
+        DobavitChlen<N>(sum, N::Iz(kratnie[q]), Pt, netK[q], R, nol);
     }
     vmNol(a);
     if (!pusto) {

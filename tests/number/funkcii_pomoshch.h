@@ -94,8 +94,11 @@ inline vmChislo IzDlinnogoTeksta(const std::string& tekst, int R) {
         std::string c = cifri.substr(nachalo, dlina);
         while (c.size() > 1 && c.back() == '0') c.pop_back();
         std::string lit = c.substr(0, 1);
-        if (c.size() > 1) lit += "." + c.substr(1);
-        lit += "e" + std::to_string(poryadok) + "r" + std::to_string(R);
+        if (c.size() > 1) {
+            lit.push_back('.');
+            lit.append(c, 1);
+        }
+        lit.append("e").append(std::to_string(poryadok)).append("r").append(std::to_string(R));
         return Ch(lit);
     };
     rezultat = kusok(z, 60, e);
