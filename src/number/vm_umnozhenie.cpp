@@ -67,10 +67,17 @@ vmChislo* vmUmnogit(vmChislo* a, vmChislo b) {
     vmObshcheeOsnovanie(a, &b);
     const vmChislo p = *a;
     vmNol(a);
-    if (BistrieYadra.load(std::memory_order_relaxed) && BistroVozmozhno(p) && BistroVozmozhno(b))
+    const bool bistro = BistrieYadra.load(std::memory_order_relaxed);
+    if (bistro && (EtoNol(p) || vmZnakMantissi(&b) == 0)) {
+        // Every partial product is zero (p is zero, or b has no nonzero
+        // digit), and so is their sum: a stays the zero it was just set to.
+        // (A b at the reserved exponent with nonzero digits still has
+        // partial products, of p scaled by those digits' weights.)
+    } else if (bistro && BistroVozmozhno(p) && BistroVozmozhno(b)) {
         UmnozhitBistro(a, p, b);
-    else
+    } else {
         UmnozhitProsto(a, p, b);
+    }
     a->Znak = (p.Znak ^ b.Znak) & 1;
     if (vmZnak(a) == 0) a->Znak = 0;
     a->Netochnost = (a->Netochnost || b.Netochnost) ? 1 : 0;

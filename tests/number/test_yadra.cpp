@@ -170,6 +170,32 @@ TEST_F(Yadra, RoundedTrialComparisonTakesTheLargerDigit) {
     }
 }
 
+TEST_F(Yadra, ProductsWithAZeroGiveThePlainBytes) {
+    // Zero as the reserved exponent, as a zero mantissa at an ordinary
+    // exponent and as digits below the exponent limit; the flags of both
+    // operands set or not.
+    GeneratorChisel g(SemyaTestov() + 30);
+    for (int R : kOsnovaniya) {
+        vmChislo x = g.Chislo(R);
+        vmChislo nuli[3];
+        for (vmChislo& n : nuli) n.Osnovanie = static_cast<std::uint8_t>(R);
+        vmNol(&nuli[0]);
+        vmNol(&nuli[1]);
+        nuli[1].Poryadok = 7;
+        nuli[2] = x;
+        nuli[2].Poryadok = -VM_PREDEL_PORYADKA;
+        for (vmChislo n : nuli)
+            for (int flagi = 0; flagi < 4; ++flagi) {
+                n.Netochnost = flagi & 1;
+                x.Netochnost = (flagi >> 1) & 1;
+                const auto [p1, b1] = Oba([&] { return vmProizvedenie(&n, &x); });
+                EXPECT_TRUE(Ravni(p1, b1)) << R << " 0*x " << flagi;
+                const auto [p2, b2] = Oba([&] { return vmProizvedenie(&x, &n); });
+                EXPECT_TRUE(Ravni(p2, b2)) << R << " x*0 " << flagi;
+            }
+    }
+}
+
 TEST_F(Yadra, RadixBytesBeyondTheMultiplesTableUseThePlainKernels) {
     // A record may carry any radix byte (vmKonstanta takes one); the fast
     // kernels keep one row per digit value and must not be taken beyond them.
