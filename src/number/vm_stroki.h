@@ -99,17 +99,21 @@ inline void SlozhitSse2(TStroka& sum, const TStroka& x, const TStroka& y, int R,
 }
 #endif
 
-// The digit rows as the step below uses them. A row policy N provides:
-//   N::T                      a row value
+// The row operations the kernels are written in. A row policy N provides:
+//   N::T                        a row value
 //   Iz(TStroka) / V(T, TStroka) load and store
-//   Slozhit(x, y, R, cin)     x + y + cin, as above
-//   Sdvig(y, k)               y moved k places (1..100) towards less
-//                             significance, zeros coming in at the top
-//   Nenol(y, j), NenolNizhe(y, k), Ne_menshe(y, j, d)
-//                             digit j != 0; one of the k last digits != 0;
-//                             digit j >= d
+//   Slozhit(x, y, R, cin)       x + y + cin, as above
+//   Vichest(x, y, R)            x - y, for x >= y
+//   Sdvig(y, k)                 y moved k places (1..100) towards less
+//                               significance, zeros coming in at the top
+//   SdvigVverh(y, k)            y moved k places towards more significance
+//   Nenol(y, j), NenolNizhe(y, k), NeMenshe(y, j, d)
+//                               digit j != 0; one of the k last digits != 0;
+//                               digit j >= d
+//   Starshiy(y)                 the index of the highest nonzero digit, -1
+//                               for a zero row
 // The rows in memory (the portable and SSE2 versions) shift by memmove; the
-// AVX-512 rows stay in two registers for the whole product.
+// AVX-512 rows stay in two registers, shifted by byte permutations (VBMI).
 template <void (*Slozh)(TStroka&, const TStroka&, const TStroka&, int, unsigned)> struct TVPamyati {
     using T = TStroka;
     static T Iz(const TStroka& r) { return r; }
