@@ -435,10 +435,13 @@ bool VichislitOperatori(TPeremennaya& p, vmChislo& rezultat, TAnsiString vhod) {
     const TOcenka ocenka;
     TOstatok tekst(vhod.Data(), static_cast<std::size_t>(vhod.Length()));
     vhod = TAnsiString();
-    std::string cepochka(TOstatok::ZAPAS, '\0'), operand, op, pravyi;
+    std::string cepochka, operand, op, pravyi;
     // Literals gain their radix mark in the chain; room for that, so that a
     // long chain is not copied while it grows (pages are taken as written).
+    // Reserved before the front room is written: a string that grows doubles
+    // its buffer, and a deep recursion holds one chain per level.
     cepochka.reserve(TOstatok::ZAPAS + 4 * tekst.Dlina() + 64);
+    cepochka.assign(TOstatok::ZAPAS, '\0');
 
     // The upper level: applied at once, left to right; "+" and "-" only
     // collect their operands into the additive chain.

@@ -2,6 +2,7 @@
 #include "eval/zapusk.h"
 
 #include <pthread.h>
+#include <sys/mman.h>
 
 #include <new>
 
@@ -32,10 +33,47 @@ void* ZapustitZadachu(void* arg) {
 }
 } // namespace
 
+namespace {
+// The calculation thread's stack, mapped here rather than by pthread_create
+// so that its deeper part may use 2 MiB pages: a deep recursion (a long
+// chain of definitions) touches hundreds of MiB of it, and with 4 KiB pages
+// the page faults cost more than the evaluation. The top part, all that an
+// ordinary run touches, keeps small pages; the lowest page is a guard.
+class TStek {
+  public:
+    TStek() {
+        void* p = mmap(nullptr, VM_STEK_POTOKA_VICHISLENIY, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_STACK, -1, 0);
+        if (p == MAP_FAILED) return;
+        nachalo_ = p;
+        madvise(p, VM_STEK_POTOKA_VICHISLENIY - kMelkieStranici, MADV_HUGEPAGE);
+        mprotect(p, kStranica, PROT_NONE);
+    }
+    ~TStek() {
+        if (nachalo_ != nullptr) munmap(nachalo_, VM_STEK_POTOKA_VICHISLENIY);
+    }
+    TStek(const TStek&) = delete;
+    TStek& operator=(const TStek&) = delete;
+    // Sets the stack of the thread to be created: this one, or (when it could
+    // not be mapped) one of the same size from the thread library.
+    bool Ustanovit(pthread_attr_t* atributi) const {
+        if (nachalo_ == nullptr)
+            return pthread_attr_setstacksize(atributi, VM_STEK_POTOKA_VICHISLENIY) == 0;
+        return pthread_attr_setstack(atributi, nachalo_, VM_STEK_POTOKA_VICHISLENIY) == 0;
+    }
+
+  private:
+    static constexpr std::size_t kStranica = 4096;
+    static constexpr std::size_t kMelkieStranici = std::size_t(8) << 20;
+    void* nachalo_ = nullptr;
+};
+} // namespace
+
 bool VipolnitNaPotokeVichisleniy(const std::function<void()>& zadacha) {
+    const TStek stek;
     pthread_attr_t atributi;
     if (pthread_attr_init(&atributi) != 0) return false;
-    bool gotovo = pthread_attr_setstacksize(&atributi, VM_STEK_POTOKA_VICHISLENIY) == 0;
+    bool gotovo = stek.Ustanovit(&atributi);
     pthread_t potok{};
     if (gotovo)
         gotovo = pthread_create(&potok, &atributi, &ZapustitZadachu,
