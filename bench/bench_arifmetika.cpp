@@ -25,9 +25,23 @@ vmChislo Operand(int R, int sdvig) {
 // Second argument 0: the plain kernels (the reference the fast ones are
 // checked against), 1: the fast kernels. The fast ones are restored after the
 // benchmark, for the benchmarks that follow.
+// 2 and 3: the fast kernels in their SSE2 and portable versions (what a
+// processor without AVX-512 or outside x86 runs; the same bytes).
 struct Yadra {
-    explicit Yadra(const benchmark::State& st) { vm_detail::BistrieYadra = st.range(1) != 0; }
-    ~Yadra() { vm_detail::BistrieYadra = true; }
+    explicit Yadra(benchmark::State& st) {
+        using vm_detail::TNaborKomand;
+        vm_detail::BistrieYadra = st.range(1) != 0;
+        const TNaborKomand nabor = st.range(1) == 2   ? TNaborKomand::Sse2
+                                   : st.range(1) == 3 ? TNaborKomand::Perenosimiy
+                                                      : vm_detail::LuchshiyNaborKomand;
+        if (static_cast<int>(nabor) > static_cast<int>(vm_detail::LuchshiyNaborKomand))
+            st.SkipWithError("instruction set not available here");
+        vm_detail::NaborKomand = nabor;
+    }
+    ~Yadra() {
+        vm_detail::BistrieYadra = true;
+        vm_detail::NaborKomand = vm_detail::LuchshiyNaborKomand;
+    }
 };
 
 void BM_Pribavit(benchmark::State& st) {
@@ -93,8 +107,8 @@ void BM_VTekst(benchmark::State& st) {
 }
 
 BENCHMARK(BM_Pribavit)->ArgsProduct({{2, 10, 36}, {0, 1}});
-BENCHMARK(BM_Umnogit)->ArgsProduct({{2, 10, 36}, {0, 1}});
-BENCHMARK(BM_Razdelit)->ArgsProduct({{2, 10, 36}, {0, 1}});
+BENCHMARK(BM_Umnogit)->ArgsProduct({{2, 10, 36}, {0, 1}})->Args({10, 2})->Args({10, 3});
+BENCHMARK(BM_Razdelit)->ArgsProduct({{2, 10, 36}, {0, 1}})->Args({10, 2})->Args({10, 3});
 BENCHMARK(BM_DelenieSOstatkom)->ArgsProduct({{2, 10, 36}, {0, 1}});
 BENCHMARK(BM_IzTeksta);
 BENCHMARK(BM_VTekst);

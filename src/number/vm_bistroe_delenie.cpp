@@ -76,7 +76,7 @@ inline void Otnyat(TOstatok<N>& ost, const TStroka& t, std::int64_t Pt, std::uin
         if (!est)
             sdvigaemiy = nol;
         else if (vverh)
-            sdvigaemiy = N::Slozhit(sdvigaemiy, nol, R, 1);
+            N::PlyusUlp(sdvigaemiy, R);
         if (!ostBolshe) P = Pt;
     }
     typename N::T d = N::Vichest(x, y, R);
@@ -104,7 +104,7 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
     TStroka kratnie[kStrokKratnih];
     std::int64_t Pk[kStrokKratnih];
     std::uint8_t netK[kStrokKratnih];
-    Kratnie<N>(bModul, R - 1, R, kratnie, Pk, netK, nol);
+    Kratnie<N>(bModul, R - 1, R, kratnie, Pk, netK);
     const double obratnoeB = 1.0 / Verh(kratnie[1], unsigned(R));
     TOstatok<N> ost;
     VStroku(*r, ost.pamyat);
@@ -158,12 +158,12 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
 }
 
 void DelitPerenosimo(const vmChislo& b, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
-    Delit<TVPamyati<SlozhitPerenosimo>>(b, d, r, a, celie);
+    Delit<TVPamyati<SlozhitPerenosimo, VichestPerenosimo>>(b, d, r, a, celie);
 }
 
 #if defined(__SSE2__)
 void DelitSse2(const vmChislo& b, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
-    Delit<TVPamyati<SlozhitSse2>>(b, d, r, a, celie);
+    Delit<TVPamyati<SlozhitSse2, VichestSse2>>(b, d, r, a, celie);
 }
 #endif
 

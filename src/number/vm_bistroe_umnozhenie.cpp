@@ -26,7 +26,7 @@ template <class N> inline void Umnozhit(vmChislo* a, const vmChislo& p, const vm
     TStroka kratnie[kStrokKratnih];
     std::int64_t Pk[kStrokKratnih];
     std::uint8_t netK[kStrokKratnih];
-    Kratnie<N>(p, qMax, R, kratnie, Pk, netK, nol);
+    Kratnie<N>(p, qMax, R, kratnie, Pk, netK);
     TSumma<N> sum{nol, 0, 0};
     bool pusto = true;
     for (int pos = VM_RAZRYADOV - 1; pos >= 0; --pos) {
@@ -41,7 +41,7 @@ template <class N> inline void Umnozhit(vmChislo* a, const vmChislo& p, const vm
             pusto = false;
             continue;
         }
-        DobavitChlen<N>(sum, N::Iz(kratnie[q]), Pt, netK[q], R, nol);
+        DobavitChlen<N>(sum, N::Iz(kratnie[q]), Pt, netK[q], R);
     }
     vmNol(a);
     if (!pusto) {
@@ -53,12 +53,12 @@ template <class N> inline void Umnozhit(vmChislo* a, const vmChislo& p, const vm
 }
 
 void UmnozhitPerenosimo(vmChislo* a, const vmChislo& p, const vmChislo& b) {
-    Umnozhit<TVPamyati<SlozhitPerenosimo>>(a, p, b);
+    Umnozhit<TVPamyati<SlozhitPerenosimo, VichestPerenosimo>>(a, p, b);
 }
 
 #if defined(__SSE2__)
 void UmnozhitSse2(vmChislo* a, const vmChislo& p, const vmChislo& b) {
-    Umnozhit<TVPamyati<SlozhitSse2>>(a, p, b);
+    Umnozhit<TVPamyati<SlozhitSse2, VichestSse2>>(a, p, b);
 }
 #endif
 

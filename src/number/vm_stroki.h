@@ -97,6 +97,41 @@ inline void SlozhitSse2(TStroka& sum, const TStroka& x, const TStroka& y, int R,
         _mm_store_si128(reinterpret_cast<__m128i*>(sum.c + 16 * i), v);
     }
 }
+
+// x - y for digits below R <= 127 and x >= y: a place whose digit is below
+// the subtrahend's borrows, one with equal digits passes a borrow on (as a
+// carry runs in the addition). r may be x or y.
+inline void VichestSse2(TStroka& r, const TStroka& x, const TStroka& y, int R) {
+    constexpr int kPolos = kDlina / 16;
+    const __m128i vR = _mm_set1_epi8(static_cast<char>(R));
+    __m128i d[kPolos], otr[kPolos], rav[kPolos];
+    unsigned __int128 rozhdaet = 0, propuskaet = 0;
+    for (int i = 0; i < kPolos; ++i) {
+        const __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(x.c + 16 * i));
+        const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(y.c + 16 * i));
+        d[i] = _mm_sub_epi8(a, b);
+        rav[i] = _mm_cmpeq_epi8(a, b);
+        otr[i] = _mm_andnot_si128(rav[i], _mm_cmpeq_epi8(_mm_max_epu8(a, b), b)); // a < b
+        rozhdaet |= static_cast<unsigned __int128>(unsigned(_mm_movemask_epi8(otr[i]))) << (16 * i);
+        propuskaet |= static_cast<unsigned __int128>(unsigned(_mm_movemask_epi8(rav[i])))
+                      << (16 * i);
+    }
+    const unsigned __int128 zaem = PoluchayutPerenos(rozhdaet, propuskaet, 0);
+    const __m128i bitDlyaBaita = _mm_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
+    for (int i = 0; i < kPolos; ++i) {
+        const unsigned bity = unsigned(zaem >> (16 * i)) & 0xFFFF;
+        const __m128i razmnozh =
+            _mm_set_epi64x(static_cast<long long>((bity >> 8) * 0x0101010101010101ULL),
+                           static_cast<long long>((bity & 0xFF) * 0x0101010101010101ULL));
+        const __m128i z = _mm_cmpeq_epi8(_mm_and_si128(razmnozh, bitDlyaBaita), bitDlyaBaita);
+        // z is -1 where a borrow comes in: adding it subtracts one.
+        __m128i v = _mm_add_epi8(d[i], z);
+        // Negative places (below, or equal and borrowing) take R back.
+        const __m128i otric = _mm_or_si128(otr[i], _mm_and_si128(rav[i], z));
+        v = _mm_add_epi8(v, _mm_and_si128(otric, vR));
+        _mm_store_si128(reinterpret_cast<__m128i*>(r.c + 16 * i), v);
+    }
+}
 #endif
 
 // The row operations the kernels are written in. A row policy N provides:
@@ -104,6 +139,7 @@ inline void SlozhitSse2(TStroka& sum, const TStroka& x, const TStroka& y, int R,
 //   Iz(TStroka) / V(T, TStroka) load and store
 //   Slozhit(x, y, R, cin)       x + y + cin, as above
 //   Vichest(x, y, R)            x - y, for x >= y
+//   PlyusUlp(y, R)              y + 1 at the last place (there is room)
 //   Sdvig(y, k)                 y moved k places (1..100) towards less
 //                               significance, zeros coming in at the top
 //   SdvigVverh(y, k)            y moved k places towards more significance
@@ -114,7 +150,18 @@ inline void SlozhitSse2(TStroka& sum, const TStroka& x, const TStroka& y, int R,
 //                               for a zero row
 // The rows in memory (the portable and SSE2 versions) shift by memmove; the
 // AVX-512 rows stay in two registers, shifted by byte permutations (VBMI).
-template <void (*Slozh)(TStroka&, const TStroka&, const TStroka&, int, unsigned)> struct TVPamyati {
+inline void VichestPerenosimo(TStroka& r, const TStroka& x, const TStroka& y, int R) {
+    int zaem = 0;
+    for (int j = 0; j < kDlina; ++j) {
+        const int v = x.c[j] - y.c[j] - zaem;
+        zaem = v < 0;
+        r.c[j] = static_cast<std::uint8_t>(zaem ? v + R : v);
+    }
+}
+
+template <void (*Slozh)(TStroka&, const TStroka&, const TStroka&, int, unsigned),
+          void (*Vich)(TStroka&, const TStroka&, const TStroka&, int)>
+struct TVPamyati {
     using T = TStroka;
     static T Iz(const TStroka& r) { return r; }
     static void V(const T& y, TStroka& r) { r = y; }
@@ -138,13 +185,17 @@ template <void (*Slozh)(TStroka&, const TStroka&, const TStroka&, int, unsigned)
     static bool NeMenshe(const T& y, int j, int d) { return y.c[j] >= d; }
     static T Vichest(const T& x, const T& y, int R) {
         T r;
-        int zaem = 0;
-        for (int j = 0; j < kDlina; ++j) {
-            int v = x.c[j] - y.c[j] - zaem;
-            zaem = v < 0;
-            r.c[j] = static_cast<std::uint8_t>(zaem ? v + R : v);
-        }
+        Vich(r, x, y, R);
         return r;
+    }
+    static void PlyusUlp(T& y, int R) {
+        for (int j = 0; j < VM_RAZRYADOV; ++j) {
+            if (y.c[j] + 1 < R) {
+                ++y.c[j];
+                return;
+            }
+            y.c[j] = 0;
+        }
     }
     static T SdvigVverh(const T& y, int k) {
         T r;
@@ -192,6 +243,9 @@ struct TAvx512 {
         s0 = _mm512_mask_sub_epi8(s0, _mm512_cmpge_epu8_mask(s0, vR), s0, vR);
         s1 = _mm512_mask_sub_epi8(s1, _mm512_cmpge_epu8_mask(s1, vR), s1, vR);
         return {s0, s1};
+    }
+    CIFRAMER_AVX512 static void PlyusUlp(T& y, int R) {
+        y = Slozhit(y, {_mm512_setzero_si512(), _mm512_setzero_si512()}, R, 1);
     }
     CIFRAMER_AVX512 static T Sdvig(const T& y, int k) {
         // Place j takes place j + k of the 128-byte pair; places from 103 - k
@@ -283,14 +337,13 @@ template <class N> struct TSumma {
 // the last place); a carry of that rounding is shifted out once more (it
 // drops a zero).
 template <class N>
-inline void Normalizovat(typename N::T& r, std::int64_t* P, int R, std::uint8_t* net,
-                         const typename N::T& nol) {
+inline void Normalizovat(typename N::T& r, std::int64_t* P, int R, std::uint8_t* net) {
     for (int krug = 0; krug < 2 && N::Nenol(r, kVtoroy); ++krug) {
         if (N::Nenol(r, 0)) *net = 1;
         const bool vverh = N::NeMenshe(r, 0, (R + 1) / 2);
         r = N::Sdvig(r, 1);
         ++*P;
-        if (vverh) r = N::Slozhit(r, nol, R, 1);
+        if (vverh) N::PlyusUlp(r, R);
     }
 }
 
@@ -316,8 +369,8 @@ inline unsigned Virovnyat(typename N::T& y, std::int64_t n, int R, std::uint8_t*
 // sum := sum + t (t normalised at exponent Pt with flag netT) as vmPribavit
 // adds two positive normalised numbers.
 template <class N>
-inline void DobavitChlen(TSumma<N>& sum, typename N::T t, std::int64_t Pt, std::uint8_t netT, int R,
-                         const typename N::T& nol) {
+inline void DobavitChlen(TSumma<N>& sum, typename N::T t, std::int64_t Pt, std::uint8_t netT,
+                         int R) {
     bool est = true;
     unsigned cin = 0;
     if (Pt > sum.P) { // the partial product is the larger: the sum is aligned to it
@@ -331,7 +384,7 @@ inline void DobavitChlen(TSumma<N>& sum, typename N::T t, std::int64_t Pt, std::
         sum.net |= netT;
         if (est) sum.s = N::Slozhit(sum.s, t, R, cin);
     }
-    Normalizovat<N>(sum.s, &sum.P, R, &sum.net, nol);
+    Normalizovat<N>(sum.s, &sum.P, R, &sum.net);
 }
 
 // |p| * q for q = 1..qMax as vmUmnogitNaCifru gives them: the exact
@@ -339,7 +392,7 @@ inline void DobavitChlen(TSumma<N>& sum, typename N::T t, std::int64_t Pt, std::
 // normal form with its one rounding; each keeps p's inexact flag or sets it.
 template <class N>
 inline void Kratnie(const vmChislo& p, int qMax, int R, TStroka* stroki, std::int64_t* P,
-                    std::uint8_t* net, const typename N::T& nol) {
+                    std::uint8_t* net) {
     TStroka r;
     VStroku(p, r);
     const typename N::T odno = N::Iz(r);
@@ -349,7 +402,7 @@ inline void Kratnie(const vmChislo& p, int qMax, int R, TStroka* stroki, std::in
         typename N::T k = tochnoe;
         P[q] = p.Poryadok;
         net[q] = p.Netochnost;
-        Normalizovat<N>(k, &P[q], R, &net[q], nol);
+        Normalizovat<N>(k, &P[q], R, &net[q]);
         N::V(k, stroki[q]);
     }
 }
