@@ -168,6 +168,11 @@ void DelitSse2(const vmChislo& b, std::int64_t d, vmChislo* r, vmChislo* a, bool
 #endif
 
 #if defined(__x86_64__)
+CIFRAMER_AVX2 __attribute__((flatten)) void DelitAvx2(const vmChislo& b, std::int64_t d,
+                                                      vmChislo* r, vmChislo* a, bool celie) {
+    Delit<TVPamyati<SlozhitAvx2, VichestAvx2>>(b, d, r, a, celie);
+}
+
 CIFRAMER_AVX512 __attribute__((flatten)) void DelitAvx512(const vmChislo& b, std::int64_t d,
                                                           vmChislo* r, vmChislo* a, bool celie) {
     Delit<TAvx512>(b, d, r, a, celie);
@@ -181,6 +186,9 @@ void DelitBistro(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* 
 #if defined(__x86_64__)
     case TNaborKomand::Avx512:
         DelitAvx512(bModul, d, r, a, celie);
+        return;
+    case TNaborKomand::Avx2:
+        DelitAvx2(bModul, d, r, a, celie);
         return;
 #endif
 #if defined(__SSE2__)

@@ -65,6 +65,11 @@ void UmnozhitSse2(vmChislo* a, const vmChislo& p, const vmChislo& b) {
 #if defined(__x86_64__)
 // flatten: the whole loop is compiled for the wider instruction set, with
 // the row operations inlined into it.
+CIFRAMER_AVX2 __attribute__((flatten)) void UmnozhitAvx2(vmChislo* a, const vmChislo& p,
+                                                         const vmChislo& b) {
+    Umnozhit<TVPamyati<SlozhitAvx2, VichestAvx2>>(a, p, b);
+}
+
 CIFRAMER_AVX512 __attribute__((flatten)) void UmnozhitAvx512(vmChislo* a, const vmChislo& p,
                                                              const vmChislo& b) {
     Umnozhit<TAvx512>(a, p, b);
@@ -77,6 +82,7 @@ TNaborKomand Luchshiy() {
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
         __builtin_cpu_supports("avx512vbmi"))
         return TNaborKomand::Avx512;
+    if (__builtin_cpu_supports("avx2")) return TNaborKomand::Avx2;
 #endif
 #if defined(__SSE2__)
     return TNaborKomand::Sse2;
@@ -95,6 +101,9 @@ void UmnozhitBistro(vmChislo* a, const vmChislo& p, const vmChislo& b) {
 #if defined(__x86_64__)
     case TNaborKomand::Avx512:
         UmnozhitAvx512(a, p, b);
+        return;
+    case TNaborKomand::Avx2:
+        UmnozhitAvx2(a, p, b);
         return;
 #endif
 #if defined(__SSE2__)

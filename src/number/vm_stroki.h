@@ -17,8 +17,8 @@
 namespace vm_detail::stroki {
 
 // 103 digit places, least significant first (index j holds significance
-// position 102 - j), padded with zeros to whole 16-byte lanes.
-constexpr int kDlina = 112;
+// position 102 - j), padded with zeros to whole 32- and 64-byte lanes.
+constexpr int kDlina = 128;
 constexpr int kVerh = VM_RAZRYADOV - 1; // index of position 0 (R^2)
 constexpr int kVtoroy = kVerh - 1;      // index of position 1 (R^1)
 struct alignas(64) TStroka {
@@ -132,6 +132,76 @@ inline void VichestSse2(TStroka& r, const TStroka& x, const TStroka& y, int R) {
         _mm_store_si128(reinterpret_cast<__m128i*>(r.c + 16 * i), v);
     }
 }
+
+#endif
+
+#if defined(__x86_64__)
+#define CIFRAMER_AVX2 __attribute__((target("avx2")))
+// 32 bits of a carry (or borrow) mask, one per byte of a 32-byte lane: all
+// ones in the bytes whose bit is set.
+CIFRAMER_AVX2 inline __m256i RazvernutBity(std::uint32_t bity) {
+    const __m256i b = _mm256_shuffle_epi8(
+        _mm256_set1_epi32(static_cast<int>(bity)),
+        _mm256_set_epi64x(0x0303030303030303LL, 0x0202020202020202LL, 0x0101010101010101LL, 0));
+    const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
+    return _mm256_cmpeq_epi8(_mm256_and_si256(b, bit), bit);
+}
+
+CIFRAMER_AVX2 inline void SlozhitAvx2(TStroka& sum, const TStroka& x, const TStroka& y, int R,
+                                      unsigned cin) {
+    constexpr int kPolos = kDlina / 32;
+    const __m256i vR = _mm256_set1_epi8(static_cast<char>(R));
+    const __m256i vR1 = _mm256_set1_epi8(static_cast<char>(R - 1));
+    __m256i s[kPolos];
+    std::uint64_t g[2] = {}, p[2] = {};
+    for (int i = 0; i < kPolos; ++i) {
+        const __m256i a = _mm256_load_si256(reinterpret_cast<const __m256i*>(x.c + 32 * i));
+        const __m256i b = _mm256_load_si256(reinterpret_cast<const __m256i*>(y.c + 32 * i));
+        s[i] = _mm256_add_epi8(a, b);
+        const __m256i ge = _mm256_cmpeq_epi8(_mm256_max_epu8(s[i], vR), s[i]);
+        const __m256i eq = _mm256_cmpeq_epi8(s[i], vR1);
+        g[i / 2] |= std::uint64_t(std::uint32_t(_mm256_movemask_epi8(ge))) << (32 * (i % 2));
+        p[i / 2] |= std::uint64_t(std::uint32_t(_mm256_movemask_epi8(eq))) << (32 * (i % 2));
+    }
+    const unsigned __int128 vhod =
+        PoluchayutPerenos((static_cast<unsigned __int128>(g[1]) << 64) | g[0],
+                          (static_cast<unsigned __int128>(p[1]) << 64) | p[0], cin);
+    const __m256i odin = _mm256_set1_epi8(1);
+    for (int i = 0; i < kPolos; ++i) {
+        const __m256i perenos =
+            _mm256_and_si256(RazvernutBity(static_cast<std::uint32_t>(vhod >> (32 * i))), odin);
+        __m256i v = _mm256_add_epi8(s[i], perenos);
+        const __m256i ge = _mm256_cmpeq_epi8(_mm256_max_epu8(v, vR), v);
+        v = _mm256_sub_epi8(v, _mm256_and_si256(ge, vR));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(sum.c + 32 * i), v);
+    }
+}
+
+CIFRAMER_AVX2 inline void VichestAvx2(TStroka& r, const TStroka& x, const TStroka& y, int R) {
+    constexpr int kPolos = kDlina / 32;
+    const __m256i vR = _mm256_set1_epi8(static_cast<char>(R));
+    __m256i d[kPolos], otr[kPolos], rav[kPolos];
+    std::uint64_t g[2] = {}, p[2] = {};
+    for (int i = 0; i < kPolos; ++i) {
+        const __m256i a = _mm256_load_si256(reinterpret_cast<const __m256i*>(x.c + 32 * i));
+        const __m256i b = _mm256_load_si256(reinterpret_cast<const __m256i*>(y.c + 32 * i));
+        d[i] = _mm256_sub_epi8(a, b);
+        rav[i] = _mm256_cmpeq_epi8(a, b);
+        otr[i] = _mm256_andnot_si256(rav[i], _mm256_cmpeq_epi8(_mm256_max_epu8(a, b), b));
+        g[i / 2] |= std::uint64_t(std::uint32_t(_mm256_movemask_epi8(otr[i]))) << (32 * (i % 2));
+        p[i / 2] |= std::uint64_t(std::uint32_t(_mm256_movemask_epi8(rav[i]))) << (32 * (i % 2));
+    }
+    const unsigned __int128 zaem =
+        PoluchayutPerenos((static_cast<unsigned __int128>(g[1]) << 64) | g[0],
+                          (static_cast<unsigned __int128>(p[1]) << 64) | p[0], 0);
+    for (int i = 0; i < kPolos; ++i) {
+        const __m256i z = RazvernutBity(static_cast<std::uint32_t>(zaem >> (32 * i)));
+        __m256i v = _mm256_add_epi8(d[i], z); // z is -1 where a borrow comes in
+        const __m256i otric = _mm256_or_si256(otr[i], _mm256_and_si256(rav[i], z));
+        v = _mm256_add_epi8(v, _mm256_and_si256(otric, vR));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(r.c + 32 * i), v);
+    }
+}
 #endif
 
 // The row operations the kernels are written in. A row policy N provides:
@@ -148,8 +218,9 @@ inline void VichestSse2(TStroka& r, const TStroka& x, const TStroka& y, int R) {
 //                               digit j >= d
 //   Starshiy(y)                 the index of the highest nonzero digit, -1
 //                               for a zero row
-// The rows in memory (the portable and SSE2 versions) shift by memmove; the
-// AVX-512 rows stay in two registers, shifted by byte permutations (VBMI).
+// The rows in memory (the portable, SSE2 and AVX2 versions) shift by
+// memmove; the AVX-512 rows stay in two registers, shifted by byte
+// permutations (VBMI).
 inline void VichestPerenosimo(TStroka& r, const TStroka& x, const TStroka& y, int R) {
     int zaem = 0;
     for (int j = 0; j < kDlina; ++j) {
@@ -218,7 +289,7 @@ struct TAvx512 {
     struct T {
         __m512i lo, hi;
     };
-    static constexpr __mmask64 kHvost = (__mmask64(1) << (kDlina - 64)) - 1;
+    static constexpr __mmask64 kHvost = ~__mmask64(0) >> (128 - kDlina);
     CIFRAMER_AVX512 static T Iz(const TStroka& r) {
         return {_mm512_load_si512(r.c), _mm512_maskz_loadu_epi8(kHvost, r.c + 64)};
     }

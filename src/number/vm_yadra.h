@@ -27,7 +27,7 @@ constexpr int kStrokKratnih = 128;
 // this processor runs (found once at start-up); NaborKomand, the one used,
 // starts there. Tests choose others to compare them, never one above the
 // best; not meant to be changed while numbers are computed on another thread.
-enum class TNaborKomand : int { Perenosimiy = 0, Sse2 = 1, Avx512 = 2 };
+enum class TNaborKomand : int { Perenosimiy = 0, Sse2 = 1, Avx2 = 2, Avx512 = 3 };
 extern const TNaborKomand LuchshiyNaborKomand;
 extern std::atomic<TNaborKomand> NaborKomand;
 
