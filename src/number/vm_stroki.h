@@ -318,21 +318,29 @@ struct TAvx512 {
     CIFRAMER_AVX512 static void PlyusUlp(T& y, int R) {
         y = Slozhit(y, {_mm512_setzero_si512(), _mm512_setzero_si512()}, R, 1);
     }
-    CIFRAMER_AVX512 static T Sdvig(const T& y, int k) {
-        // Place j takes place j + k of the 128-byte pair; places from 103 - k
-        // on take zeros.
+    // Place j takes place j + sdvig of the 128-byte pair (sdvig may be
+    // negative) where mesta has bit j, and zero elsewhere.
+    CIFRAMER_AVX512 static T Perestavit(const T& y, int sdvig, unsigned __int128 mesta) {
         const __m512i nomera = _mm512_add_epi8(
             _mm512_set_epi8(63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46,
                             45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 29, 28,
                             27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10,
                             9, 8, 7, 6, 5, 4, 3, 2, 1, 0),
-            _mm512_set1_epi8(static_cast<char>(k)));
+            _mm512_set1_epi8(static_cast<char>(sdvig)));
         const __m512i nomera2 = _mm512_add_epi8(nomera, _mm512_set1_epi8(64));
-        const int ostalos = VM_RAZRYADOV - k; // places that keep a digit
-        const __mmask64 mLo = ostalos >= 64 ? ~__mmask64(0) : (__mmask64(1) << ostalos) - 1;
-        const __mmask64 mHi = ostalos > 64 ? (__mmask64(1) << (ostalos - 64)) - 1 : 0;
-        return {_mm512_maskz_permutex2var_epi8(mLo, y.lo, nomera, y.hi),
-                _mm512_maskz_permutex2var_epi8(mHi, y.lo, nomera2, y.hi)};
+        return {_mm512_maskz_permutex2var_epi8(static_cast<__mmask64>(mesta), y.lo, nomera, y.hi),
+                _mm512_maskz_permutex2var_epi8(static_cast<__mmask64>(mesta >> 64), y.lo, nomera2,
+                                               y.hi)};
+    }
+    // The places 0..n-1.
+    CIFRAMER_AVX512 static unsigned __int128 Mesta(int n) {
+        return (static_cast<unsigned __int128>(1) << n) - 1;
+    }
+    CIFRAMER_AVX512 static T Sdvig(const T& y, int k) {
+        return Perestavit(y, k, Mesta(VM_RAZRYADOV - k));
+    }
+    CIFRAMER_AVX512 static T SdvigVverh(const T& y, int k) {
+        return Perestavit(y, -k, Mesta(VM_RAZRYADOV) & ~Mesta(k));
     }
     CIFRAMER_AVX512 static unsigned __int128 Nenulevie(const T& y) {
         return Maska(_mm512_test_epi8_mask(y.lo, y.lo), _mm512_test_epi8_mask(y.hi, y.hi));
@@ -346,38 +354,21 @@ struct TAvx512 {
         // equal digits passes a borrow on (as a carry runs in Slozhit).
         const __m512i vR = _mm512_set1_epi8(static_cast<char>(R));
         const __m512i odin = _mm512_set1_epi8(1);
-        const unsigned __int128 zaem = PoluchayutPerenos(
-            Maska(_mm512_cmplt_epu8_mask(x.lo, y.lo), _mm512_cmplt_epu8_mask(x.hi, y.hi)),
-            Maska(_mm512_cmpeq_epi8_mask(x.lo, y.lo), _mm512_cmpeq_epi8_mask(x.hi, y.hi)), 0);
+        const __mmask64 men0 = _mm512_cmplt_epu8_mask(x.lo, y.lo);
+        const __mmask64 men1 = _mm512_cmplt_epu8_mask(x.hi, y.hi);
+        const __mmask64 rav0 = _mm512_cmpeq_epi8_mask(x.lo, y.lo);
+        const __mmask64 rav1 = _mm512_cmpeq_epi8_mask(x.hi, y.hi);
+        const unsigned __int128 zaem = PoluchayutPerenos(Maska(men0, men1), Maska(rav0, rav1), 0);
         const __mmask64 z0 = static_cast<__mmask64>(zaem);
         const __mmask64 z1 = static_cast<__mmask64>(zaem >> 64) & kHvost;
-        __m512i r0 = _mm512_mask_sub_epi8(_mm512_sub_epi8(x.lo, y.lo), z0,
-                                          _mm512_sub_epi8(x.lo, y.lo), odin);
-        __m512i r1 = _mm512_mask_sub_epi8(_mm512_sub_epi8(x.hi, y.hi), z1,
-                                          _mm512_sub_epi8(x.hi, y.hi), odin);
+        const __m512i d0 = _mm512_sub_epi8(x.lo, y.lo);
+        const __m512i d1 = _mm512_sub_epi8(x.hi, y.hi);
+        __m512i r0 = _mm512_mask_sub_epi8(d0, z0, d0, odin);
+        __m512i r1 = _mm512_mask_sub_epi8(d1, z1, d1, odin);
         // Negative places (x < y, or equal and borrowing) take R back.
-        const __mmask64 n0 =
-            _mm512_cmplt_epu8_mask(x.lo, y.lo) | (_mm512_cmpeq_epi8_mask(x.lo, y.lo) & z0);
-        const __mmask64 n1 =
-            _mm512_cmplt_epu8_mask(x.hi, y.hi) | (_mm512_cmpeq_epi8_mask(x.hi, y.hi) & z1);
-        r0 = _mm512_mask_add_epi8(r0, n0, r0, vR);
-        r1 = _mm512_mask_add_epi8(r1, n1, r1, vR);
+        r0 = _mm512_mask_add_epi8(r0, men0 | (rav0 & z0), r0, vR);
+        r1 = _mm512_mask_add_epi8(r1, men1 | (rav1 & z1), r1, vR);
         return {r0, r1};
-    }
-    CIFRAMER_AVX512 static T SdvigVverh(const T& y, int k) {
-        // Place j takes place j - k; places below k take zeros.
-        const __m512i nomera = _mm512_sub_epi8(
-            _mm512_set_epi8(63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46,
-                            45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 29, 28,
-                            27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10,
-                            9, 8, 7, 6, 5, 4, 3, 2, 1, 0),
-            _mm512_set1_epi8(static_cast<char>(k)));
-        const __m512i nomera2 = _mm512_add_epi8(nomera, _mm512_set1_epi8(64));
-        const unsigned __int128 mesta = ((static_cast<unsigned __int128>(1) << VM_RAZRYADOV) - 1) &
-                                        ~((static_cast<unsigned __int128>(1) << k) - 1);
-        return {_mm512_maskz_permutex2var_epi8(static_cast<__mmask64>(mesta), y.lo, nomera, y.hi),
-                _mm512_maskz_permutex2var_epi8(static_cast<__mmask64>(mesta >> 64), y.lo, nomera2,
-                                               y.hi)};
     }
     CIFRAMER_AVX512 static int Starshiy(const T& y) {
         const unsigned __int128 m = Nenulevie(y);
