@@ -1,19 +1,22 @@
 // The faster long division kernel. For every quotient digit the plain
 // kernel tries q = R-1, R-2, ... and takes the first trial product q * b * R^w
 // that is not above the remainder in vmVichest's rounded comparison, then
-// subtracts it. The same digit is found here from an estimate (the leading
-// digits of remainder and divisor as machine floating point) confirmed by the
-// same rounded comparison on q and q + 1, and the subtraction works on digit
-// rows; so the digits, the remainder and its inexact flag are the plain
-// kernel's.
+// subtracts it. The same digit is found here from the ratio r / (b * R^w) in
+// machine floating point, and the subtraction works on digit rows; so the
+// digits, the remainder and its inexact flag are the plain kernel's.
 //
-// Why confirming q and q + 1 is enough: whenever the remainder is below
+// Why this finds the plain kernel's digit: whenever the remainder is below
 // b * R^(w+3) (it always is below b * R^(w+1), up to rounding), two trial
 // products one apart differ by b * R^w, far more than the rounding of either
 // comparison (half a unit of the 101st digit of the larger operand), so the
 // outcome of the comparison falls from "fits" to "does not fit" once as q
-// grows. A remainder beyond that bound, which the plain division never
-// produces, is tried digit by digit from R-1 as the plain kernel does.
+// grows, between floor(ratio) and floor(ratio) + 1. So when no integer lies
+// within the error bound of the ratio, floor(ratio) is the digit and no
+// comparison is needed; otherwise the comparison on q and q + 1 decides.
+// A remainder beyond that bound, which the plain division never produces, is
+// tried digit by digit from R-1 as the plain kernel does.
+#include <cmath>
+
 #include "number/vm_stroki.h"
 #include "number/vmarifmetika.h"
 
@@ -23,29 +26,30 @@ namespace {
 
 using namespace stroki;
 
-// The 8 leading digits of a normalised row as an integer (R^8 < 2^64 for
-// every radix here), in two independent halves; only ratios of two of them
-// are used.
-double Verh(const TStroka& r, unsigned R) {
+// The 2m leading digits of a normalised row as a number in [R^(2m-1),
+// R^(2m)), truncated (relative error below R^(1-2m)), from two halves of m
+// digits; only ratios of two of them are used. Rm is R^m.
+double Verh(const TStroka& r, std::uint64_t R, int m, double Rm) {
     const std::uint8_t* c = r.c + kVerh - 2; // the leading digit; lower ones below it
-    const std::uint64_t hi = ((std::uint64_t(c[0]) * R + c[-1]) * R + c[-2]) * R + c[-3];
-    const std::uint64_t lo = ((std::uint64_t(c[-4]) * R + c[-5]) * R + c[-6]) * R + c[-7];
-    const std::uint64_t R4 = std::uint64_t(R) * R * R * R;
-    return static_cast<double>(hi * R4 + lo);
+    std::uint64_t hi = 0, lo = 0;
+    for (int i = 0; i < m; ++i) {
+        hi = hi * R + c[-i];
+        lo = lo * R + c[-m - i];
+    }
+    return static_cast<double>(hi) * Rm + static_cast<double>(lo);
 }
 
-// An estimate of the largest digit q with q * b * R^w <= r, in 0..R-1;
-// obratnoeB is 1 / Verh of b, Pbw the exponent of b * R^w.
-int Ocenka(const TStroka& r, std::int64_t Pr, double obratnoeB, std::int64_t Pbw, int R) {
-    const std::int64_t e = Pr - Pbw;
-    if (e < -1) return 0;
-    double v = Verh(r, unsigned(R)) * obratnoeB;
-    if (e < 0) v *= 1.0 / R;
-    for (std::int64_t i = 0; i < e; ++i) v *= R;
-    if (v < 1) return 0;
-    if (v >= R - 1) return R - 1;
-    return static_cast<int>(v);
-}
+// The ratio r / (b * R^w): the quotient digit and the digits after it. It
+// goes from one digit to the next as v' = (v - q) * R, and the bound of its
+// error grows by the factor R with each digit; it is taken afresh from the
+// leading digits of remainder and divisor when that bound has grown too
+// large.
+struct TOtnoshenie {
+    static constexpr double kNeIzvestno = 1e300;
+    static constexpr double kPredel = 1e-3; // beyond it, taken afresh
+    double v = 0;
+    double pogr = kNeIzvestno; // a bound on |v - the true ratio|
+};
 
 // The remainder: a normalised positive row, or zero.
 template <class N> struct TOstatok {
@@ -105,13 +109,26 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
     std::int64_t Pk[kStrokKratnih];
     std::uint8_t netK[kStrokKratnih];
     Kratnie<N>(bModul, R - 1, R, kratnie, Pk, netK);
-    const double obratnoeB = 1.0 / Verh(kratnie[1], unsigned(R));
+    // Halves of m digits, each worth at least 30 bits (and below 2^37): the
+    // 2m digits carry the precision of a double.
+    int m = 0;
+    std::uint64_t Rm = 1;
+    while (Rm < (std::uint64_t(1) << 30)) {
+        Rm *= unsigned(R);
+        ++m;
+    }
+    const double obratnoeB = 1.0 / Verh(kratnie[1], unsigned(R), m, double(Rm));
+    // The relative error of a fresh ratio: both operands cut to 2m digits,
+    // the floating-point roundings, and (far below them) the roundings of the
+    // trial comparison and of the trial products.
+    const double otnPogr = 2 * std::pow(double(R), 1 - 2 * m) + 0x1p-47;
     TOstatok<N> ost;
     VStroku(*r, ost.pamyat);
     ost.r = N::Iz(ost.pamyat);
     ost.P = r->Poryadok;
     ost.net = r->Netochnost;
     ost.nol = false; // the caller passes a positive normalised remainder
+    TOtnoshenie o;
     std::uint8_t cifri[VM_DROBNIH_RAZRYADOV + 1] = {};
     for (int k = 0; k >= -VM_DROBNIH_RAZRYADOV && !ost.nol; --k) {
         if (celie && d + k < 0) break;
@@ -119,18 +136,44 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
         const auto vlezaet = [&](int q) {
             return ZnakRaznosti(kratnie[q], Pk[q] + w, ost.pamyat, ost.P, R) <= 0;
         };
-        int q;
-        if (ost.P <= bModul.Poryadok + w + 2) {
-            q = Ocenka(ost.pamyat, ost.P, obratnoeB, bModul.Poryadok + w, R);
-            if (q > 0 && !vlezaet(q)) {
-                do --q;
-                while (q > 0 && !vlezaet(q));
+        int q = -1; // not yet known
+        if (o.pogr > TOtnoshenie::kPredel) {
+            const std::int64_t e = ost.P - (bModul.Poryadok + w);
+            if (e < -1) {
+                q = 0; // r < R^(Pr+1) <= b * R^w / R: far below one trial product
+            } else if (e <= 2) {
+                o.v = Verh(ost.pamyat, unsigned(R), m, double(Rm)) * obratnoeB;
+                if (e < 0) o.v *= 1.0 / R;
+                for (std::int64_t i = 0; i < e; ++i) o.v *= R;
+                o.pogr = (o.v + 1) * otnPogr;
             } else {
-                while (q + 1 < R && vlezaet(q + 1)) ++q;
+                // Beyond the bound of the proof: every digit from R-1 down.
+                q = R - 1;
+                while (q >= 1 && !vlezaet(q)) --q;
             }
+        }
+        if (q >= 0) {
+            o.pogr = TOtnoshenie::kNeIzvestno;
         } else {
-            q = R - 1;
-            while (q >= 1 && !vlezaet(q)) --q;
+            // No integer within the error (and the ratio below R^2, so the
+            // remainder is within the bound): floor(v) fits and the next
+            // digit does not, whatever the roundings. Otherwise the
+            // comparison decides, starting there.
+            const int nizh = static_cast<int>(o.v - o.pogr);
+            if (nizh == static_cast<int>(o.v + o.pogr) && o.v + o.pogr < double(R) * R) {
+                q = nizh >= R - 1 ? R - 1 : nizh;
+                o.v = (o.v - q) * R;
+                o.pogr = (o.pogr + (o.v + 1) * 0x1p-50) * R;
+            } else {
+                q = o.v >= R - 1 ? R - 1 : (o.v < 0 ? 0 : static_cast<int>(o.v));
+                if (q > 0 && !vlezaet(q)) {
+                    do --q;
+                    while (q > 0 && !vlezaet(q));
+                } else {
+                    while (q + 1 < R && vlezaet(q + 1)) ++q;
+                }
+                o.pogr = TOtnoshenie::kNeIzvestno;
+            }
         }
         if (q == 0) continue;
         Otnyat<N>(ost, kratnie[q], Pk[q] + w, netK[q], R, nol);
