@@ -66,6 +66,15 @@ inline unsigned __int128 PoluchayutPerenos(unsigned __int128 rozhdaet, unsigned 
 }
 
 #if defined(__SSE2__)
+// 16 bits of a carry (or borrow) mask, one per byte of a 16-byte lane: all
+// ones in the bytes whose bit is set.
+inline __m128i RazvernutBity16(unsigned bity) {
+    const __m128i b = _mm_set_epi64x(static_cast<long long>((bity >> 8) * 0x0101010101010101ULL),
+                                     static_cast<long long>((bity & 0xFF) * 0x0101010101010101ULL));
+    const __m128i bit = _mm_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
+    return _mm_cmpeq_epi8(_mm_and_si128(b, bit), bit);
+}
+
 inline void SlozhitSse2(TStroka& sum, const TStroka& x, const TStroka& y, int R, unsigned cin) {
     constexpr int kPolos = kDlina / 16;
     const __m128i vR = _mm_set1_epi8(static_cast<char>(R));
@@ -82,15 +91,10 @@ inline void SlozhitSse2(TStroka& sum, const TStroka& x, const TStroka& y, int R,
         propuskaet |= static_cast<unsigned __int128>(unsigned(_mm_movemask_epi8(eq))) << (16 * i);
     }
     const unsigned __int128 vhod = PoluchayutPerenos(rozhdaet, propuskaet, cin);
-    const __m128i bitDlyaBaita = _mm_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
     const __m128i odin = _mm_set1_epi8(1);
     for (int i = 0; i < kPolos; ++i) {
-        const unsigned bity = unsigned(vhod >> (16 * i)) & 0xFFFF;
-        const __m128i razmnozh =
-            _mm_set_epi64x(static_cast<long long>((bity >> 8) * 0x0101010101010101ULL),
-                           static_cast<long long>((bity & 0xFF) * 0x0101010101010101ULL));
-        const __m128i perenos = _mm_and_si128(
-            _mm_cmpeq_epi8(_mm_and_si128(razmnozh, bitDlyaBaita), bitDlyaBaita), odin);
+        const __m128i perenos =
+            _mm_and_si128(RazvernutBity16(unsigned(vhod >> (16 * i)) & 0xFFFF), odin);
         __m128i v = _mm_add_epi8(s[i], perenos);
         const __m128i ge = _mm_cmpeq_epi8(_mm_max_epu8(v, vR), v);
         v = _mm_sub_epi8(v, _mm_and_si128(ge, vR));
@@ -117,13 +121,8 @@ inline void VichestSse2(TStroka& r, const TStroka& x, const TStroka& y, int R) {
                       << (16 * i);
     }
     const unsigned __int128 zaem = PoluchayutPerenos(rozhdaet, propuskaet, 0);
-    const __m128i bitDlyaBaita = _mm_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
     for (int i = 0; i < kPolos; ++i) {
-        const unsigned bity = unsigned(zaem >> (16 * i)) & 0xFFFF;
-        const __m128i razmnozh =
-            _mm_set_epi64x(static_cast<long long>((bity >> 8) * 0x0101010101010101ULL),
-                           static_cast<long long>((bity & 0xFF) * 0x0101010101010101ULL));
-        const __m128i z = _mm_cmpeq_epi8(_mm_and_si128(razmnozh, bitDlyaBaita), bitDlyaBaita);
+        const __m128i z = RazvernutBity16(unsigned(zaem >> (16 * i)) & 0xFFFF);
         // z is -1 where a borrow comes in: adding it subtracts one.
         __m128i v = _mm_add_epi8(d[i], z);
         // Negative places (below, or equal and borrowing) take R back.
