@@ -3,6 +3,10 @@
 // and tears down after its last, and the one way it runs a calculation.
 #pragma once
 
+#include <functional>
+#include <memory>
+
+#include "eval/ishod.h"
 #include "eval/zapusk.h"
 
 // While it lives, the process can calculate. Construction builds the literal
@@ -30,19 +34,41 @@ class TDvigatel {
     // exception turned into a message, or when the thread cannot be created
     // (then nothing ran and ZapuskNeSostoyalsya tells so). A stop asked from
     // another thread or a signal handler while it runs is obeyed. Any thread
-    // but a calculation thread; one run at a time.
+    // but a calculation thread; one run at a time. Ishod() then holds its
+    // outcome.
     bool Vichislit(IOknoVichisleniya& okno);
-    // True when the last Vichislit could not start its thread.
+    // True when the last Vichislit (or Nachat) could not start its thread.
     bool ZapuskNeSostoyalsya() const { return neZapushen_; }
+    // The outcome of the last run that has ended (of Vichislit, or of Nachat
+    // once Dozhdatsya has returned). Not while a run started by Nachat goes on.
+    const TIshod& Ishod() const { return ishod_; }
+
+    // The same run started on its own thread without waiting: clears the
+    // stop request and returns at once. When the run body has made its last
+    // call into okno, poZavershenii is called on the calculation thread with
+    // the outcome (a front end posts it to its own thread from there). False
+    // when the thread cannot be created: nothing ran, poZavershenii is not
+    // called. okno must outlive the run. Call Dozhdatsya before the next run;
+    // the destructor waits too.
+    bool Nachat(IOknoVichisleniya& okno, std::function<void(const TIshod&)> poZavershenii);
+    // True from a successful Nachat until Dozhdatsya has returned.
+    bool Idyot() const;
+    // Waits until the thread of Nachat has ended (at once when none runs).
+    // Whoever waits must not be the thread that okno's calls need to run on.
+    void Dozhdatsya();
 
     // The run body on the calling thread, for a front end whose own thread
     // is the calculation thread (its stack at least VM_STEK_POTOKA_VICHISLENIY
     // bytes). The stop request is left as it is: that front end clears it
     // when it starts the thread, so that a stop asked between the start and
-    // this call still holds. True when a result was shown.
+    // this call still holds. True when a result was shown; ishod is filled.
+    static bool VichislitZdes(IOknoVichisleniya& okno, TIshod& ishod);
     static bool VichislitZdes(IOknoVichisleniya& okno);
 
   private:
+    class TFonoviyPotok;
     bool sPapkoy_;
     bool neZapushen_ = false;
+    TIshod ishod_;
+    std::unique_ptr<TFonoviyPotok> fon_;
 };

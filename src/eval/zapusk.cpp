@@ -33,14 +33,13 @@ void* ZapustitZadachu(void* arg) {
 }
 } // namespace
 
-namespace {
+
 // The calculation thread's stack, mapped here rather than by pthread_create
 // so that its deeper part may use 2 MiB pages: a deep recursion (a long
 // chain of definitions) touches hundreds of MiB of it, and with 4 KiB pages
 // the page faults cost more than the evaluation. The top part, all that an
 // ordinary run touches, keeps small pages; the lowest page is a guard.
-class TStek {
-  public:
+struct TPotokVichisleniy::TStek {
     TStek() {
         void* p = mmap(nullptr, VM_STEK_POTOKA_VICHISLENIY, PROT_READ | PROT_WRITE,
                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_STACK, -1, 0);
@@ -67,20 +66,44 @@ class TStek {
     static constexpr std::size_t kMelkieStranici = std::size_t(8) << 20;
     void* nachalo_ = nullptr;
 };
-} // namespace
+
+static_assert(sizeof(pthread_t) <= sizeof(unsigned long));
+
+TPotokVichisleniy::TPotokVichisleniy(std::function<void()> zadacha)
+    : zadacha_(std::move(zadacha)) {}
+
+TPotokVichisleniy::~TPotokVichisleniy() {
+    Dozhdatsya();
+}
+
+bool TPotokVichisleniy::Zapustit() {
+    if (zapushen_ || stek_ != nullptr) return false;
+    stek_ = new TStek;
+    pthread_attr_t atributi;
+    if (pthread_attr_init(&atributi) == 0) {
+        pthread_t potok{};
+        zapushen_ = stek_->Ustanovit(&atributi) &&
+                    pthread_create(&potok, &atributi, &ZapustitZadachu, &zadacha_) == 0;
+        pthread_attr_destroy(&atributi);
+        potok_ = static_cast<unsigned long>(potok);
+    }
+    if (!zapushen_) {
+        delete stek_;
+        stek_ = nullptr;
+    }
+    return zapushen_;
+}
+
+void TPotokVichisleniy::Dozhdatsya() {
+    if (zapushen_) pthread_join(static_cast<pthread_t>(potok_), nullptr);
+    zapushen_ = false;
+    delete stek_;
+    stek_ = nullptr;
+}
 
 bool VipolnitNaPotokeVichisleniy(const std::function<void()>& zadacha) {
-    const TStek stek;
-    pthread_attr_t atributi;
-    if (pthread_attr_init(&atributi) != 0) return false;
-    bool gotovo = stek.Ustanovit(&atributi);
-    pthread_t potok{};
-    if (gotovo)
-        gotovo = pthread_create(&potok, &atributi, &ZapustitZadachu,
-                                const_cast<std::function<void()>*>(&zadacha)) == 0;
-    pthread_attr_destroy(&atributi);
-    if (gotovo) pthread_join(potok, nullptr);
-    return gotovo;
+    TPotokVichisleniy potok(zadacha);
+    return potok.Zapustit();
 }
 
 // --- The run body ---

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/platforma.h" // CalcCancelled
+#include "eval/ishod.h"
 #include "eval/nastroyki.h"
 #include "eval/zhurnal.h"
 #include "text/tansistring.h"
@@ -33,11 +34,18 @@ class IOknoVichisleniya {
     virtual std::int32_t PoluchitRazryadi() = 0;
     // Shows the result text.
     virtual void UstanovitZnachenie(const TAnsiString& text) = 0;
+    // Shows one message of the run as it is found (its line tells which
+    // definition it is about). By default ShowError, the one way errors
+    // reach the user; a front end that prints locations overrides it.
+    virtual void Soobshit(const TSoobshenie& soobshenie);
 };
 
 // The run body: parses the definitions, evaluates the named variable and
 // shows it converted and formatted. True when a result was shown; false after
-// an error message (or a stop). Calculation thread only.
+// an error message (or a stop). Fills ishod: the messages go both to it and
+// to okno.Soobshit, the warnings to it only. Calculation thread only.
+bool VichislitPeremennuyu(IOknoVichisleniya& okno, TIshod& ishod);
+// The same, the outcome dropped (benchmarks and tests of the body).
 bool VichislitPeremennuyu(IOknoVichisleniya& okno);
 
 // Stack size the calculation thread needs for the deepest chain of
@@ -56,3 +64,26 @@ bool VipolnitZashishenno(const std::function<void()>& zadacha);
 // of their own, tests and benchmarks). False, zadacha not run, when the
 // thread cannot be created. Any thread.
 bool VipolnitNaPotokeVichisleniy(const std::function<void()>& zadacha);
+
+// A calculation thread that is not waited for at once: Zapustit starts
+// zadacha (through VipolnitZashishenno) on a new thread with a stack of
+// VM_STEK_POTOKA_VICHISLENIY bytes, Dozhdatsya (or the destructor) joins it.
+// One task per object. Owner's thread only.
+class TPotokVichisleniy {
+  public:
+    explicit TPotokVichisleniy(std::function<void()> zadacha);
+    ~TPotokVichisleniy();
+    TPotokVichisleniy(const TPotokVichisleniy&) = delete;
+    TPotokVichisleniy& operator=(const TPotokVichisleniy&) = delete;
+    // False, zadacha not run, when the thread cannot be created.
+    bool Zapustit();
+    void Dozhdatsya();
+    bool Zapushen() const { return zapushen_; }
+
+  private:
+    struct TStek;
+    std::function<void()> zadacha_;
+    TStek* stek_ = nullptr;
+    unsigned long potok_ = 0; // pthread_t
+    bool zapushen_ = false;
+};
