@@ -18,18 +18,46 @@ TDvigatel::TDvigatel(char razdelitel, bool sPapkoy) : sPapkoy_(sPapkoy) {
 }
 
 TDvigatel::~TDvigatel() {
+    Dozhdatsya();
     if (sPapkoy_) SohranitKesh();
 }
 
 bool TDvigatel::Vichislit(IOknoVichisleniya& okno) {
+    Dozhdatsya();
     CalcCancelled.store(0);
     bool pokazan = false;
-    neZapushen_ = !VipolnitNaPotokeVichisleniy([&] { pokazan = VichislitPeremennuyu(okno); });
+    neZapushen_ =
+        !VipolnitNaPotokeVichisleniy([&] { pokazan = VichislitPeremennuyu(okno, ishod_); });
     return pokazan;
 }
 
+bool TDvigatel::Nachat(IOknoVichisleniya& okno, std::function<void(const TIshod&)> poZavershenii) {
+    Dozhdatsya();
+    CalcCancelled.store(0);
+    fon_ = std::make_unique<TPotokVichisleniy>([this, &okno, gotovo = std::move(poZavershenii)] {
+        VichislitPeremennuyu(okno, ishod_);
+        if (gotovo) gotovo(ishod_);
+    });
+    neZapushen_ = !fon_->Zapustit();
+    if (neZapushen_) fon_.reset();
+    return !neZapushen_;
+}
+
+bool TDvigatel::Idyot() const {
+    return fon_ != nullptr;
+}
+
+void TDvigatel::Dozhdatsya() {
+    if (fon_ == nullptr) return;
+    fon_->Dozhdatsya();
+    fon_.reset();
+}
+
+bool TDvigatel::VichislitZdes(IOknoVichisleniya& okno, TIshod& ishod) {
+    return VichislitPeremennuyu(okno, ishod);
+}
+
 bool TDvigatel::VichislitZdes(IOknoVichisleniya& okno) {
-    bool pokazan = false;
-    VipolnitZashishenno([&] { pokazan = VichislitPeremennuyu(okno); });
-    return pokazan;
+    TIshod ishod;
+    return VichislitZdes(okno, ishod);
 }

@@ -66,9 +66,8 @@ class TDvigatel {
     static bool VichislitZdes(IOknoVichisleniya& okno);
 
   private:
-    class TFonoviyPotok;
     bool sPapkoy_;
     bool neZapushen_ = false;
     TIshod ishod_;
-    std::unique_ptr<TFonoviyPotok> fon_;
+    std::unique_ptr<TPotokVichisleniy> fon_; // the thread of Nachat
 };

@@ -2,6 +2,9 @@
 // factorial under its time limit, and the time source.
 #include "eval/funkcii.h"
 
+#include "eval/funkcii_tablica.h"
+#include "eval/preduprezhdeniya.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -21,9 +24,7 @@ namespace {
 
 std::atomic<IstochnikVremeni> istochnikVremeni{nullptr};
 
-enum class Ugol { Net, Argument, Rezultat };
-
-vmChislo Celoe(std::int32_t n) {
+vmChislo CeloeVOsnovanii(std::int32_t n) {
     vmChislo obrazec;
     obrazec.Osnovanie = static_cast<std::uint8_t>(CurrentRadix);
     vmChislo x;
@@ -38,7 +39,7 @@ bool UgloviMnozhitel(bool vRadiani, vmChislo& mnozhitel) {
     if (edinica != 1 && edinica != 2) return false;
     vmChislo pi;
     vmKonstanta(&pi, 5, static_cast<std::uint8_t>(CurrentRadix));
-    const vmChislo polniy = Celoe(edinica == 1 ? 180 : 200);
+    const vmChislo polniy = CeloeVOsnovanii(edinica == 1 ? 180 : 200);
     mnozhitel = vRadiani ? vmChastnoe(&pi, &polniy) : vmChastnoe(&polniy, &pi);
     return true;
 }
@@ -80,47 +81,80 @@ bool FaktorialSSoobsheniem(vmChislo& a, vmChislo& r) {
     return true;
 }
 
-// One row per function: its name, the number of arguments, how the angle
-// unit applies (to the argument, to the result, or not at all), and the
-// computation of r from the arguments a and b (b only with two arguments).
-// A computation returns false when it has already reported why it failed.
-struct TFunkciya {
-    const char* imya;
-    int argumentov;
-    Ugol ugol;
-    bool (*vichislit)(vmChislo& a, vmChislo& b, vmChislo& r);
-};
+bool Nol(const vmChislo& x) {
+    return vmZnak(&x) == 0;
+}
+bool Otricatelno(const vmChislo& x) {
+    return vmZnak(&x) < 0;
+}
+bool Celoe(const vmChislo& x) {
+    vmChislo f;
+    vmDrobnaya(&f, &x);
+    return Nol(f);
+}
+bool Beskonechnost(const vmChislo& x) {
+    return x.Poryadok >= VM_PREDEL_PORYADKA && !Nol(x);
+}
+// |x| > 1.
+bool BolsheEdinici(const vmChislo& x) {
+    vmChislo odin;
+    vmProstayaKonstanta(&odin, 1, x.Osnovanie);
+    vmChislo m = x;
+    m.Znak = 0;
+    return vmBolshe(&m, &odin);
+}
+
+const char* LogarifmChisla(const vmChislo& x) {
+    if (Nol(x)) return "логарифм нуля";
+    return Otricatelno(x) ? "логарифм отрицательного числа" : nullptr;
+}
+const char* OsnovanieLogarifma(const vmChislo& a) {
+    vmChislo odin;
+    vmProstayaKonstanta(&odin, 1, a.Osnovanie);
+    vmChislo raznost = a;
+    vmVichest(&raznost, odin);
+    if (Nol(raznost)) return "логарифм по основанию 1";
+    return Nol(a) || Otricatelno(a) ? "логарифм по неположительному основанию" : nullptr;
+}
 
 using A = vmChislo&;
+using C = const vmChislo&;
 
 // clang-format off
-constexpr TFunkciya Funkcii[] = {
-    {"sqr",    1, Ugol::Net,      [](A a, A, A r) { r = vmProizvedenie(&a, &a); return true; }},
-    {"sqrt",   1, Ugol::Net,      [](A a, A, A r) { r = vmKoren(a); return true; }},
-    {"exp",    1, Ugol::Net,      [](A a, A, A r) { r = vmExp(a, false); return true; }},
-    {"fact",   1, Ugol::Net,      [](A a, A, A r) { return FaktorialSSoobsheniem(a, r); }},
-    {"ln",     1, Ugol::Net,      [](A a, A, A r) { r = vmLn(a, false); return true; }},
-    {"lg",     1, Ugol::Net,      [](A a, A, A r) { r = vmLog(Celoe(10), a); return true; }},
-    {"log",    2, Ugol::Net,      [](A a, A b, A r) { r = vmLog(a, b); return true; }},
-    {"sin",    1, Ugol::Argument, [](A a, A, A r) { r = vmSin(a, true); return true; }},
-    {"cos",    1, Ugol::Argument, [](A a, A, A r) { r = vmCos(a, true); return true; }},
-    {"tg",     1, Ugol::Argument, [](A a, A, A r) { r = vmTg(a); return true; }},
-    {"arctg",  1, Ugol::Rezultat, [](A a, A, A r) { r = vmArctg(a); return true; }},
-    {"arcsin", 1, Ugol::Rezultat, [](A a, A, A r) { r = vmArcsin(a); return true; }},
-    {"arccos", 1, Ugol::Rezultat, [](A a, A, A r) { r = vmArccos(a); return true; }},
-    {"arctg2", 2, Ugol::Rezultat, [](A a, A b, A r) { r = vmArctg2(b, a); return true; }},
+const std::vector<TFunkciya> Funkcii = {
+    {{"sqr",    1, TUgol::Net},      [](A a, A, A r) { r = vmProizvedenie(&a, &a); return true; }, nullptr, true},
+    {{"sqrt",   1, TUgol::Net},      [](A a, A, A r) { r = vmKoren(a); return true; },
+        [](C a, C, C) { return Otricatelno(a) ? "корень из отрицательного числа" : nullptr; }},
+    {{"exp",    1, TUgol::Net},      [](A a, A, A r) { r = vmExp(a, false); return true; }, nullptr, true},
+    {{"fact",   1, TUgol::Net},      [](A a, A, A r) { return FaktorialSSoobsheniem(a, r); },
+        [](C a, C, C) -> const char* {
+            if (Otricatelno(a)) return "факториал отрицательного числа";
+            return Celoe(a) ? nullptr : "факториал нецелого числа"; }},
+    {{"ln",     1, TUgol::Net},      [](A a, A, A r) { r = vmLn(a, false); return true; },
+        [](C a, C, C) { return LogarifmChisla(a); }},
+    {{"lg",     1, TUgol::Net},      [](A a, A, A r) { r = vmLog(CeloeVOsnovanii(10), a); return true; },
+        [](C a, C, C) { return LogarifmChisla(a); }},
+    {{"log",    2, TUgol::Net},      [](A a, A b, A r) { r = vmLog(a, b); return true; },
+        [](C a, C b, C) -> const char* {
+            if (const char* t = OsnovanieLogarifma(a)) return t;
+            return LogarifmChisla(b); }},
+    {{"sin",    1, TUgol::Argument}, [](A a, A, A r) { r = vmSin(a, true); return true; }, nullptr},
+    {{"cos",    1, TUgol::Argument}, [](A a, A, A r) { r = vmCos(a, true); return true; }, nullptr},
+    {{"tg",     1, TUgol::Argument}, [](A a, A, A r) { r = vmTg(a); return true; },
+        [](C a, C, C r) {
+            return Beskonechnost(r) && !Beskonechnost(a) ? "тангенс там, где косинус равен нулю" : nullptr; }},
+    {{"arctg",  1, TUgol::Rezultat}, [](A a, A, A r) { r = vmArctg(a); return true; }, nullptr},
+    {{"arcsin", 1, TUgol::Rezultat}, [](A a, A, A r) { r = vmArcsin(a); return true; },
+        [](C a, C, C) { return BolsheEdinici(a) ? "арксинус вне отрезка [-1; 1]" : nullptr; }},
+    {{"arccos", 1, TUgol::Rezultat}, [](A a, A, A r) { r = vmArccos(a); return true; },
+        [](C a, C, C) { return BolsheEdinici(a) ? "арккосинус вне отрезка [-1; 1]" : nullptr; }},
+    {{"arctg2", 2, TUgol::Rezultat}, [](A a, A b, A r) { r = vmArctg2(b, a); return true; }, nullptr},
     // The mode is passed on unchecked, as a signed byte.
-    {"int",    2, Ugol::Net,      [](A a, A b, A r) {
-        vmCeloe(&r, &a, static_cast<std::int8_t>(vmVCeloe32(&b, false))); return true; }},
-    {"frac",   1, Ugol::Net,      [](A a, A, A r) { vmDrobnaya(&r, &a); return true; }},
+    {{"int",    2, TUgol::Net},      [](A a, A b, A r) {
+        vmCeloe(&r, &a, static_cast<std::int8_t>(vmVCeloe32(&b, false))); return true; }, nullptr},
+    {{"frac",   1, TUgol::Net},      [](A a, A, A r) { vmDrobnaya(&r, &a); return true; }, nullptr},
 };
 // clang-format on
-
-const TFunkciya* NaitiFunkciyu(const TAnsiString& imya) {
-    for (const TFunkciya& f : Funkcii)
-        if (TAnsiString::Compare(imya, TAnsiString(f.imya)) == 0) return &f;
-    return nullptr;
-}
 
 // The name (before the first "(", blanks before it skipped) and the
 // arguments of a call text: up to the first ";", or to the first ")" when no
@@ -161,6 +195,16 @@ bool RazobratVizov(const TAnsiString& vizov, TAnsiString& imya, vmChislo (&argum
 
 } // namespace
 
+const std::vector<TFunkciya>& TablicaFunkciy() {
+    return Funkcii;
+}
+
+const TFunkciya* NaitiFunkciyu(std::string_view imya) {
+    for (const TFunkciya& f : Funkcii)
+        if (imya == f.opisanie.imya) return &f;
+    return nullptr;
+}
+
 long double TekushcheeVremya() {
     if (IstochnikVremeni i = istochnikVremeni.load(std::memory_order_relaxed)) return i();
     using namespace std::chrono;
@@ -179,12 +223,15 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
     int schet = 0;
     if (!RazobratVizov(vizov, imya, argumenti, schet)) return Otmena();
 
-    const TFunkciya* f = NaitiFunkciyu(imya);
+    const TFunkciya* f = NaitiFunkciyu(std::string_view(imya.Data() ? imya.Data() : "",
+                                                         static_cast<std::size_t>(imya.Length())));
     if (!f) {
+        OtmetitFragment(imya, true);
         PokazatOshibku("Неизвестная функция ", imya);
         return Neudacha();
     }
-    if (schet != f->argumentov) {
+    if (schet != f->opisanie.argumentov) {
+        OtmetitFragment(imya, true);
         PokazatOshibku("Неправильное количество аргументов функции ",
                        imya + TAnsiString(" - ") + CeloeVStroku(schet));
         return Neudacha();
@@ -193,14 +240,15 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
     vmChislo& a = argumenti[0];
     vmChislo& b = argumenti[1];
     vmChislo mnozhitel;
-    if (f->ugol == Ugol::Argument && UgloviMnozhitel(true, mnozhitel)) vmUmnogit(&a, mnozhitel);
+    if (f->opisanie.ugol == TUgol::Argument && UgloviMnozhitel(true, mnozhitel)) vmUmnogit(&a, mnozhitel);
 
     vmChislo r;
     if (!f->vichislit(a, b, r)) return false;
     // A stop inside an elementary function leaves a meaningless value.
     if (OtmenaZaproshena()) return Otmena();
+    ProveritVizov(*f, a, b, r);
 
-    if (f->ugol == Ugol::Rezultat && UgloviMnozhitel(false, mnozhitel)) vmUmnogit(&r, mnozhitel);
+    if (f->opisanie.ugol == TUgol::Rezultat && UgloviMnozhitel(false, mnozhitel)) vmUmnogit(&r, mnozhitel);
 
     rezultat = r;
     if (ZhurnalVedyotsya()) DobavitSostoyanie(KratkiyTekstZnacheniya(rezultat) + TAnsiString(";"));

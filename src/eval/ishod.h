@@ -19,18 +19,18 @@
 // log or how the run ends: it says where the run took a value that the input
 // did not mean literally.
 enum class TVidPreduprezhdeniya : std::uint8_t {
-    NeChislo,         // a literal whose digits are not all valid in its radix, read as 0
-    ImyaKakChislo,    // a word like a function or constant name, read as a literal
-    VneOblasti,       // a function argument outside its domain
-    DelenieNaNol,     // "/" or "%" by zero
-    Perepolnenie,     // a result beyond the exponent range, taken as infinity
-    PoteryaPoryadka,  // a non-zero result below the exponent range, taken as zero
-    PovtornoeImya,    // a name defined again; the first definition is used
+    NeChislo,        // a literal whose digits are not all valid in its radix, read as 0
+    ImyaKakChislo,   // a word like a function or constant name, read as a literal
+    VneOblasti,      // a function argument outside its domain
+    DelenieNaNol,    // "/" or "%" by zero
+    Perepolnenie,    // a result beyond the exponent range, taken as infinity
+    PoteryaPoryadka, // a non-zero result below the exponent range, taken as zero
+    PovtornoeImya,   // a name defined again; the first definition is used
 };
 
 struct TPreduprezhdenie {
     TVidPreduprezhdeniya Vid = TVidPreduprezhdeniya::NeChislo;
-    std::int32_t Stroka = 0;  // line of the definitions text, 0 when none
+    std::int32_t Stroka = 0;   // line of the definitions text, 0 when none
     std::int32_t Nachalo = -1; // span in that line, -1 when not known
     std::int32_t Dlina = 0;
     TAnsiString Tekst; // the whole warning, quoting the text and the value used

@@ -12,7 +12,9 @@
 #include <string_view>
 
 #include "eval/nastroyki.h"
+#include "eval/preduprezhdeniya.h"
 #include "eval/soobsheniya.h"
+#include "eval/yazik.h"
 #include "eval/zhurnal.h"
 #include "number/mashinnye.h"
 #include "number/vm_tekst.h"
@@ -35,81 +37,12 @@ template <typename Klass> int DlinaSerii(const TAnsiString& tekst, Klass klass) 
     return static_cast<int>(DlinaSerii(s, static_cast<std::size_t>(tekst.Length()), klass));
 }
 
-bool EtoDesyatichnayaCifra(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
-
 // ChisloVNachale over the bytes s[0..n).
 bool ChitatChislo(const unsigned char* s, std::size_t n, std::size_t& nachalo, std::size_t& dlina) {
-    auto cifri36 = [&](std::size_t i) {
-        while (i < n && vmSimvoli.EtoCifra[s[i]]) ++i;
-        return i;
-    };
-    auto cifri10 = [&](std::size_t i) {
-        while (i < n && EtoDesyatichnayaCifra(s[i])) ++i;
-        return i;
-    };
-    auto est = [&](std::size_t i, char c) {
-        return i < n && s[i] == static_cast<unsigned char>(c);
-    };
-    dlina = 0;
-    std::size_t i = 0;
-    while (i < n && EtoProbel(s[i])) ++i;
-    nachalo = i;
-
-    std::size_t j = i;
-    if (est(j, vmSimvoli.Minus)) ++j;
-    std::size_t k = cifri36(j);
-    if (k == j) return false;
-    j = k;
-    if (est(j, vmSimvoli.Razdelitel)) {
-        k = cifri36(j + 1);
-        if (k == j + 1) return false;
-        j = k;
-    }
-    if (est(j, vmSimvoli.Eksponenta)) {
-        std::size_t m = j + 1;
-        if (est(m, vmSimvoli.Minus)) ++m;
-        k = cifri10(m);
-        if (k == m) return false;
-        j = k;
-    }
-    if (est(j, vmSimvoli.Osnovanie)) {
-        k = cifri10(j + 1);
-        if (k == j + 1) return false;
-        j = k;
-    }
-    dlina = j - i;
-    return true;
+    return ChitatLiteral(s, n, nachalo, dlina);
 }
 
 } // namespace
-
-bool EtoSimvolImeni(unsigned char c) {
-    // Windows-1251: а..я are 0xE0..0xFF, й is 0xE9, ё is 0xB8.
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '_' ||
-           (c >= 0xE0 && c != 0xE9) || c == 0xB8;
-}
-
-bool EtoZnakOperatora(unsigned char c) {
-    switch (c) {
-    case '^':
-    case '<':
-    case '>':
-    case '*':
-    case '/':
-    case '%':
-    case '+':
-    case '-':
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool EtoProbel(unsigned char c) {
-    return c == ' ' || c == '\t';
-}
 
 bool ProbeliVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
     nachalo = 0;
@@ -390,14 +323,17 @@ bool VichislitCepochku(std::string&& cepochka, vmChislo& rezultat) {
         if (OtmenaZaproshena()) return Otmena();
         const vmChislo pravoe = Prochitat(std::move(pravyi));
 
+        const vmChislo prezhnee = levoe;
         if (op == "+") {
             vmPribavit(&levoe, pravoe);
         } else if (op == "-") {
             vmVichest(&levoe, pravoe);
         } else {
+            OtmetitFragment(VTekst(op));
             PokazatOshibku("Неизвестный оператор ", VTekst(op));
             return Neudacha();
         }
+        ProveritOperaciyu(op, prezhnee, pravoe, levoe);
         if (OtmenaZaproshena()) return Otmena();
         // The next step reads the sum back from its value text.
         const TAnsiString summa = TekstZnacheniya(levoe);
@@ -471,10 +407,13 @@ bool VichislitOperatori(TPeremennaya& p, vmChislo& rezultat, TAnsiString vhod) {
         if (!ocenka.ProchitatOperand(tekst, pravyi)) return Neudacha();
         if (OtmenaZaproshena()) return Otmena();
         const vmChislo pravoe = Prochitat(pravyi);
+        const vmChislo prezhnee = levoe;
         if (!PrimenitVerhniy(op, levoe, pravoe)) {
+            OtmetitFragment(VTekst(op));
             PokazatOshibku("Неизвестный оператор ", VTekst(op));
             return Neudacha();
         }
+        ProveritOperaciyu(op, prezhnee, pravoe, levoe);
         if (OtmenaZaproshena()) return Otmena();
         const TAnsiString znachenie = TekstZnacheniya(levoe);
         tekst.VstavitVperedi(znachenie.Data(), static_cast<std::size_t>(znachenie.Length()));

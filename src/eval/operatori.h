@@ -10,17 +10,9 @@
 #include <vector>
 
 #include "eval/peremennie.h"
+#include "eval/yazik.h"
 #include "number/vmchislo.h"
 #include "text/tansistring.h"
-
-// Character classes of the expression language (Windows-1251 bytes).
-// Name characters: digits, a..z, "_" and the lower-case Russian letters
-// except "й".
-bool EtoSimvolImeni(unsigned char c);
-// Operator characters: ^ < > * / % + -
-bool EtoZnakOperatora(unsigned char c);
-// Blanks: space and horizontal tab.
-bool EtoProbel(unsigned char c);
 
 // Innermost bracket group of p.Virazhenie into gruppa: the function name
 // (possibly empty, made of name characters), "(", the contents and the first

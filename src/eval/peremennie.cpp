@@ -8,7 +8,10 @@
 
 #include "eval/funkcii.h"
 #include "eval/operatori.h"
+#include "eval/preduprezhdeniya.h"
 #include "eval/soobsheniya.h"
+#include "eval/yazik.h"
+#include "eval/zapis_progona.h"
 #include "eval/zapusk.h"
 #include "number/vm_tekst.h"
 #include "number/vmfunkcii.h"
@@ -131,12 +134,18 @@ TAnsiString KratkiyTekstZnacheniya(const vmChislo& x) {
 }
 
 void PostroitIndeksImen() {
+    PostroitIndeksImen(nullptr);
+}
+
+void PostroitIndeksImen(const std::function<void(std::uint32_t, std::uint32_t)>& povtor) {
     indeksImen.clear();
     indeksImen.reserve(VariableCount);
     for (std::uint32_t i = 0; i < VariableCount; ++i) {
         const TPeremennaya& p = VariableTable[i];
         if (p.Otvergnuta) continue;
-        indeksImen.emplace(Klyuch(p.Imya), static_cast<std::int32_t>(i)); // keeps the first
+        const auto [mesto, noviy] =
+            indeksImen.emplace(Klyuch(p.Imya), static_cast<std::int32_t>(i)); // keeps the first
+        if (!noviy && povtor) povtor(i, static_cast<std::uint32_t>(mesto->second));
     }
     indeksDlya = VariableCount;
     indeksGotov = true;
@@ -162,6 +171,7 @@ std::int32_t NaitiPeremennuyu(const TAnsiString& imya) {
 const TPeremennaya* VichislennayaPeremennaya(const TAnsiString& imya) {
     const std::int32_t i = NaitiPeremennuyu(imya);
     if (i < 0) {
+        OtmetitFragment(imya);
         PokazatOshibku("Не удаётся найти переменную ", imya);
         return nullptr;
     }
@@ -262,6 +272,37 @@ bool SvernutSkobki(TPeremennaya& p) {
 
 } // namespace
 
+namespace {
+
+// The literals of a definition's line as written, before its first
+// evaluation: each one whose digits its radix lacks reads as zero, and a
+// word like a function or constant name written in capitals reads as a
+// literal; both are warned of at their places.
+void ProveritLiterali(TZapisProgona& zapis, std::int32_t stroka) {
+    const std::string_view s = zapis.Stroka(stroka);
+    const TChastiStroki c = RazdelitStroku(s);
+    const std::string_view v = s.substr(c.virazhenieNachalo, c.virazhenieDlina);
+    for (const TLeksema& l : RazobratNaLeksemy(v)) {
+        if (l.vid != TVidLeksemy::Chislo) continue;
+        const std::string_view literal = v.substr(l.nachalo, l.dlina);
+        const auto nachalo = static_cast<std::int32_t>(c.virazhenieNachalo + l.nachalo);
+        const auto dlina = static_cast<std::int32_t>(l.dlina);
+        const std::string citata = "«" + Cp1251VUtf8(std::string(literal)) + "»";
+        const TOcenkaLiterala o = OcenitLiteral(literal, CurrentRadix);
+        if (!o.verniy) {
+            zapis.Predupredit(TVidPreduprezhdeniya::NeChislo, stroka, nachalo, dlina,
+                              citata + " — не число в системе счисления " +
+                                  std::to_string(o.osnovanie) + ", взято 0");
+        } else if (PohozheNaImya(literal)) {
+            zapis.Predupredit(TVidPreduprezhdeniya::ImyaKakChislo, stroka, nachalo, dlina,
+                              citata + " прочитано как число в системе счисления " +
+                                  std::to_string(o.osnovanie));
+        }
+    }
+}
+
+} // namespace
+
 bool VichislitOpredelenie(TPeremennaya& p) {
     if (p.Vichislena) return true;
     if (p.Vichislyaetsya) {
@@ -270,6 +311,11 @@ bool VichislitOpredelenie(TPeremennaya& p) {
     }
     p.Vichislyaetsya = 1;
     p.NomerNachala = ++SchetchikNachal;
+
+    const std::int32_t indeks = VariableTable.Indeks(p);
+    const TZapisProgona::TVOpredelenii v(static_cast<std::uint32_t>(indeks < 0 ? -1 : indeks));
+    TZapisProgona* zapis = TZapisProgona::Tekushaya();
+    if (zapis != nullptr && indeks >= 0) ProveritLiterali(*zapis, indeks + 1);
 
     if (!SvernutSkobki(p)) return false;
     if (!VichislitOperatori(p, p.Znachenie, p.Virazhenie)) return false;

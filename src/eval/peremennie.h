@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "number/vmchislo.h"
 #include "text/tansistring.h"
@@ -48,6 +49,13 @@ class TTablicaPeremennih {
     TPeremennaya& operator[](std::uint32_t i) {
         if (i >= postroeno_) Postroit(i + 1);
         return zapisi_[i].p;
+    }
+    // The index of a record of this table (= its line), or -1 for a record
+    // that is not one of them.
+    std::int32_t Indeks(const TPeremennaya& p) const {
+        const auto* m = reinterpret_cast<const TMesto*>(&p);
+        if (m < zapisi_ || m >= zapisi_ + postroeno_) return -1;
+        return static_cast<std::int32_t>(m - zapisi_);
     }
 
   private:
@@ -109,6 +117,9 @@ const TPeremennaya* VichislennayaPeremennaya(const TAnsiString& imya);
 // body builds it after parsing and drops it before clearing). Lookups without
 // a valid index scan the table from the top; both give the same record.
 void PostroitIndeksImen();
+// The same, calling povtor(i, first) for each record i whose name an earlier
+// record first already has.
+void PostroitIndeksImen(const std::function<void(std::uint32_t, std::uint32_t)>& povtor);
 void SbrositIndeksImen();
 
 // The value text of x: 1 integer digit, 100 fraction digits, exponent form,

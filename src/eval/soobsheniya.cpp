@@ -1,6 +1,7 @@
 // The evaluator's message texts.
 #include "eval/soobsheniya.h"
 
+#include "eval/zapis_progona.h"
 #include "eval/zhurnal.h"
 #include "platform/platforma.h"
 
@@ -10,6 +11,14 @@ TAnsiString T1251(const char* utf8) {
 
 void PokazatOshibku(const char* utf8, const TAnsiString& hvost) {
     ShowError(T1251(utf8) + hvost);
+}
+
+void OtmetitFragment(const TAnsiString& fragment, bool vizov) {
+    if (TZapisProgona* z = TZapisProgona::Tekushaya())
+        z->OtmetitFragment(fragment.Length() > 0
+                               ? std::string_view(fragment.Data(), std::size_t(fragment.Length()))
+                               : std::string_view(),
+                           vizov);
 }
 
 TAnsiString OshibkaVichisleniy() {

@@ -13,6 +13,11 @@ TAnsiString T1251(const char* utf8);
 // (already Windows-1251, e.g. a name from the definitions) appended.
 void PokazatOshibku(const char* utf8, const TAnsiString& hvost = TAnsiString());
 
+// The next message shown is about fragment (a name, an operator, or with
+// vizov a function name): the run takes its place in the line of the
+// definition under evaluation as the place of the failure.
+void OtmetitFragment(const TAnsiString& fragment, bool vizov = false);
+
 // The log endings of a failed and of a stopped evaluation.
 TAnsiString OshibkaVichisleniy(); // " ошибка вычислений"
 TAnsiString OtmenaVichisleniy();  // " отмена вычислений"

@@ -31,8 +31,8 @@ bool EtoProbel(unsigned char c);
 // decimal digit); a part whose marker is present must be complete, or there
 // is no literal. dlina is the literal's length. True when a literal was
 // read, whatever follows it.
-bool ChitatLiteral(const unsigned char* s, std::size_t n, std::size_t& nachalo,
-                   std::size_t& dlina, bool sAlternativnim = false);
+bool ChitatLiteral(const unsigned char* s, std::size_t n, std::size_t& nachalo, std::size_t& dlina,
+                   bool sAlternativnim = false);
 
 // How a literal that ChitatLiteral accepted reads in a run whose radix is
 // osnovanieProgona: the radix it is read in (its radix mark, or the run's

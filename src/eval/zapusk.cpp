@@ -8,6 +8,8 @@
 
 #include "eval/peremennie.h"
 #include "eval/soobsheniya.h"
+#include "eval/yazik.h"
+#include "eval/zapis_progona.h"
 #include "number/mashinnye.h"
 #include "number/vm_tekst.h"
 #include "number/vmfunkcii.h"
@@ -32,7 +34,6 @@ void* ZapustitZadachu(void* arg) {
     return nullptr;
 }
 } // namespace
-
 
 // The calculation thread's stack, mapped here rather than by pthread_create
 // so that its deeper part may use 2 MiB pages: a deep recursion (a long
@@ -108,23 +109,18 @@ bool VipolnitNaPotokeVichisleniy(const std::function<void()>& zadacha) {
 
 // --- The run body ---
 
-bool VichislitPeremennuyu(IOknoVichisleniya& okno) {
-    CurrentRadix = okno.PoluchitOsnovanie();
-    const std::vector<TAnsiString> stroki = okno.StrokiOpredeleniy();
+void IOknoVichisleniya::Soobshit(const TSoobshenie& soobshenie) {
+    ShowError(soobshenie.Tekst);
+}
 
-    SbrositIndeksImen();
-    for (std::uint32_t i = 0; i < VariableCount && i < VM_PREDEL_PEREMENNIH; ++i)
-        OchistitPeremennuyu(VariableTable[i]);
-    VariableCount = 0;
+namespace {
 
-    if (stroki.size() > VM_PREDEL_PEREMENNIH) {
-        PokazatOshibku("Слишком много строк определений: допускается не более 65536");
-        return false;
-    }
-    // Every line keeps the record of its own index; a refused one is marked
-    // and passed over by the lookups, so all lines of the run are searched.
+// The lines given, parsed into the records of their indexes; a name
+// defined again is warned of (the first definition is the one found).
+void RazobratStroki(const std::vector<TAnsiString>& stroki, TZapisProgona& zapis) {
     const auto L = static_cast<std::uint32_t>(stroki.size());
     for (std::uint32_t i = 0; i < L; ++i) {
+        const TZapisProgona::TVOpredelenii v(i);
         TPeremennaya& p = VariableTable[i];
         if (stroki[i].EstNul()) {
             // A NUL byte would cut the line short without a word: the line
@@ -135,14 +131,42 @@ bool VichislitPeremennuyu(IOknoVichisleniya& okno) {
                       T1251(" содержит нулевой байт и не принята"));
             continue;
         }
-        RazobratStroku(p, stroki[i]);
+        if (RazobratStroku(p, stroki[i]) && EstChuzhoySimvol(p.Imya.ToStd())) {
+            // Such names would all read as one: the line is refused.
+            p.Otvergnuta = 1;
+            ShowError(T1251("Строка ") + CeloeVStroku(std::int32_t(i + 1)) +
+                      T1251(": имя содержит знак вне кодировки Windows-1251, строка не принята"));
+        }
     }
     VariableCount = L;
-    PostroitIndeksImen();
+    PostroitIndeksImen([&zapis](std::uint32_t povtor, std::uint32_t pervaya) {
+        const TAnsiString& imya = VariableTable[povtor].Imya;
+        const std::string_view stroka = zapis.Stroka(std::int32_t(povtor + 1));
+        const TChastiStroki c = RazdelitStroku(stroka);
+        const bool estImya = !c.bezRavno && c.imyaDlina > 0;
+        zapis.Predupredit(TVidPreduprezhdeniya::PovtornoeImya, std::int32_t(povtor + 1),
+                          estImya ? std::int32_t(c.imyaNachalo) : -1, std::int32_t(c.imyaDlina),
+                          "«" + Cp1251VUtf8(imya.ToStd()) + "» уже определена в строке " +
+                              std::to_string(pervaya + 1) + ", эта строка не используется");
+    });
+}
+
+// The run body proper; the outcome's state and place are set by the caller.
+bool Vichislit(IOknoVichisleniya& okno, TIshod& ishod, TZapisProgona& zapis,
+               const std::vector<TAnsiString>& stroki) {
+    if (stroki.size() > VM_PREDEL_PEREMENNIH) {
+        PokazatOshibku("Слишком много строк определений: допускается не более 65536");
+        return false;
+    }
+    RazobratStroki(stroki, zapis);
 
     const TAnsiString imya = okno.ImyaPeremennoy().Trim();
     if (imya.Length() == 0) {
         PokazatOshibku("Неправильное имя вычисляемой переменной");
+        return false;
+    }
+    if (EstChuzhoySimvol(imya.ToStd())) {
+        PokazatOshibku("Имя вычисляемой переменной содержит знак вне кодировки Windows-1251");
         return false;
     }
     const std::int32_t nomer = NaitiPeremennuyu(imya);
@@ -152,7 +176,13 @@ bool VichislitPeremennuyu(IOknoVichisleniya& okno) {
     }
     TPeremennaya& p = VariableTable[nomer];
     if (!VichislitOpredelenie(p)) {
-        PokazatOshibku("Не удаётся вычислить значение переменной ", imya);
+        const std::int32_t neudacha = IndeksNeudachnoyZapisi();
+        zapis.ZapomnitNeudachu(neudacha, neudacha >= 0 ? VariableTable[std::uint32_t(neudacha)].Imya
+                                                       : TAnsiString());
+        {
+            const TZapisProgona::TVOpredelenii v(static_cast<std::uint32_t>(nomer));
+            PokazatOshibku("Не удаётся вычислить значение переменной ", imya);
+        }
         return false;
     }
 
@@ -162,11 +192,47 @@ bool VichislitPeremennuyu(IOknoVichisleniya& okno) {
     // stopped run never shows a value.
     if (OtmenaZaproshena()) {
         DobavitSostoyanie(OtmenaVichisleniy());
+        const TZapisProgona::TVOpredelenii v(static_cast<std::uint32_t>(nomer));
         PokazatOshibku("Не удаётся вычислить значение переменной ", imya);
         return false;
     }
     TAnsiString tekst;
     vmVTekst(tekst, &x, 1, okno.PoluchitRazryadi(), VM_AVTO_EKSPONENTA | VM_S_OSNOVANIEM);
     okno.UstanovitZnachenie(tekst);
+    ishod.Znachenie = x;
+    ishod.Tekst = tekst;
     return true;
+}
+
+} // namespace
+
+bool VichislitPeremennuyu(IOknoVichisleniya& okno, TIshod& ishod) {
+    ishod = TIshod();
+    CurrentRadix = okno.PoluchitOsnovanie();
+    const std::vector<TAnsiString> stroki = okno.StrokiOpredeleniy();
+
+    SbrositIndeksImen();
+    for (std::uint32_t i = 0; i < VariableCount && i < VM_PREDEL_PEREMENNIH; ++i)
+        OchistitPeremennuyu(VariableTable[i]);
+    VariableCount = 0;
+
+    TZapisProgona zapis(okno, ishod, stroki);
+    zapis.UstanovitOsnovanie(CurrentRadix);
+    // An exception (a text too large for memory) becomes a message of
+    // this run.
+    bool pokazan = false;
+    VipolnitZashishenno([&] { pokazan = Vichislit(okno, ishod, zapis, stroki); });
+    ishod.Sostoyanie = pokazan                ? TSostoyanieProgona::Gotovo
+                       : CalcCancelled.load() ? TSostoyanieProgona::Ostanovlen
+                                              : TSostoyanieProgona::Oshibka;
+    if (pokazan) {
+        ishod.Stroka = 0;
+        ishod.Imya = TAnsiString();
+    }
+    return pokazan;
+}
+
+bool VichislitPeremennuyu(IOknoVichisleniya& okno) {
+    TIshod ishod;
+    return VichislitPeremennuyu(okno, ishod);
 }

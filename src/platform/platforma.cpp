@@ -37,8 +37,25 @@ void ObrabotchikPoUmolchaniyu(const TAnsiString& text) {
 std::atomic<ObrabotchikOshibki> obrabotchik{&ObrabotchikPoUmolchaniyu};
 } // namespace
 
+namespace {
+thread_local TPerehvatOshibok perehvat;
+} // namespace
+
 void ShowError(const TAnsiString& text) {
+    if (perehvat.f != nullptr) {
+        const TPerehvatOshibok p = perehvat;
+        perehvat = TPerehvatOshibok();
+        p.f(p.kontekst, text);
+        perehvat = p;
+        return;
+    }
     obrabotchik.load(std::memory_order_acquire)(text);
+}
+
+TPerehvatOshibok UstanovitPerehvatOshibok(TPerehvatOshibok noviy) {
+    const TPerehvatOshibok prezhniy = perehvat;
+    perehvat = noviy;
+    return prezhniy;
 }
 
 ObrabotchikOshibki UstanovitObrabotchikOshibki(ObrabotchikOshibki handler) {
@@ -50,7 +67,7 @@ ObrabotchikOshibki UstanovitObrabotchikOshibki(ObrabotchikOshibki handler) {
 char LokalniyRazdelitel() {
     // setlocale is process-wide and not thread safe: call this at start-up,
     // before any other thread runs.
-    char r = ',';
+    char r = '.';
     if (std::setlocale(LC_ALL, "") != nullptr) {
         const std::lconv* lc = std::localeconv();
         if (lc != nullptr && lc->decimal_point != nullptr && lc->decimal_point[0] != '\0')

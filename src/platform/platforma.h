@@ -17,8 +17,19 @@ using ObrabotchikOshibki = void (*)(const TAnsiString& text);
 // Call at start-up or from tests, not while a calculation runs.
 ObrabotchikOshibki UstanovitObrabotchikOshibki(ObrabotchikOshibki handler);
 
+// A per-thread interception of ShowError: while one is set on a thread,
+// ShowError on that thread calls f(kontekst, text) instead of the handler; a
+// ShowError made inside f goes to the handler. A calculation run sets one to
+// record its messages. Returns the previous one of the calling thread.
+struct TPerehvatOshibok {
+    void (*f)(void* kontekst, const TAnsiString& text) = nullptr;
+    void* kontekst = nullptr;
+};
+TPerehvatOshibok UstanovitPerehvatOshibok(TPerehvatOshibok perehvat);
+
 // The C locale's decimal separator after setlocale(LC_ALL, ""): the first
-// byte of localeconv()->decimal_point, or ',' when it cannot be read.
+// byte of localeconv()->decimal_point, or '.' (the C library's own) when
+// the user's locale cannot be set or read.
 // Leaves the process in the user's locale except LC_NUMERIC, which it sets
 // back to "C". setlocale is process-wide: call once at start-up, before any
 // other thread runs.

@@ -87,6 +87,14 @@ std::size_t DekodirovatUtf8(const std::string& s, std::size_t i, char32_t* u) {
 }
 
 std::string Utf8VCp1251(const std::string& utf8) {
+    return Utf8VCp1251(utf8, '?');
+}
+
+bool EstChuzhoySimvol(std::string_view s) {
+    return s.find(CHUZHOY_SIMVOL) != std::string_view::npos;
+}
+
+std::string Utf8VCp1251(const std::string& utf8, char zamena) {
     std::string r;
     r.reserve(utf8.size());
     std::size_t i = 0;
@@ -103,7 +111,7 @@ std::string Utf8VCp1251(const std::string& utf8) {
             r += char(u);
             continue;
         }
-        char b = '?';
+        char b = zamena;
         for (int k = 0; k < 128; ++k) {
             if (TablicaCp1251[k] != 0 && TablicaCp1251[k] == u) {
                 b = char(0x80 + k);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // Windows-1251 -> UTF-8. The byte 0x98, which the code page leaves
 // unassigned, becomes '?'.
@@ -13,6 +14,17 @@ std::string Cp1251VUtf8(const std::string& bytes);
 // (0x3F), which is no name or literal character of the calculator, and so
 // does each byte that starts no well-formed character.
 std::string Utf8VCp1251(const std::string& utf8);
+// The same, with a character that Windows-1251 lacks (a well-formed one)
+// becoming zamena instead of '?'.
+std::string Utf8VCp1251(const std::string& utf8, char zamena);
+
+// The byte that stands for a character Windows-1251 lacks in texts whose
+// names must not collapse into one: 0x98, which the code page leaves
+// unassigned (it reads back as '?'). Front ends convert definitions and
+// names with it, and the core refuses a name that holds it.
+constexpr char CHUZHOY_SIMVOL = '\x98';
+// True when s holds CHUZHOY_SIMVOL.
+bool EstChuzhoySimvol(std::string_view s);
 
 // Decodes the UTF-8 character at s[i] into *u and returns its length in
 // bytes; 0 (and *u untouched) when the bytes there are no well-formed

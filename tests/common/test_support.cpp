@@ -35,7 +35,9 @@ void SborSoobsheniy::Ochistit() {
 }
 
 TAnsiString Cp(const std::string& utf8) {
-    const std::string b = Utf8VCp1251(utf8); // NUL bytes kept
+    // NUL bytes kept; a character the code page lacks becomes the mark that
+    // front ends give it.
+    const std::string b = Utf8VCp1251(utf8, CHUZHOY_SIMVOL);
     return TAnsiString(b.data(), int(b.size()));
 }
 

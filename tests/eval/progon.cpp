@@ -59,6 +59,7 @@ TItogProgona Progon(const std::vector<std::string>& stroki, const TNastroyki& n)
     EXPECT_FALSE(sreda->dvigatel->ZapuskNeSostoyalsya());
     UstanovitPriemnikSostoyaniya({});
     itog.soobsheniya = sbor.Soobsheniya();
+    itog.ishod = sreda->dvigatel->Ishod();
     if (itog.gotovo) itog.rezultat = okno.rezultat;
     AngleUnit.store(1);
     return itog;

@@ -14,6 +14,7 @@ struct TItogProgona {
     std::string rezultat;                 // the result text (UTF-8) when gotovo
     std::vector<std::string> soobsheniya; // every ShowError text, in order
     std::string zhurnal;                  // the log texts concatenated (UTF-8)
+    TIshod ishod;                         // the engine's outcome of the run
 };
 
 struct TNastroyki {
