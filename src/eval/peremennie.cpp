@@ -58,17 +58,15 @@ void OchistitPeremennuyu(TPeremennaya& p) {
 
 namespace {
 
-// The bytes s[nachalo..konec) without their leading and trailing bytes 0..32
-// (as Trim), with every alternative separator replaced by the decimal one.
-TAnsiString ChastStroki(const char* s, std::size_t nachalo, std::size_t konec) {
-    while (nachalo < konec && static_cast<unsigned char>(s[nachalo]) <= 32) ++nachalo;
-    while (konec > nachalo && static_cast<unsigned char>(s[konec - 1]) <= 32) --konec;
-    TAnsiString chast(s + nachalo, static_cast<int>(konec - nachalo));
-    if (char* c = chast.c_str()) {
+// The bytes of a part of a line with every alternative separator replaced
+// by the decimal one.
+TAnsiString SEdinimRazdelitelem(std::string_view chast) {
+    TAnsiString t(chast.data(), static_cast<int>(chast.size()));
+    if (char* c = t.c_str()) {
         for (; *c; ++c)
             if (*c == vmSimvoli.AltRazdelitel) *c = vmSimvoli.Razdelitel;
     }
-    return chast;
+    return t;
 }
 
 } // namespace
@@ -81,17 +79,12 @@ bool RazobratStroku(TPeremennaya& p, TAnsiString stroka) {
     // One separator for the whole line, name included. Neither separator is
     // "=" or a byte that Trim removes, so the replacement is made on the
     // trimmed parts as they are copied: the line is read once and copied once.
-    const char* s = stroka.Data();
-    const auto n = static_cast<std::size_t>(stroka.Length());
-    const void* ravno = n > 0 ? std::memchr(s, '=', n) : nullptr;
-    if (ravno == nullptr) {
-        p.Imya = TAnsiString("y");
-        p.Virazhenie = ChastStroki(s, 0, n);
-    } else {
-        const auto k = static_cast<std::size_t>(static_cast<const char*>(ravno) - s);
-        p.Imya = ChastStroki(s, 0, k);
-        p.Virazhenie = ChastStroki(s, k + 1, n);
-    }
+    const std::string_view s(stroka.Data() ? stroka.Data() : "",
+                             static_cast<std::size_t>(stroka.Length()));
+    const TChastiStroki c = RazdelitStroku(s);
+    p.Imya = c.bezRavno ? TAnsiString(ImyaPoUmolchaniyu)
+                        : SEdinimRazdelitelem(s.substr(c.imyaNachalo, c.imyaDlina));
+    p.Virazhenie = SEdinimRazdelitelem(s.substr(c.virazhenieNachalo, c.virazhenieDlina));
     if (p.Imya.Length() == 0) {
         PokazatOshibku("Неправильное имя переменной");
         return false;
@@ -188,14 +181,6 @@ bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya) {
 
 namespace {
 
-// The text s[0..n) without its leading and trailing bytes 0..32 (as Trim).
-TAnsiString Obrezannoe(const char* s, std::size_t n) {
-    std::size_t nachalo = 0;
-    while (nachalo < n && static_cast<unsigned char>(s[nachalo]) <= 32) ++nachalo;
-    while (n > nachalo && static_cast<unsigned char>(s[n - 1]) <= 32) --n;
-    return TAnsiString(s + nachalo, static_cast<int>(n - nachalo));
-}
-
 void Dobavit(std::string& k, const TAnsiString& t) {
     if (const int n = t.Length()) k.append(t.Data(), static_cast<std::size_t>(n));
 }
@@ -218,7 +203,8 @@ bool SvernutGruppu(TPeremennaya& p, const std::string& gruppa, std::string& rezu
         const bool bilRazdelitel = razdelitel != std::string::npos;
         const std::size_t konec = bilRazdelitel ? razdelitel : zakritie;
         if (konec == nachalo) break;
-        const TAnsiString argument = Obrezannoe(gruppa.data() + nachalo, konec - nachalo);
+        const std::string_view chast = Obrezat(std::string_view(gruppa).substr(nachalo, konec - nachalo));
+        const TAnsiString argument(chast.data(), static_cast<int>(chast.size()));
         nachalo = konec + 1;
 
         vmChislo znachenie;

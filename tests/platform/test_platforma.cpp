@@ -110,6 +110,10 @@ TEST(Platforma, LocaleSeparatorLeavesNumericCategoryC) {
     const std::string sohranennaya = prezhnyaya ? prezhnyaya : "";
     setenv("LC_ALL", "C", 1);
     EXPECT_EQ(LokalniyRazdelitel(), '.');
+    // A locale that cannot be set leaves the C library's own ".", so that
+    // results still pipe into bc and awk.
+    setenv("LC_ALL", "garbage", 1);
+    EXPECT_EQ(LokalniyRazdelitel(), '.');
     // A locale with a comma, when the machine has one.
     for (const char* imya : {"ru_RU.UTF-8", "de_DE.UTF-8", "ru_RU.CP1251"}) {
         setenv("LC_ALL", imya, 1);
