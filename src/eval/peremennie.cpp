@@ -264,8 +264,22 @@ namespace {
 // evaluation: each one whose digits its radix lacks reads as zero, and a
 // word like a function or constant name written in capitals reads as a
 // literal; both are warned of at their places.
+// True when no literal of v can be warned of: every digit character is a
+// digit of the run's radix, none is a capital letter, and there is no radix
+// mark. Most definitions pass this one scan and are never tokenized.
+bool LiteraliBezPodozreniy(std::string_view v) {
+    for (const char ch : v) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == static_cast<unsigned char>(vmSimvoli.Osnovanie)) return false;
+        if (vmSimvoli.EtoCifra[c] && (vmSimvoli.ZnachenieCifri[c] >= CurrentRadix || c >= 'A'))
+            return false;
+    }
+    return true;
+}
+
 void ProveritLiterali(TZapisProgona& zapis, std::int32_t stroka) {
     const std::string_view s = zapis.Stroka(stroka);
+    if (LiteraliBezPodozreniy(s)) return; // the name too: it holds no literal
     const TChastiStroki c = RazdelitStroku(s);
     const std::string_view v = s.substr(c.virazhenieNachalo, c.virazhenieDlina);
     for (const TLeksema& l : RazobratNaLeksemy(v)) {

@@ -14,7 +14,19 @@ bool EtoSimvolImeni(unsigned char c) {
 }
 
 bool EtoZnakOperatora(unsigned char c) {
-    return c != 0 && std::strchr("^<>*/%+-", c) != nullptr;
+    switch (c) {
+    case '^':
+    case '<':
+    case '>':
+    case '*':
+    case '/':
+    case '%':
+    case '+':
+    case '-':
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool EtoProbel(unsigned char c) {
