@@ -5,6 +5,7 @@
 #include "number/vm_yadra.h"
 #include "number/vmarifmetika.h"
 
+using vm_detail::EtoBeskonechnost;
 using vm_detail::EtoNol;
 using vm_detail::Ogranichit;
 using vm_detail::Osn;
@@ -28,12 +29,6 @@ vmChislo* Masshtab(vmChislo* x, std::int64_t n) {
     // magnitude that could grow into an overflow).
     if (EtoNol(*x)) return vmNol(x);
     return UstanovitPoryadok(x, std::int64_t(x->Poryadok) + n);
-}
-
-// A nonzero value at or beyond R^(2^29): the infinity, or a record that reads
-// as beyond it (a literal's exponent at the limit).
-bool EtoBeskonechnost(const vmChislo& x) {
-    return x.Poryadok >= VM_PREDEL_PORYADKA && vmZnakMantissi(&x) != 0;
 }
 
 // How far from the limits an exponent must stay so that no intermediate of

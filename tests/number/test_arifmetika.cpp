@@ -326,6 +326,10 @@ TEST_F(Arifmetika, BeyondTheExponentLimitIsExactlyTheInfinityRecord) {
                 vmChislo ost;
                 EXPECT_TRUE(Ravni(vmDelenieSOstatkom(&b, tri, &ost), inf)) << R;
                 OzhidatChistiyNol(ost, "infinity mod 3");
+                // Aligned to the infinity, 5e536870900 would reach its digit.
+                const vmChislo blizko = Ch("5e536870900" + r);
+                EXPECT_TRUE(Ravni(vmSumma(&b, blizko), inf)) << Cifri(vmSumma(&b, blizko));
+                EXPECT_TRUE(Ravni(vmRaznost(&b, blizko), inf)) << Cifri(vmRaznost(&b, blizko));
             }
             // 60 * 10^(2^29 - 1) and 3C(16) * 16^(2^29 - 1): a first digit
             // times 6 (3) without carry, at the limit after the shift.
