@@ -6,6 +6,7 @@
 #include "number/vm_osnovanie.h"
 #include "number/vm_yadra.h"
 
+using vm_detail::EtoBeskonechnost;
 using vm_detail::Osn;
 using vm_detail::Polovina;
 
@@ -76,6 +77,14 @@ vmChislo* vmPribavit(vmChislo* a, vmChislo b) {
         return a;
     }
     vmObshcheeOsnovanie(a, &b);
+    // Infinity plus or minus a finite number stays that infinity: aligned
+    // to it, the finite operand would become the infinity's digit itself
+    // (the shift to the limit) or change its digits.
+    const bool beskA = EtoBeskonechnost(*a), beskB = EtoBeskonechnost(b);
+    if (beskA != beskB) {
+        if (beskB) *a = b;
+        return vmBeskonechnost(a);
+    }
     if (a->Znak == b.Znak) {
         vmVirovnyat(a, &b, true);
         SlozhitCifri(a, b);
@@ -95,6 +104,8 @@ vmChislo* vmPribavit(vmChislo* a, vmChislo b) {
     }
     a->Netochnost = (a->Netochnost || b.Netochnost) ? 1 : 0;
     vmNormalizovat(a);
+    // A sum of two infinities (or records beyond the limit) is the infinity.
+    if (EtoBeskonechnost(*a)) vmBeskonechnost(a);
     return a;
 }
 

@@ -5,6 +5,7 @@
 #include "number/vm_yadra.h"
 #include "number/vmarifmetika.h"
 
+using vm_detail::EtoBeskonechnost;
 using vm_detail::EtoNol;
 using vm_detail::Ogranichit;
 using vm_detail::Osn;
@@ -12,17 +13,34 @@ using vm_detail::Polovina;
 using namespace vm_detail;
 
 namespace {
+// x with the exact exponent p: at or beyond the limit the infinity value (R^(2^29)
+// is no finite magnitude), at or below its negative zero.
+vmChislo* UstanovitPoryadok(vmChislo* x, std::int64_t p) {
+    if (p >= VM_PREDEL_PORYADKA) return vmBeskonechnost(x);
+    if (p <= -VM_PREDEL_PORYADKA) return vmNol(x);
+    x->Poryadok = static_cast<std::int32_t>(p);
+    if (vmZnak(x) == 0) vmNol(x);
+    return x;
+}
+
 // x * R^n (sign of n chosen by the caller), judged on the exact sum.
 vmChislo* Masshtab(vmChislo* x, std::int64_t n) {
     // Zero stays zero however far it is scaled (its reserved exponent is no
     // magnitude that could grow into an overflow).
     if (EtoNol(*x)) return vmNol(x);
-    const std::int64_t p = std::int64_t(x->Poryadok) + n;
-    if (p < -VM_PREDEL_PORYADKA) return vmNol(x);
-    if (p > VM_PREDEL_PORYADKA) return vmBeskonechnost(x);
-    x->Poryadok = static_cast<std::int32_t>(p);
-    if (vmZnak(x) == 0) vmNol(x);
-    return x;
+    return UstanovitPoryadok(x, std::int64_t(x->Poryadok) + n);
+}
+
+// How far from the limits an exponent must stay so that no intermediate of
+// a product or a division around it leaves the range: the 103 digit places
+// of a partial product or a remainder below it, the 101 quotient digits
+// below those, a carry and the three-place carry shift above. Work nearer
+// the limits is done on operands moved to exponent 0 (every kernel gives the
+// same digits for operands moved by a common power of the radix while
+// nothing reaches a limit) and the result moved back by UstanovitPoryadok.
+constexpr std::int64_t kZapasPredela = 256;
+bool UPredela(std::int64_t p) {
+    return p >= VM_PREDEL_PORYADKA - kZapasPredela || p <= -VM_PREDEL_PORYADKA + kZapasPredela;
 }
 } // namespace
 
@@ -35,6 +53,17 @@ vmChislo* vmRazdelitNaStepen(vmChislo* x, std::int32_t n) {
 }
 
 vmChislo* vmUmnogitNaCifru(vmChislo* x, std::uint8_t m) {
+    if (x->Poryadok > VM_PREDEL_PORYADKA - 16 && !EtoNol(*x)) {
+        // The carry shifts below (the carry out of the top is below m, at
+        // most eight digits: up to three shifts of three places) would pass
+        // the limit before the normalisation takes them back: the digits are
+        // found at exponent 0 and the exact exponent is judged after.
+        const std::int64_t p = x->Poryadok;
+        x->Poryadok = 0;
+        vmUmnogitNaCifru(x, m);
+        if (!EtoNol(*x)) UstanovitPoryadok(x, p + x->Poryadok);
+        return x;
+    }
     const int R = Osn(*x);
     int perenos = 0;
     for (int p = VM_RAZRYADOV - 1; p >= 0; --p) {
@@ -63,20 +92,36 @@ vmChislo* vmUmnogitNaCifru(vmChislo* x, std::uint8_t m) {
     return x;
 }
 
+namespace {
+// The product's digits by the kernel the switch chooses.
+void UmnozhitYadrom(vmChislo* a, const vmChislo& p, const vmChislo& b) {
+    if (BistrieYadra.load(std::memory_order_relaxed) && BistroVozmozhno(p) && BistroVozmozhno(b))
+        UmnozhitBistro(a, p, b);
+    else
+        UmnozhitProsto(a, p, b);
+}
+} // namespace
+
 vmChislo* vmUmnogit(vmChislo* a, vmChislo b) {
     vmObshcheeOsnovanie(a, &b);
-    const vmChislo p = *a;
+    vmChislo p = *a;
     vmNol(a);
-    const bool bistro = BistrieYadra.load(std::memory_order_relaxed);
-    if (bistro && (EtoNol(p) || vmZnakMantissi(&b) == 0)) {
+    // The partial products lie at the exponents s + 2 down to s - 100.
+    const std::int64_t s = std::int64_t(p.Poryadok) + b.Poryadok;
+    if (EtoNol(p) || vmZnakMantissi(&b) == 0) {
         // Every partial product is zero (p is zero, or b has no nonzero
         // digit), and so is their sum: a stays the zero it was just set to.
         // (A b at the reserved exponent with nonzero digits still has
         // partial products, of p scaled by those digits' weights.)
-    } else if (bistro && BistroVozmozhno(p) && BistroVozmozhno(b)) {
-        UmnozhitBistro(a, p, b);
+    } else if ((EtoBeskonechnost(p) && vmZnak(&b) != 0) || EtoBeskonechnost(b)) {
+        vmBeskonechnost(a); // infinity times a nonzero number stays infinity
+    } else if (UPredela(s)) {
+        p.Poryadok = 0;
+        b.Poryadok = 0;
+        UmnozhitYadrom(a, p, b);
+        if (!EtoNol(*a)) UstanovitPoryadok(a, s + a->Poryadok);
     } else {
-        UmnozhitProsto(a, p, b);
+        UmnozhitYadrom(a, p, b);
     }
     a->Znak = (p.Znak ^ b.Znak) & 1;
     if (vmZnak(a) == 0) a->Znak = 0;
@@ -151,6 +196,11 @@ vmChislo* vmRazdelit(vmChislo* a, vmChislo b) {
     if (vmZnak(&b) == 0) return vmBeskonechnost(a);
     const std::uint8_t s = (a->Znak ^ b.Znak) & 1;
     if (EtoNol(*a)) return vmNol(a);
+    if (EtoBeskonechnost(*a) && !EtoBeskonechnost(b)) {
+        // Infinity divided by a finite nonzero number stays infinity.
+        a->Znak = s;
+        return vmBeskonechnost(a);
+    }
     vmChislo r = *a;
     r.Znak = 0;
     b.Znak = 0;
@@ -163,7 +213,16 @@ vmChislo* vmRazdelit(vmChislo* a, vmChislo b) {
         return vmBeskonechnost(a);
     }
     if (d + 1 <= -VM_PREDEL_PORYADKA) return a;
-    DelitCifri(b, d, &r, a, false);
+    // Trial products and remainders lie at the exponents of r and up to 204
+    // below; the quotient digits at d and 100 below.
+    if (UPredela(r.Poryadok) || UPredela(d)) {
+        r.Poryadok = 0;
+        b.Poryadok = 0;
+        DelitCifri(b, 0, &r, a, false);
+        if (!EtoNol(*a)) UstanovitPoryadok(a, d + a->Poryadok);
+    } else {
+        DelitCifri(b, d, &r, a, false);
+    }
     a->Znak = s;
     if (vmZnak(a) == 0) a->Znak = 0;
     return a;
@@ -198,10 +257,27 @@ vmChislo vmDelenieSOstatkom(const vmChislo* a, vmChislo b, vmChislo* ostatok) {
     rem.Znak = 0;
     b.Znak = 0;
     if (EtoNol(rem)) vmNol(&rem);
-    DelitCifri(b, d, &rem, &q, true);
-    // A quotient at or beyond R^(2^29) is the infinity value (its digit sums
-    // would otherwise be multiples of it).
-    if (d >= VM_PREDEL_PORYADKA) vmBeskonechnost(&q);
+    if (EtoBeskonechnost(rem) && !EtoBeskonechnost(b)) {
+        // Infinity over a finite nonzero number: the quotient stays infinity;
+        // no digit of the dividend is known, and the remainder is zero.
+        vmBeskonechnost(&q);
+        vmNol(&rem);
+    } else if (!EtoNol(rem) && d >= 0 && (UPredela(rem.Poryadok) || UPredela(d))) {
+        // Near a limit: the dividend moved to exponent 0 and the divisor with
+        // it. A d beyond the 101 quotient digits only names their weights
+        // (no weight of them is below 0), so the divisor is moved by a
+        // bounded distance and the quotient by the rest. (A d below 0 has
+        // no quotient digit and leaves the dividend as the remainder.)
+        const std::int64_t dBlizko = d < kZapasPredela ? d : kZapasPredela;
+        const std::int64_t pA = rem.Poryadok;
+        rem.Poryadok = 0;
+        b.Poryadok = static_cast<std::int32_t>(-dBlizko);
+        DelitCifri(b, dBlizko, &rem, &q, true);
+        if (!EtoNol(q)) UstanovitPoryadok(&q, q.Poryadok + (d - dBlizko));
+        if (!EtoNol(rem)) UstanovitPoryadok(&rem, rem.Poryadok + pA);
+    } else {
+        DelitCifri(b, d, &rem, &q, true);
+    }
     *ostatok = rem;
     ostatok->Znak = s;
     if (vmZnak(ostatok) == 0) ostatok->Znak = 0;

@@ -3,6 +3,8 @@
 #include <sstream>
 
 #include "chisla_test_util.h"
+#include "number/vm_yadra.h"
+#include "sluchaynie.h"
 
 namespace {
 
@@ -252,6 +254,148 @@ TEST_F(Arifmetika, ExtremeExponentsGiveInfinityOrZero) {
     const vmChislo q = vmDelenieSOstatkom(&big, small, &ost);
     EXPECT_EQ(q.Poryadok, VM_PREDEL_PORYADKA);
     EXPECT_EQ(q.CelayaChast[0], 1);
+}
+
+// The plain kernels, then the fast ones; the fast ones are the default again
+// afterwards.
+template <typename F> void OboimiYadrami(F f) {
+    for (const bool bistro : {false, true}) {
+        vm_detail::BistrieYadra = bistro;
+        SCOPED_TRACE(bistro ? "fast kernels" : "plain kernels");
+        f();
+    }
+    vm_detail::BistrieYadra = true;
+}
+
+vmChislo Beskonechnost(std::uint8_t R, std::uint8_t znak) {
+    vmChislo x;
+    vmProstayaKonstanta(&x, znak ? 3 : 2, R);
+    return x;
+}
+
+TEST_F(Arifmetika, QuotientsAndProductsBesideTheExponentLimit) {
+    // Trial products of these divisions pass R^(2^29) while the quotient
+    // does not; the low ones lose digits below R^(-2^29) unless moved.
+    const std::string shest(100, '6'), tri(99, '3'), A(100, 'A'), pyat(99, '5');
+    const std::string sedmie = // the digits of 3/7 after 4, from bc
+        "285714285714285714285714285714285714285714285714285714285714"
+        "285714285714285714285714285714285714285";
+    struct {
+        const char* a;
+        char op;
+        const char* b;
+        std::string rez;
+    } sluchai[] = {
+        {"5e536870911", '/', "3", "1." + shest + "e536870911"},
+        {"1e536870911", '/', "3", "3." + tri + "e536870910"},
+        {"5e536870911r16", '/', "3r16", "1." + A + "e536870911r16"},
+        {"1e536870911r16", '/', "3r16", "5." + pyat + "e536870910r16"},
+        {"-7e536870911", '/', "7", "-1e536870911"},
+        {"3e-536870900", '/', "7e5", "4." + sedmie + "e-536870906"},
+        {"1e-536870900", '*', "1.23456789e-5", "1.23456789e-536870905"},
+        {"9.9e536870911", '*', "0.5", "4.95e536870911"},
+    };
+    OboimiYadrami([&] {
+        for (const auto& s : sluchai) {
+            const vmChislo r = s.op == '*' ? Umn(s.a, s.b) : Del(s.a, s.b);
+            EXPECT_EQ(Tx(r), s.rez) << s.a << s.op << s.b;
+        }
+        // A carry shift of three places from R^(2^29 - 3) no longer passes
+        // the limit on the way: 1.5e536870910 is in range.
+        vmChislo x = Ch("5e536870909");
+        EXPECT_EQ(Tx(*vmUmnogitNaCifru(&x, 3)), "1.5e536870910");
+    });
+}
+
+TEST_F(Arifmetika, BeyondTheExponentLimitIsExactlyTheInfinityRecord) {
+    OboimiYadrami([&] {
+        for (const std::uint8_t R : {10, 16}) {
+            const vmChislo inf = Beskonechnost(R, 0), minusInf = Beskonechnost(R, 1);
+            const std::string r = R == 10 ? "" : "r16";
+            const vmChislo tri = Ch("3" + r);
+            // The infinity as division gives it and as its text reads back
+            // (digit 1 at the limit, inexact flag not set).
+            const vmChislo izDeleniya = Del(("1" + r).c_str(), ("0" + r).c_str());
+            const vmChislo izTeksta = Ch("1e536870912" + r);
+            for (const vmChislo& b : {izDeleniya, izTeksta}) {
+                EXPECT_TRUE(Ravni(vmChastnoe(&b, &tri), inf)) << Cifri(vmChastnoe(&b, &tri));
+                EXPECT_TRUE(Ravni(vmProizvedenie(&b, &tri), inf)) << R;
+                vmChislo minus = b;
+                minus.Znak = 1;
+                EXPECT_TRUE(Ravni(vmChastnoe(&minus, &tri), minusInf)) << R;
+                vmChislo ost;
+                EXPECT_TRUE(Ravni(vmDelenieSOstatkom(&b, tri, &ost), inf)) << R;
+                OzhidatChistiyNol(ost, "infinity mod 3");
+                // Aligned to the infinity, 5e536870900 would reach its digit.
+                const vmChislo blizko = Ch("5e536870900" + r);
+                EXPECT_TRUE(Ravni(vmSumma(&b, blizko), inf)) << Cifri(vmSumma(&b, blizko));
+                EXPECT_TRUE(Ravni(vmRaznost(&b, blizko), inf)) << Cifri(vmRaznost(&b, blizko));
+            }
+            // 60 * 10^(2^29 - 1) and 3C(16) * 16^(2^29 - 1): a first digit
+            // times 6 (3) without carry, at the limit after the shift.
+            const vmChislo odin = Ch("1e536870911" + r);
+            const vmChislo m = Ch(R == 10 ? "60" : "3Cr16");
+            EXPECT_TRUE(Ravni(vmProizvedenie(&odin, &m), inf)) << Cifri(vmProizvedenie(&odin, &m));
+            vmChislo x = Ch("-1e536870911" + r);
+            EXPECT_TRUE(Ravni(vmProizvedenie(&x, &m), minusInf)) << R;
+            EXPECT_TRUE(Ravni(*vmUmnogitNaCifru(&x, 200), minusInf)) << R;
+            // A quotient at the limit (the first quotient digit's weight is 2^29).
+            const vmChislo pyat = Ch("5e536870911" + r), desyataya = Ch("1e-1" + r);
+            EXPECT_TRUE(Ravni(vmChastnoe(&pyat, &desyataya), inf)) << R;
+            x = Ch("5" + r);
+            EXPECT_TRUE(Ravni(*vmUmnogitNaStepen(&x, VM_PREDEL_PORYADKA), inf)) << R;
+        }
+    });
+}
+
+// x * R^k as the exponent range allows it.
+vmChislo Sdvinutoe(vmChislo x, std::int64_t k) {
+    if (vmZnak(&x) == 0) return x;
+    const std::int64_t p = x.Poryadok + k;
+    if (p >= VM_PREDEL_PORYADKA) return *vmBeskonechnost(&x);
+    if (p <= -VM_PREDEL_PORYADKA) return *vmNol(&x);
+    x.Poryadok = static_cast<std::int32_t>(p);
+    return x;
+}
+
+TEST_F(Arifmetika, BesideTheLimitsTheDigitsAreThoseOfTheMiddleRange) {
+    // Moving one operand by R^k moves a product or quotient by R^k; moving
+    // both moves the remainder and keeps the integer quotient. Dividends
+    // moved to within 3 places of either limit, so that results land on
+    // both sides of it.
+    const auto semya = SemyaTestov();
+    SCOPED_TRACE("CIFRAMER_SEED=" + std::to_string(semya));
+    GeneratorChisel g(semya + 40);
+    OboimiYadrami([&] {
+        for (int R : {2, 3, 10, 16, 36})
+            for (int i = 0; i < 20; ++i) {
+                const vmChislo a = g.Chislo(R);
+                vmChislo b = g.Chislo(R);
+                const std::int64_t vverh = VM_PREDEL_PORYADKA - 1 - a.Poryadok - g.Int(0, 3);
+                const std::int64_t vniz = -VM_PREDEL_PORYADKA + 1 - a.Poryadok + g.Int(0, 3);
+                const vmChislo p = vmProizvedenie(&a, &b), q = vmChastnoe(&a, &b);
+                for (const std::int64_t k : {vverh, vniz}) {
+                    const vmChislo ak = Sdvinutoe(a, k);
+                    EXPECT_TRUE(Ravni(vmProizvedenie(&ak, &b), Sdvinutoe(p, k)))
+                        << R << " " << k << "\n"
+                        << Cifri(a) << "\n"
+                        << Cifri(b) << "\n"
+                        << Cifri(vmProizvedenie(&ak, &b));
+                    EXPECT_TRUE(Ravni(vmChastnoe(&ak, &b), Sdvinutoe(q, k)))
+                        << R << " " << k << "\n"
+                        << Cifri(a) << "\n"
+                        << Cifri(b) << "\n"
+                        << Cifri(vmChastnoe(&ak, &b));
+                }
+                b.Poryadok = a.Poryadok - g.Int(0, 120);
+                vmChislo ost, ostK;
+                const vmChislo c = vmDelenieSOstatkom(&a, b, &ost);
+                const vmChislo ak = Sdvinutoe(a, vverh);
+                const vmChislo cK = vmDelenieSOstatkom(&ak, Sdvinutoe(b, vverh), &ostK);
+                EXPECT_TRUE(Ravni(cK, c)) << R << " div " << Cifri(a) << " " << Cifri(b);
+                EXPECT_TRUE(Ravni(ostK, Sdvinutoe(ost, vverh))) << R << " mod " << Cifri(a);
+            }
+    });
 }
 
 TEST_F(Arifmetika, InexactFlagTravelsWithTheValue) {

@@ -82,6 +82,43 @@ TEST_F(Yadra, FastKernelsGiveThePlainKernelsBytes) {
     EXPECT_EQ(proverok, 8 * 30 * 4);
 }
 
+TEST_F(Yadra, FastKernelsGiveThePlainBytesBesideTheExponentLimits) {
+    // Dividends and factors within 300 places of either limit against
+    // operands of the middle range or of the other limit: results on both
+    // sides of the limits, and trial products that pass them.
+    const auto semya = SemyaTestov();
+    SCOPED_TRACE("CIFRAMER_SEED=" + std::to_string(semya));
+    GeneratorChisel g(semya + 50);
+    for (int R : kOsnovaniya)
+        for (int i = 0; i < 16; ++i) {
+            vmChislo a = g.Chislo(R), b = g.Chislo(R, i % 2 == 0);
+            a.Poryadok = (i % 4 < 2 ? 1 : -1) * (VM_PREDEL_PORYADKA - g.Int(1, 300));
+            if (i % 8 == 1) b.Poryadok = a.Poryadok - g.Int(0, 120);
+            const auto [pp, pb] = Oba([&] { return vmProizvedenie(&a, &b); });
+            EXPECT_TRUE(Ravni(pp, pb)) << "R=" << R << " a*b\n"
+                                       << Cifri(a) << "\n"
+                                       << Cifri(b) << "\n"
+                                       << Cifri(pp) << "\n"
+                                       << Cifri(pb);
+            const auto [qp, qb] = Oba([&] { return vmChastnoe(&a, &b); });
+            EXPECT_TRUE(Ravni(qp, qb)) << "R=" << R << " a/b\n"
+                                       << Cifri(a) << "\n"
+                                       << Cifri(b) << "\n"
+                                       << Cifri(qp) << "\n"
+                                       << Cifri(qb);
+            vmChislo ostP, ostB;
+            const auto [dp, db] = Oba([&] {
+                vmChislo o;
+                const vmChislo q = vmDelenieSOstatkom(&a, b, &o);
+                (vm_detail::BistrieYadra ? ostB : ostP) = o;
+                return q;
+            });
+            EXPECT_TRUE(Ravni(dp, db)) << "R=" << R << " a div b " << Cifri(a) << " " << Cifri(b);
+            EXPECT_TRUE(Ravni(ostP, ostB))
+                << "R=" << R << " a mod b " << Cifri(a) << " " << Cifri(b);
+        }
+}
+
 TEST_F(Yadra, FastAdditionGivesThePlainBytes) {
     // Every exponent gap up to beyond the 103 places, both signs, and
     // differences that cancel most digits (b close to -a).
