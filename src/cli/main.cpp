@@ -1,10 +1,11 @@
 // ciframer-cli: the calculator on the command line. Reads the definitions
 // (a file, standard input, or -e lines), computes one variable on a thread
 // with a large stack, prints the result on stdout and every message on
-// stderr.
+// stderr, located as a compiler locates them ("FILE:LINE: text"), and the
+// warnings of the run after it.
 //
-// Exit status: 0 result printed, 1 no result, 2 usage error, 130 stopped by
-// Ctrl+C.
+// Exit status: 0 result printed, 1 no result (or, with --strict, a warning),
+// 2 usage error, 130 stopped by Ctrl+C.
 #include <algorithm>
 #include <csignal>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include "cli/sessiya.h"
 #include "eval/dvigatel.h"
 #include "platform/platforma.h"
+#include "text/kodirovka_ansi.h"
 
 namespace {
 
@@ -28,7 +30,8 @@ constexpr int KOD_ISPOLZOVANIE = 2;
 constexpr int KOD_OSTANOVLENO = 130;
 
 const char* const KRATKOE_ISPOLZOVANIE =
-    "usage: ciframer-cli [-r N] [-d N] [-a deg|rad|grad] [-n NAME] [--log] [-e TEXT]... [FILE]\n"
+    "usage: ciframer-cli [-r N] [-d N] [-a deg|rad|grad] [-n NAME] [--log] [-w | --strict] [-i]\n"
+    "                    [-e TEXT]... [FILE]\n"
     "       ciframer-cli --help\n";
 
 void NaSignal(int) {
@@ -103,11 +106,6 @@ int ProveritNul(const std::string& tekst, const std::string& chto) {
     return OshibkaIspolzovaniya(chto + ": line " + std::to_string(stroka) + " holds a NUL byte");
 }
 
-TAnsiString V1251(const std::string& utf8) {
-    const std::string b = Utf8VCp1251(utf8);
-    return TAnsiString(b.data(), static_cast<int>(b.size()));
-}
-
 } // namespace
 
 namespace {
@@ -118,9 +116,9 @@ int Zapusk(int argc, char** argv) {
     if (!p.oshibka.empty()) return OshibkaIspolzovaniya(p.oshibka);
     if (p.spravka) {
         std::fputs(TekstSpravki(p.programma).c_str(), stdout);
-        std::fputs("\nExit status: 0 result printed, 1 no result, 2 usage error,\n"
-                   "130 stopped by Ctrl+C. The constant cache is kept in VelimathData/\n"
-                   "of the current directory.\n",
+        std::fputs("\nExit status: 0 result printed, 1 no result (with --strict, also a\n"
+                   "warning), 2 usage error, 130 stopped by Ctrl+C. The constant cache is\n"
+                   "kept in VelimathData/ of the current directory.\n",
                    stdout);
         return KOD_GOTOVO;
     }
@@ -154,12 +152,13 @@ int Zapusk(int argc, char** argv) {
     if (sessiya && !SessiyaDostupna())
         return OshibkaIspolzovaniya("the interactive session is not available in this build");
 
-    // The definitions, converted to Windows-1251 at this edge.
-    std::vector<TAnsiString> stroki;
-    if (sessiya && p.fayli.empty()) {
-        for (const std::string& v : p.viragheniya) stroki.push_back(V1251(v));
-    } else if (!p.viragheniya.empty()) {
-        for (const std::string& v : p.viragheniya) stroki.push_back(V1251(v));
+    // The definitions (UTF-8) and where they came from, as messages name it:
+    // each -e is one line.
+    std::vector<std::string> stroki;
+    std::string mesto;
+    if (!p.viragheniya.empty() || (sessiya && p.fayli.empty())) {
+        stroki = p.viragheniya;
+        mesto = "-e";
     } else {
         std::string tekst;
         std::string chto = "standard input";
@@ -175,19 +174,26 @@ int Zapusk(int argc, char** argv) {
         if (const int kod = OshibkaChteniya(chtenie, chto)) return kod;
         if (const int kod = ProveritNul(tekst, chto)) return kod;
         if (tekst.starts_with("\xEF\xBB\xBF")) tekst.erase(0, 3); // a UTF-8 byte order mark
-        stroki = RazbitNaStroki(Utf8VCp1251(tekst));
+        stroki = RazbitNaStroki(tekst);
+        mesto = p.fayli.empty() ? "<stdin>" : p.fayli.front();
     }
 
     if (sessiya) {
-        std::vector<std::string> utf8;
-        for (const TAnsiString& s : stroki) utf8.push_back(Cp1251VUtf8(s.ToStd()));
         TDvigatel dvigatel;
         PodklyuchitStderr(p.zhurnal);
-        return ZapustitSessiyu(dvigatel, utf8, osnovanie, razryadi, p.zhurnal);
+        return ZapustitSessiyu(dvigatel, stroki, osnovanie, razryadi, p.zhurnal,
+                               !p.bezPreduprezhdeniy);
     }
 
-    TOknoKomandnoyStroki okno(std::move(stroki), V1251(p.imya), osnovanie, razryadi);
+    // Windows-1251 from here on; a character it lacks is kept apart, so that
+    // the engine refuses a name holding one.
+    std::vector<TAnsiString> stroki1251;
+    stroki1251.reserve(stroki.size());
+    for (const std::string& s : stroki) stroki1251.push_back(Utf8VAnsi(s));
+    stroki.clear();
+    TOknoKomandnoyStroki okno(std::move(stroki1251), Utf8VAnsi(p.imya), osnovanie, razryadi, mesto);
     bool zapushen = false, ostanovleno = false;
+    TIshod ishod;
     {
         // The literal tables follow the user's decimal separator (read once;
         // the numeric locale itself stays "C"); the cache is read here and
@@ -198,6 +204,7 @@ int Zapusk(int argc, char** argv) {
         dvigatel.Vichislit(okno);
         zapushen = !dvigatel.ZapuskNeSostoyalsya();
         ZavershitZhurnal();
+        ishod = dvigatel.Ishod();
         ostanovleno = CalcCancelled.load() != 0;
     }
 
@@ -205,12 +212,13 @@ int Zapusk(int argc, char** argv) {
         std::fputs("ciframer-cli: cannot start the calculation thread\n", stderr);
         return KOD_NET_REZULTATA;
     }
-    if (okno.EstZnachenie()) {
-        const std::string rezultat = Cp1251VUtf8(okno.Znachenie().ToStd()) + "\n";
-        std::fwrite(rezultat.data(), 1, rezultat.size(), stdout);
-        return KOD_GOTOVO;
-    }
-    return ostanovleno ? KOD_OSTANOVLENO : KOD_NET_REZULTATA;
+    if (!p.bezPreduprezhdeniy) NapisatPreduprezhdeniya(ishod, mesto);
+    if (!okno.EstZnachenie()) return ostanovleno ? KOD_OSTANOVLENO : KOD_NET_REZULTATA;
+    // --strict: a value the input did not mean literally is no result.
+    if (p.strogo && !ishod.Preduprezhdeniya.empty()) return KOD_NET_REZULTATA;
+    const std::string rezultat = Cp1251VUtf8(okno.Znachenie().ToStd()) + "\n";
+    std::fwrite(rezultat.data(), 1, rezultat.size(), stdout);
+    return KOD_GOTOVO;
 }
 
 } // namespace

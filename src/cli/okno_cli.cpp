@@ -6,17 +6,18 @@
 #include "platform/platforma.h"
 
 TOknoKomandnoyStroki::TOknoKomandnoyStroki(std::vector<TAnsiString> stroki, TAnsiString imya,
-                                           std::int32_t osnovanie, std::int32_t razryadi)
+                                           std::int32_t osnovanie, std::int32_t razryadi,
+                                           std::string mesto)
     : stroki_(std::move(stroki)), imya_(std::move(imya)), osnovanie_(osnovanie),
-      razryadi_(razryadi) {}
+      razryadi_(razryadi), mesto_(std::move(mesto)) {}
 
 void TOknoKomandnoyStroki::UstanovitZnachenie(const TAnsiString& text) {
     znachenie_ = text;
     estZnachenie_ = true;
 }
 
-std::vector<TAnsiString> RazbitNaStroki(const std::string& tekst) {
-    std::vector<TAnsiString> stroki;
+std::vector<std::string> RazbitNaStroki(const std::string& tekst) {
+    std::vector<std::string> stroki;
     std::size_t nachalo = 0;
     while (nachalo < tekst.size()) {
         std::size_t konec = tekst.find('\n', nachalo);
@@ -24,7 +25,7 @@ std::vector<TAnsiString> RazbitNaStroki(const std::string& tekst) {
         if (konec == std::string::npos) konec = tekst.size();
         std::size_t dlina = konec - nachalo;
         if (dlina > 0 && tekst[nachalo + dlina - 1] == '\r') --dlina;
-        stroki.emplace_back(tekst.data() + nachalo, static_cast<int>(dlina));
+        stroki.emplace_back(tekst, nachalo, dlina);
         nachalo = sleduyushiy;
     }
     return stroki;
@@ -44,11 +45,23 @@ void ZakritStroku() {
     strokaZhurnalaOtkrita = false;
 }
 
-void Soobshenie(const TAnsiString& text) {
+// One whole line of stderr (UTF-8, its line feed included), never inside
+// an open log line.
+void NapisatStroku(const std::string& stroka) {
     std::lock_guard<std::mutex> l(zamokVivoda);
     ZakritStroku();
-    Napisat(Cp1251VUtf8(text.ToStd()) + "\n");
+    Napisat(stroka);
     std::fflush(stderr);
+}
+
+void Soobshenie(const TAnsiString& text) {
+    NapisatStroku(Cp1251VUtf8(text.ToStd()) + "\n");
+}
+
+// "mesto:N: " for a line of a named input; empty otherwise.
+std::string Mesto(const std::string& mesto, std::int32_t stroka) {
+    if (mesto.empty() || stroka <= 0) return {};
+    return mesto + ":" + std::to_string(stroka) + ": ";
 }
 
 void Zhurnal(const TAnsiString& text) {
@@ -71,6 +84,16 @@ void Zhurnal(const TAnsiString& text) {
 }
 
 } // namespace
+
+void TOknoKomandnoyStroki::Soobshit(const TSoobshenie& soobshenie) {
+    NapisatStroku(Mesto(mesto_, soobshenie.Stroka) + Cp1251VUtf8(soobshenie.Tekst.ToStd()) + "\n");
+}
+
+void NapisatPreduprezhdeniya(const TIshod& ishod, const std::string& mesto) {
+    for (const TPreduprezhdenie& p : ishod.Preduprezhdeniya)
+        NapisatStroku(Mesto(mesto, p.Stroka) + "предупреждение: " + Cp1251VUtf8(p.Tekst.ToStd()) +
+                      "\n");
+}
 
 void PodklyuchitStderr(bool sZhurnalom) {
     UstanovitObrabotchikOshibki(&Soobshenie);

@@ -10,17 +10,19 @@ namespace {
 
 constexpr int O_LOG = 1000;
 constexpr int O_VERSION = 1001;
+constexpr int O_STRICT = 1002;
 
 const option DLINNIE[] = {
     {"radix", required_argument, nullptr, 'r'}, {"digits", required_argument, nullptr, 'd'},
     {"angle", required_argument, nullptr, 'a'}, {"name", required_argument, nullptr, 'n'},
     {"log", no_argument, nullptr, O_LOG},       {"expr", required_argument, nullptr, 'e'},
     {"help", no_argument, nullptr, 'h'},        {"version", no_argument, nullptr, O_VERSION},
-    {"interactive", no_argument, nullptr, 'i'}, {nullptr, 0, nullptr, 0}};
+    {"interactive", no_argument, nullptr, 'i'}, {"no-warnings", no_argument, nullptr, 'w'},
+    {"strict", no_argument, nullptr, O_STRICT}, {nullptr, 0, nullptr, 0}};
 // "-": arguments that are no option come back in order (code 1), whatever
 // POSIXLY_CORRECT says; ":": a missing value is told apart from an unknown
 // option.
-const char KOROTKIE[] = "-:r:d:a:n:e:hi";
+const char KOROTKIE[] = "-:r:d:a:n:e:hiw";
 
 bool SZnacheniem(int kod) {
     return kod == 'r' || kod == 'd' || kod == 'a' || kod == 'n' || kod == 'e';
@@ -130,6 +132,8 @@ void TRazbor::Znachenie(int kod, const std::string& z) {
 void Flag(TParametri& p, int kod) {
     if (kod == 'h') p.spravka = true;
     if (kod == 'i') p.sessiya = true;
+    if (kod == 'w') p.bezPreduprezhdeniy = true;
+    if (kod == O_STRICT) p.strogo = true;
     if (kod == O_LOG) p.zhurnal = true;
     if (kod == O_VERSION) p.versiya = true;
 }
@@ -279,6 +283,7 @@ std::string TekstSpravki(const std::string& programma) {
            "Цифрамер on the command line: computes one variable of the definitions\n"
            "(one per line, 'name = expression') with 101 significant digits.\n"
            "Definitions come from FILE, from standard input, or from -e options.\n"
+           "Messages and warnings go to stderr as FILE:LINE: text (<stdin>:LINE, -e:N).\n"
            "\n"
            "Options:\n"
            "  -r, --radix <N>     Radix of literals and of the result, 2..36.\n"
@@ -287,6 +292,10 @@ std::string TekstSpravki(const std::string& programma) {
            "  -n, --name <NAME>   Variable to compute.\n"
            "  --log               Write the intermediate-results log to stderr.\n"
            "  -e, --expr <TEXT>   A definition line (instead of FILE; repeatable).\n"
+           "  -w, --no-warnings   Do not print warnings.\n"
+           "  --strict            Treat a warning as an error: no result, exit status 1.\n"
+           "  -i, --interactive   Start an interactive session (the default on a\n"
+           "                      terminal without FILE or -e).\n"
            "  -h, --help          Show this help.\n"
            "  --version           Show the version.\n"
            "\n"

@@ -7,12 +7,14 @@
 #include <vector>
 
 struct TParametri {
-    std::string oshibka;   // the usage error ("Unknown option 'x'."); empty when read
-    std::string programma; // argv[0], as the help text names the program
-    bool spravka = false;  // -h, --help
-    bool versiya = false;  // --version
-    bool zhurnal = false;  // --log
-    bool sessiya = false;  // -i, --interactive
+    std::string oshibka;             // the usage error ("Unknown option 'x'."); empty when read
+    std::string programma;           // argv[0], as the help text names the program
+    bool spravka = false;            // -h, --help
+    bool versiya = false;            // --version
+    bool zhurnal = false;            // --log
+    bool sessiya = false;            // -i, --interactive
+    bool bezPreduprezhdeniy = false; // -w, --no-warnings
+    bool strogo = false;             // --strict: a warning leaves no result
     // The last value of each option, as given (UTF-8), or its default.
     std::string osnovanie = "10", razryadi = "100", ugol = "deg", imya = "y";
     std::vector<std::string> viragheniya; // every -e, in order

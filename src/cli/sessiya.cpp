@@ -7,7 +7,9 @@
 
 #include "cli/okno_cli.h"
 #include "eval/dvigatel.h"
+#include "eval/yazik.h"
 #include "platform/platforma.h"
+#include "text/kodirovka_ansi.h"
 
 #ifdef CIFRAMER_LIBEDIT
 #include <editline/readline.h>
@@ -34,14 +36,6 @@ std::string ImyaStroki(const std::string& s) {
     return r == std::string::npos ? "y" : Obrezat(s.substr(0, r));
 }
 
-TAnsiString V1251(const std::string& s) {
-    const std::string b = Utf8VCp1251(s);
-    return TAnsiString(b.data(), static_cast<int>(b.size()));
-}
-
-const char* const FUNKCII[] = {"sqr", "sqrt", "exp",    "fact",   "ln",    "lg",     "log", "sin",
-                               "cos", "tg",   "arcsin", "arccos", "arctg", "arctg2", "int", "frac"};
-
 const char* const SPRAVKA =
     "Each line is a definition 'name = expression' (a line without \"=\" defines y);\n"
     "a name defined again is replaced. The line's name is computed at once.\n"
@@ -57,8 +51,10 @@ void NaSignal(int) {
 
 class TSessiya {
   public:
-    TSessiya(TDvigatel& d, std::int32_t osnovanie, std::int32_t razryadi, bool zhurnal)
-        : dvigatel_(d), osnovanie_(osnovanie), razryadi_(razryadi), zhurnal_(zhurnal) {}
+    TSessiya(TDvigatel& d, std::int32_t osnovanie, std::int32_t razryadi, bool zhurnal,
+             bool preduprezhdeniya)
+        : dvigatel_(d), osnovanie_(osnovanie), razryadi_(razryadi), zhurnal_(zhurnal),
+          preduprezhdeniya_(preduprezhdeniya) {}
     // Adds or replaces the definition; returns the name it defines.
     std::string Opredelit(const std::string& s);
     // One line entered; false after :quit.
@@ -72,6 +68,7 @@ class TSessiya {
     TDvigatel& dvigatel_;
     std::int32_t osnovanie_, razryadi_;
     bool zhurnal_;
+    bool preduprezhdeniya_;
 };
 
 std::string TSessiya::Opredelit(const std::string& s) {
@@ -87,14 +84,17 @@ std::string TSessiya::Opredelit(const std::string& s) {
 
 void TSessiya::Vichislit(const std::string& imya) {
     std::vector<TAnsiString> stroki;
-    for (const TOpredelenie& o : opredeleniya) stroki.push_back(V1251(o.stroka));
-    TOknoKomandnoyStroki okno(std::move(stroki), V1251(imya), osnovanie_, razryadi_);
+    for (const TOpredelenie& o : opredeleniya) stroki.push_back(Utf8VAnsi(o.stroka));
+    // No location: the session's lines are numbered in the order first
+    // defined, which is no order the user sees.
+    TOknoKomandnoyStroki okno(std::move(stroki), Utf8VAnsi(imya), osnovanie_, razryadi_);
     dvigatel_.Vichislit(okno);
     ZavershitZhurnal();
     preryvanie = 0;
     if (okno.EstZnachenie())
         std::printf("%s = %s\n", imya.c_str(), Cp1251VUtf8(okno.Znachenie().ToStd()).c_str());
     std::fflush(stdout);
+    if (preduprezhdeniya_) NapisatPreduprezhdeniya(dvigatel_.Ishod(), std::string());
 }
 
 bool Chislo(const std::string& t, int ot, int do_, std::int32_t& n) {
@@ -165,8 +165,8 @@ char* Variant(const char* tekst, int nomer) {
         varianti.clear();
         sleduyushiy = 0;
         const std::size_t n = std::strlen(tekst);
-        for (const char* f : FUNKCII)
-            if (std::strncmp(f, tekst, n) == 0) varianti.emplace_back(f);
+        for (const TOpisanieFunkcii& f : OpisaniyaFunkciy())
+            if (std::strncmp(f.imya, tekst, n) == 0) varianti.emplace_back(f.imya);
         if (tekushaya != nullptr)
             for (const TOpredelenie& o : tekushaya->opredeleniya)
                 if (o.imya.compare(0, n, tekst) == 0) varianti.push_back(o.imya);
@@ -192,8 +192,9 @@ bool SessiyaDostupna() {
 }
 
 int ZapustitSessiyu(TDvigatel& dvigatel, const std::vector<std::string>& stroki,
-                    std::int32_t osnovanie, std::int32_t razryadi, bool zhurnal) {
-    TSessiya sessiya(dvigatel, osnovanie, razryadi, zhurnal);
+                    std::int32_t osnovanie, std::int32_t razryadi, bool zhurnal,
+                    bool preduprezhdeniya) {
+    TSessiya sessiya(dvigatel, osnovanie, razryadi, zhurnal, preduprezhdeniya);
     for (const std::string& s : stroki) sessiya.Opredelit(Obrezat(s));
 #ifdef CIFRAMER_LIBEDIT
     tekushaya = &sessiya;

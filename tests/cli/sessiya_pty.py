@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # The interactive session on a pseudo-terminal, as a user types it:
-# definitions, a replacement, :radix, an error and the next line, Ctrl+C
-# during a long calculation, Ctrl+D.   sessiya_pty.py CLI
+# definitions, a replacement, :radix, an error and the next line, a warning,
+# a function name completed by Tab, Ctrl+C during a long calculation, Ctrl+D.   sessiya_pty.py CLI
 import os, pty, select, sys, tempfile, time
 
 cli = os.path.abspath(sys.argv[1])
@@ -43,6 +43,11 @@ line("b = a+1"); expect("b = 6\r\n")          # the second a replaced the first
 line(":radix 16"); line("c = 255r10"); expect("c = FFr16\r\n")
 line("d = 2*q"); expect("Не удаётся найти переменную q")
 line("e = b*2"); expect("e = Cr16\r\n")       # the session goes on after an error
+line("h = ZZ+1"); expect("h = 1r16\r\n")      # the warning follows its result line
+expect("предупреждение: «ZZ» — не число в системе счисления 16, взято 0\r\n")
+expect("> "); time.sleep(0.5)  # Tab is read only once the line is edited
+os.write(fd, b"k = sq\t"); time.sleep(0.3)  # sqr and sqrt share "sqr"
+line("(3)"); expect("k = 9r16\r\n")
 line("f = fact(100000000)"); time.sleep(1.0)
 os.write(fd, b"\x03"); expect("Не удаётся вычислить значение переменной f", 10)
 line("g = 1"); expect("g = 1\r\n"); expect("> ")
