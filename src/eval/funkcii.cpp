@@ -104,6 +104,19 @@ bool BolsheEdinici(const vmChislo& x) {
     return vmBolshe(&m, &odin);
 }
 
+// True for an angle in degrees or grads that is an odd multiple of a right
+// angle, where the cosine is zero (in radians no literal is such an angle;
+// there the tangent's overflow tells).
+bool NechetnayaChetvert(const vmChislo& ugol) {
+    const std::uint8_t edinica = AngleUnit.load(std::memory_order_relaxed);
+    if ((edinica != 1 && edinica != 2) || Nol(ugol)) return false;
+    const vmChislo pryamoy = CeloeVOsnovanii(edinica == 1 ? 90 : 100);
+    const vmChislo chetverti = vmChastnoe(&ugol, &pryamoy);
+    if (!Celoe(chetverti)) return false;
+    const vmChislo dva = CeloeVOsnovanii(2);
+    return !Celoe(vmChastnoe(&chetverti, &dva));
+}
+
 const char* LogarifmChisla(const vmChislo& x) {
     if (Nol(x)) return "логарифм нуля";
     return Otricatelno(x) ? "логарифм отрицательного числа" : nullptr;
@@ -142,7 +155,8 @@ const std::vector<TFunkciya> Funkcii = {
     {{"cos",    1, TUgol::Argument}, [](A a, A, A r) { r = vmCos(a, true); return true; }, nullptr},
     {{"tg",     1, TUgol::Argument}, [](A a, A, A r) { r = vmTg(a); return true; },
         [](C a, C, C r) {
-            return Beskonechnost(r) && !Beskonechnost(a) ? "тангенс там, где косинус равен нулю" : nullptr; }},
+            return (Beskonechnost(r) && !Beskonechnost(a)) || NechetnayaChetvert(a)
+                       ? "тангенс там, где косинус равен нулю" : nullptr; }},
     {{"arctg",  1, TUgol::Rezultat}, [](A a, A, A r) { r = vmArctg(a); return true; }, nullptr},
     {{"arcsin", 1, TUgol::Rezultat}, [](A a, A, A r) { r = vmArcsin(a); return true; },
         [](C a, C, C) { return BolsheEdinici(a) ? "арксинус вне отрезка [-1; 1]" : nullptr; }},
@@ -223,8 +237,8 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
     int schet = 0;
     if (!RazobratVizov(vizov, imya, argumenti, schet)) return Otmena();
 
-    const TFunkciya* f = NaitiFunkciyu(std::string_view(imya.Data() ? imya.Data() : "",
-                                                         static_cast<std::size_t>(imya.Length())));
+    const TFunkciya* f = NaitiFunkciyu(
+        std::string_view(imya.Data() ? imya.Data() : "", static_cast<std::size_t>(imya.Length())));
     if (!f) {
         OtmetitFragment(imya, true);
         PokazatOshibku("Неизвестная функция ", imya);
@@ -239,16 +253,19 @@ bool VichislitFunkciyu(TPeremennaya& p, vmChislo& rezultat, TAnsiString vizov) {
 
     vmChislo& a = argumenti[0];
     vmChislo& b = argumenti[1];
+    const vmChislo dano = a; // the argument in the user's angle unit
     vmChislo mnozhitel;
-    if (f->opisanie.ugol == TUgol::Argument && UgloviMnozhitel(true, mnozhitel)) vmUmnogit(&a, mnozhitel);
+    if (f->opisanie.ugol == TUgol::Argument && UgloviMnozhitel(true, mnozhitel))
+        vmUmnogit(&a, mnozhitel);
 
     vmChislo r;
     if (!f->vichislit(a, b, r)) return false;
     // A stop inside an elementary function leaves a meaningless value.
     if (OtmenaZaproshena()) return Otmena();
-    ProveritVizov(*f, a, b, r);
 
-    if (f->opisanie.ugol == TUgol::Rezultat && UgloviMnozhitel(false, mnozhitel)) vmUmnogit(&r, mnozhitel);
+    if (f->opisanie.ugol == TUgol::Rezultat && UgloviMnozhitel(false, mnozhitel))
+        vmUmnogit(&r, mnozhitel);
+    ProveritVizov(*f, dano, b, r);
 
     rezultat = r;
     if (ZhurnalVedyotsya()) DobavitSostoyanie(KratkiyTekstZnacheniya(rezultat) + TAnsiString(";"));
