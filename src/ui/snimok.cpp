@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
 
     int kod = 0;
     {
-        TfrmMain okno;
+        TfrmMain okno(dvigatel);
         okno.move(0, 0);
         okno.show();
         Zhdat(300);
