@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     // its own into messages) ends the program with a message, not an abort;
     // the application object still exists here to show it.
     try {
-        TfrmMain okno;
+        TfrmMain okno(dvigatel);
         // A quit that does not come from closing the window (the session
         // ends) still stops the run first.
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &okno,

@@ -2,68 +2,26 @@
 
 #include <QEvent>
 #include <QPlainTextEdit>
+#include <string>
+#include <string_view>
 #include <vector>
 
-namespace {
+#include "eval/yazik.h"
+#include "ui/tekstqt.h"
 
-const char* const FUNKCII[] = {"sqr", "sqrt", "exp",   "fact",   "ln",     "lg",     "log", "sin",
-                               "cos", "tg",   "arctg", "arcsin", "arccos", "arctg2", "int", "frac"};
-
-// The name characters of the evaluator: digits, lower-case Latin letters,
-// "_", the lower-case Russian letters but "й".
-bool SimvolImeni(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || u == '_' ||
-           (u >= 0x0430 && u <= 0x044F && u != 0x0439) || u == 0x0451;
+QColor CvetPreduprezhdeniya() {
+    return QColor(232, 89, 12);
 }
-bool Cifra(QChar c) { // any of the 36 digit characters
-    const char16_t u = c.unicode();
-    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z');
-}
-bool Desyatichnaya(QChar c) {
-    return c.unicode() >= '0' && c.unicode() <= '9';
-}
-bool Operator(QChar c) {
-    return QStringLiteral("^<>*/%+-;").contains(c); // and the argument separator
-}
-
-// Runs of characters satisfying `f` from i; returns the end.
-template <class F> int Probezhat(const QString& s, int i, F f) {
-    while (i < s.size() && f(s[i])) ++i;
-    return i;
-}
-
-// The length of the number literal at i, as the evaluator reads one
-// (digits; separator and digits; "e", "-" and decimal digits; "r" and
-// decimal digits; a part begun must be complete), or 0.
-int DlinaChisla(const QString& s, int i) {
-    int j = Probezhat(s, i, Cifra);
-    if (j == i) return 0;
-    if (j < s.size() && (s[j] == QLatin1Char(',') || s[j] == QLatin1Char('.'))) {
-        const int k = Probezhat(s, j + 1, Cifra);
-        if (k == j + 1) return 0;
-        j = k;
-    }
-    if (j < s.size() && s[j] == QLatin1Char('e')) {
-        int k = j + 1;
-        if (k < s.size() && s[k] == QLatin1Char('-')) ++k;
-        const int m = Probezhat(s, k, Desyatichnaya);
-        if (m == k) return 0;
-        j = m;
-    }
-    if (j < s.size() && s[j] == QLatin1Char('r')) {
-        const int k = Probezhat(s, j + 1, Desyatichnaya);
-        if (k == j + 1) return 0;
-        j = k;
-    }
-    return j - i;
-}
-
-} // namespace
 
 TPodsvetka::TPodsvetka(QPlainTextEdit* pole) : QSyntaxHighlighter(pole->document()), pole_(pole) {
     PostroitFormati();
     pole_->installEventFilter(this);
+}
+
+void TPodsvetka::UstanovitOsnovanie(int osnovanie) {
+    if (osnovanie == osnovanie_) return;
+    osnovanie_ = osnovanie;
+    rehighlight();
 }
 
 void TPodsvetka::PostroitFormati() {
@@ -89,6 +47,14 @@ void TPodsvetka::PostroitFormati() {
     formati_[OSHIBKA].setBackground(fon);
     formati_[OSHIBKA].setUnderlineStyle(QTextCharFormat::WaveUnderline);
     formati_[OSHIBKA].setUnderlineColor(ottenok(0));
+    // What a run would warn of: the plain colour of its kind, underlined
+    // as the run's warnings are.
+    formati_[NEVERNOE_CHISLO] = formati_[CHISLO];
+    formati_[NET_FUNKCII].setForeground(p.color(QPalette::Text));
+    for (Vid v : {NEVERNOE_CHISLO, NET_FUNKCII}) {
+        formati_[v].setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        formati_[v].setUnderlineColor(CvetPreduprezhdeniya());
+    }
 }
 
 bool TPodsvetka::eventFilter(QObject* obj, QEvent* e) {
@@ -100,51 +66,58 @@ bool TPodsvetka::eventFilter(QObject* obj, QEvent* e) {
 }
 
 void TPodsvetka::highlightBlock(const QString& s) {
-    // Every line is a definition of its own: nothing carries over.
-    const int ravno = s.indexOf(QLatin1Char('='));
-    if (ravno < 0) {
-        Virazhenie(s, 0);
-        return;
-    }
-    for (int i = 0; i < ravno; ++i)
-        if (s[i].unicode() > 32) setFormat(i, 1, formati_[IMYA]);
-    setFormat(ravno, 1, formati_[OPERATOR]);
-    Virazhenie(s, ravno + 1);
-}
-
-void TPodsvetka::Virazhenie(const QString& s, int i) {
+    // Every line is a definition of its own: nothing carries over. One byte
+    // per character, so token positions are positions in the line.
+    const std::string baiti = VBaitiPoZnakam(s);
+    const std::string_view stroka(baiti);
+    const std::vector<TLeksema> leksemy = RazobratNaLeksemy(stroka);
+    // Left of the first "=" is the name; a line without one is all
+    // expression.
+    bool virazhenie = true;
+    for (const TLeksema& l : leksemy)
+        if (l.vid == TVidLeksemy::Ravno) virazhenie = false;
     std::vector<int> otkritie; // "(" waiting for their ")"
-    while (i < s.size()) {
-        const QChar c = s[i];
-        if (c == QLatin1Char('(')) {
-            otkritie.push_back(i);
-            setFormat(i++, 1, formati_[SKOBKA]);
-        } else if (c == QLatin1Char(')')) {
-            if (otkritie.empty()) {
-                setFormat(i++, 1, formati_[OSHIBKA]);
+    for (const TLeksema& l : leksemy) {
+        const int i = int(l.nachalo), n = int(l.dlina);
+        if (!virazhenie) {
+            if (l.vid == TVidLeksemy::Ravno) {
+                setFormat(i, n, formati_[OPERATOR]);
+                virazhenie = true;
+            } else if (l.vid != TVidLeksemy::Probel) {
+                setFormat(i, n, formati_[IMYA]);
+            }
+            continue;
+        }
+        switch (l.vid) {
+        case TVidLeksemy::Chislo:
+            setFormat(i, n,
+                      formati_[OcenitLiteral(stroka.substr(l.nachalo, l.dlina), osnovanie_).verniy
+                                   ? CHISLO
+                                   : NEVERNOE_CHISLO]);
+            break;
+        case TVidLeksemy::Funkciya:
+            setFormat(i, n,
+                      formati_[NaitiOpisanieFunkcii(stroka.substr(l.nachalo, l.dlina)) != nullptr
+                                   ? FUNKCIYA
+                                   : NET_FUNKCII]);
+            break;
+        case TVidLeksemy::Operator:
+        case TVidLeksemy::Razdelitel: // the argument separator
+            setFormat(i, n, formati_[OPERATOR]);
+            break;
+        case TVidLeksemy::Skobka:
+            if (stroka[l.nachalo] == '(') {
+                otkritie.push_back(i);
+                setFormat(i, n, formati_[SKOBKA]);
+            } else if (otkritie.empty()) {
+                setFormat(i, n, formati_[OSHIBKA]);
             } else {
                 otkritie.pop_back();
-                setFormat(i++, 1, formati_[SKOBKA]);
+                setFormat(i, n, formati_[SKOBKA]);
             }
-        } else if (Operator(c)) {
-            setFormat(i++, 1, formati_[OPERATOR]);
-        } else if (SimvolImeni(c) || Cifra(c)) {
-            // A name run right before "(" is the function name of the group,
-            // whatever it starts with; elsewhere a literal is read first.
-            const int konecImeni = Probezhat(s, i, SimvolImeni);
-            if (konecImeni > i && konecImeni < s.size() && s[konecImeni] == QLatin1Char('(')) {
-                const QString imya = s.mid(i, konecImeni - i);
-                for (const char* f : FUNKCII)
-                    if (imya == QLatin1String(f)) setFormat(i, konecImeni - i, formati_[FUNKCIYA]);
-                i = konecImeni;
-            } else if (const int n = DlinaChisla(s, i); n > 0) {
-                setFormat(i, n, formati_[CHISLO]);
-                i += n;
-            } else {
-                i = std::max(konecImeni, i + 1);
-            }
-        } else {
-            ++i;
+            break;
+        default:
+            break;
         }
     }
     for (int o : otkritie) setFormat(o, 1, formati_[OSHIBKA]);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/platforma.h"
+#include "text/kodirovka.h"
 #include "text/tansistring.h"
 
 // Windows-1251 bytes -> QString.
@@ -23,6 +24,21 @@ inline QString VQString(const TAnsiString& cp1251) {
 // QString -> Windows-1251 bytes; characters that code page lacks become '?'.
 inline std::string VBaiti(const QString& s) {
     return Utf8VCp1251(s.toStdString());
+}
+// QString -> Windows-1251 bytes for the texts a run reads (definitions, the
+// name to compute): one byte per UTF-16 unit, so that a position in a line
+// is the same in both, and a character that code page lacks becomes
+// CHUZHOY_SIMVOL, which the core refuses in names instead of reading it as
+// '?' (each half of a surrogate pair is one such byte).
+inline std::string VBaitiPoZnakam(const QString& s) {
+    for (QChar c : s)
+        if (c.isSurrogate()) {
+            QString zamena = s;
+            for (QChar& z : zamena)
+                if (z.isSurrogate()) z = QChar(0xFFFD);
+            return Utf8VCp1251(zamena.toStdString(), CHUZHOY_SIMVOL);
+        }
+    return Utf8VCp1251(s.toStdString(), CHUZHOY_SIMVOL);
 }
 inline TAnsiString VAnsi(const QString& s) {
     const std::string b = VBaiti(s);

@@ -12,7 +12,7 @@
 
 namespace {
 
-enum Stolbec { IMYA, OSNOVANIE, UGLI, RAZRYADOV, REZULTAT, VREMYA, STOLBCOV };
+enum Stolbec { IMYA, OSNOVANIE, UGLI, RAZRYADOV, REZULTAT, VREMYA, PREDUPREZHDENIYA, STOLBCOV };
 
 // Item data: whether the row holds a result that can be inserted.
 constexpr int ROL_USPEH = Qt::UserRole + 1;
@@ -35,6 +35,10 @@ QString Dlitelnost(qint64 ms) {
 
 } // namespace
 
+QString TekstPreduprezhdeniya(int stroka, const QString& tekst) {
+    return stroka > 0 ? QStringLiteral("Строка %1: ").arg(stroka) + tekst : tekst;
+}
+
 TfrmIstoriya::TfrmIstoriya(QWidget* vladelec) : QDialog(vladelec) {
     setObjectName(QStringLiteral("frmIstoriya"));
     setWindowTitle(QStringLiteral("История вычислений"));
@@ -47,7 +51,8 @@ TfrmIstoriya::TfrmIstoriya(QWidget* vladelec) : QDialog(vladelec) {
     spIstoriya->setColumnCount(STOLBCOV);
     spIstoriya->setHeaderLabels({QStringLiteral("Переменная"), QStringLiteral("Основание"),
                                  QStringLiteral("Углы"), QStringLiteral("Разрядов"),
-                                 QStringLiteral("Результат"), QStringLiteral("Время")});
+                                 QStringLiteral("Результат"), QStringLiteral("Время"),
+                                 QStringLiteral("Предупреждения")});
     spIstoriya->setRootIsDecorated(false);
     spIstoriya->setUniformRowHeights(true);
     spIstoriya->setAllColumnsShowFocus(true);
@@ -112,10 +117,18 @@ void TfrmIstoriya::Dobavit(const TZapisIstorii& z) {
     stroka->setText(UGLI, Ugli(z.edinicaUgla));
     stroka->setText(RAZRYADOV, QString::number(z.razryadov));
     stroka->setText(REZULTAT, z.tekst);
-    stroka->setToolTip(REZULTAT, z.tekst);
     stroka->setText(VREMYA, Dlitelnost(z.ms));
+    const QString preduprezhdeniya = z.preduprezhdeniya.join(QLatin1Char('\n'));
+    stroka->setToolTip(REZULTAT, preduprezhdeniya.isEmpty()
+                                     ? z.tekst
+                                     : z.tekst + QStringLiteral("\n\n") + preduprezhdeniya);
+    if (!z.preduprezhdeniya.isEmpty()) {
+        stroka->setText(PREDUPREZHDENIYA, QString::number(z.preduprezhdeniya.size()));
+        stroka->setToolTip(PREDUPREZHDENIYA, preduprezhdeniya);
+    }
     stroka->setData(0, ROL_USPEH, z.uspeh);
-    for (int s : {OSNOVANIE, RAZRYADOV, VREMYA}) stroka->setTextAlignment(s, Qt::AlignRight);
+    for (int s : {OSNOVANIE, RAZRYADOV, VREMYA, PREDUPREZHDENIYA})
+        stroka->setTextAlignment(s, Qt::AlignRight);
     if (!z.uspeh) {
         // A message, not a number: set apart without a colour of its own,
         // so that it reads in any palette.

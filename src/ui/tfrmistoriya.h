@@ -6,20 +6,26 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QTreeWidget;
 
 // One finished run.
 struct TZapisIstorii {
-    QString imya;        // the variable computed (trimmed)
-    int osnovanie = 10;  // the radix the result is shown in (2..36)
-    int edinicaUgla = 1; // AngleUnit when the run ended: 0 rad, 1 deg, 2 grad
-    int razryadov = 100; // the digit count of the result (0..100)
-    bool uspeh = false;  // true: `tekst` is the result as shown
-    QString tekst;       // the result, or the message that says why there is none
-    qint64 ms = 0;       // wall-clock duration, milliseconds
+    QString imya;                 // the variable computed (trimmed)
+    int osnovanie = 10;           // the radix the result is shown in (2..36)
+    int edinicaUgla = 1;          // AngleUnit when the run ended: 0 rad, 1 deg, 2 grad
+    int razryadov = 100;          // the digit count of the result (0..100)
+    bool uspeh = false;           // true: `tekst` is the result as shown
+    QString tekst;                // the result, or the message that says why there is none
+    qint64 ms = 0;                // wall-clock duration, milliseconds
+    QStringList preduprezhdeniya; // the run's warnings, as TekstPreduprezhdeniya gives them
 };
+
+// A warning as the window shows it: "Строка N: " and its text (the text
+// alone for a warning about no line).
+QString TekstPreduprezhdeniya(int stroka, const QString& tekst);
 
 class TfrmIstoriya : public QDialog {
   public:
@@ -40,7 +46,8 @@ class TfrmIstoriya : public QDialog {
     std::function<void(const QString&)> priVybore;
 
     // The list: one row per run, newest first; columns name, radix, angle
-    // unit, digits, result, duration.
+    // unit, digits, result, duration, warnings (their count, the texts in
+    // the cell's tooltip and under the result's).
     QTreeWidget* spIstoriya = nullptr;
 
   protected:

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -20,6 +21,7 @@
 #include <QShowEvent>
 #include <QShortcut>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "number/mashinnye.h"
@@ -31,7 +33,7 @@ TfrmMain* frmMain = nullptr;
 
 namespace {
 
-void Soobshit(const char* utf8) {
+void PokazatSoobshenie(const char* utf8) {
     const std::string b = Utf8VCp1251(utf8);
     ShowError(TAnsiString(b.data(), int(b.size())));
 }
@@ -50,7 +52,8 @@ template <class W> W* Nazvat(W* w, const char* imya) {
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
+TfrmMain::TfrmMain(TDvigatel& dvigatel, QWidget* parent)
+    : QMainWindow(parent), dvigatel_(dvigatel) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Цифрамер"));
     SozdatElementy();
@@ -60,11 +63,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     UstanovitPoryadokTab();
     UstanovitRazmeri();
     frmMain = this;
-    // The boxes of a run are remembered: the history lists a failed run
-    // with the message that says why.
-    UstanovitVladelcaOshibok(this, [this](QMessageBox* b) {
-        if (IdetVichislenie()) soobsheniyaZapuska_.append(b->text());
-    });
+    UstanovitVladelcaOshibok(this, {});
     UstanovitPriemnikSostoyaniya([this](const TAnsiString& t) { DobavitVZhurnal(t.ToStd()); });
     FormCreate();
 }
@@ -134,11 +133,18 @@ void TfrmMain::SozdatKlient() {
     mPeremennie->setLineWrapMode(QPlainTextEdit::NoWrap);
     mPeremennie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mPeremennie->setTabChangesFocus(true);
-    new TPodsvetka(mPeremennie); // owned by the field's document
+    podsvetka_ = new TPodsvetka(mPeremennie); // owned by the field's document
     // Any change of the selection ends the one that marks a failed line.
     connect(mPeremennie, &QPlainTextEdit::selectionChanged, this, [this] {
         videlenieNeudachi_ = {-1, -1};
     });
+    // The warnings' underlines mark places in the text the run read: an
+    // edit ends them (a change of formats only leaves the text as it was).
+    connect(mPeremennie, &QPlainTextEdit::textChanged, this, [this] {
+        if (!podcherkivaniya_.isEmpty() && mPeremennie->toPlainText() != opredeleniyaZapuska_)
+            UbratPodcherkivaniya();
+    });
+    mPeremennie->viewport()->installEventFilter(this);
     r1->addWidget(mPeremennie);
     vertikal->addWidget(pnPeremennie, 1);
 
@@ -163,6 +169,20 @@ void TfrmMain::SozdatKlient() {
     r2->addWidget(pnZnachenie, 1);
     r2->addWidget(pnVichislit);
     vertikal->addWidget(pnPeremennayaIZnachenie);
+
+    // The warnings' line, under the result field and as wide; it takes its
+    // height from the definitions, and any text fits its width (cut short,
+    // whole in the tooltip), so that the window's sizes stay as they are.
+    pnPreduprezhdenie = Panel(klient, "pnPreduprezhdenie");
+    pnPreduprezhdenie->setFixedHeight(18);
+    auto* r3 = new QHBoxLayout(pnPreduprezhdenie);
+    r3->setContentsMargins(113, 0, 6, 2);
+    lbPreduprezhdenie = Nazvat(new QLabel(pnPreduprezhdenie), "lbPreduprezhdenie");
+    lbPreduprezhdenie->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lbPreduprezhdenie->setTextFormat(Qt::PlainText);
+    lbPreduprezhdenie->installEventFilter(this);
+    r3->addWidget(lbPreduprezhdenie);
+    vertikal->addWidget(pnPreduprezhdenie);
 
     pnKnopki = Panel(klient, "pnKnopki");
     pnKnopki->setFixedHeight(218);
@@ -389,6 +409,17 @@ bool TfrmMain::eventFilter(QObject* obj, QEvent* e) {
         }
     } else if (e->type() == QEvent::Resize && obj == pnZnachenie) {
         pnZnachenieResize();
+    } else if (e->type() == QEvent::Resize && obj == lbPreduprezhdenie) {
+        PodognatPreduprezhdenie();
+    } else if (e->type() == QEvent::ToolTip && obj == mPeremennie->viewport()) {
+        // An underlined warning tells its text where the mouse rests on it.
+        auto* h = static_cast<QHelpEvent*>(e);
+        const QString tekst = PreduprezhdenieV(h->pos());
+        if (tekst.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(h->globalPos(), tekst, mPeremennie->viewport());
+        return true;
     }
     return QMainWindow::eventFilter(obj, e);
 }
@@ -400,14 +431,16 @@ void TfrmMain::pnZnachenieResize() {
 bool TfrmMain::UstanovitOsnovanie(std::int32_t osnovanie) {
     const auto r = static_cast<std::uint32_t>(osnovanie);
     if (r > 36) {
-        Soobshit("Основание системы исчисления не должно быть больше 36");
+        PokazatSoobshenie("Основание системы исчисления не должно быть больше 36");
         return false;
     }
     if (r < 2) {
-        Soobshit("Основание системы исчисления не должно быть меньше 2");
+        PokazatSoobshenie("Основание системы исчисления не должно быть меньше 2");
         return false;
     }
     for (std::uint32_t c = 0; c < 16; ++c) bnCifri[c]->setEnabled(c < r);
+    // Literals are checked as they are typed against the radix chosen now.
+    podsvetka_->UstanovitOsnovanie(osnovanie);
     return true;
 }
 

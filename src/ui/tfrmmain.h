@@ -1,23 +1,27 @@
 // The main window "Цифрамер" and the calculation run it drives.
 //
-// Threads: the window and every widget belong to the main thread. The one
-// calculation thread (TCalcThread) reaches the window only through
-// IOknoVichisleniya, whose calls the window carries out on the main thread
-// while the calculation thread waits, and through the log, to which it hands
-// texts without waiting. The main thread never waits for the calculation
-// thread without serving those calls (OstanovitVichisleniya).
+// Threads: the window and every widget belong to the main thread. The
+// engine (TDvigatel) runs each calculation on a thread of its own, which
+// reaches the window only through IOknoVichisleniya, whose calls the window
+// carries out on the main thread while the calculation thread waits, through
+// the log, to which it hands texts without waiting, and through the outcome
+// it hands over once the run body has ended. The main thread never waits for
+// the calculation thread without serving those calls (OstanovitVichisleniya).
 #pragma once
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QMainWindow>
 #include <QStringList>
 #include <QThread>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "eval/ishod.h"
 #include "eval/zapusk.h"
 #include "number/vmchislo.h"
 #include "ui/tfrmistoriya.h"
@@ -31,34 +35,48 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QTimer;
+class TDvigatel;
 class TfrmMain;
 class TfrmSostoyanie;
+class TPodsvetka;
 
 // The window message "the run is over, or must be stopped": a custom event
-// type posted by the calculation thread and sent by the window itself.
+// type posted when the run body has ended and sent by the window itself.
 constexpr int WM_OSTANOVIT = 33168;
 
-// The calculation thread: created not started ("suspended"), started once,
-// deleted by the main window's stop handler after it has ended.
-class TCalcThread : public QThread {
-  public:
-    explicit TCalcThread(TfrmMain* okno);
-
-  protected:
-    void run() override { Execute(); }
-
-  private:
-    // Runs the run body on the window, then posts WM_OSTANOVIT to it.
-    void Execute();
-    TfrmMain* okno_;
+// The outcome of a run as the window keeps it: the engine's TIshod turned
+// into Qt texts on the calculation thread, so that nothing of the core's
+// (whose texts are not to be shared between threads) crosses over. Lines
+// are 1-based lines of the definitions (0: none); a span is a start and a
+// length in characters within its line (start -1: not known).
+struct TPreduprezhdenieOkna {
+    int stroka = 0;
+    int nachalo = -1;
+    int dlina = 0;
+    QString tekst;
 };
+struct TSoobshenieOkna {
+    QString tekst;
+    int stroka = 0;
+};
+struct TIshodOkna {
+    TSostoyanieProgona sostoyanie = TSostoyanieProgona::Oshibka;
+    QString tekst; // the value as shown, with Gotovo
+    int stroka = 0;
+    int nachalo = -1;
+    int dlina = 0;
+    QList<TSoobshenieOkna> soobsheniya;
+    QList<TPreduprezhdenieOkna> preduprezhdeniya;
+};
+TIshodOkna VIshodOkna(const TIshod& ishod);
 
 // The one main window of the process (null when none exists).
 extern TfrmMain* frmMain;
 
 class TfrmMain : public QMainWindow, public IOknoVichisleniya {
   public:
-    explicit TfrmMain(QWidget* parent = nullptr);
+    // Runs its calculations on `dvigatel`, which must outlive it.
+    explicit TfrmMain(TDvigatel& dvigatel, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // --- IOknoVichisleniya: callable from the calculation thread (carried
@@ -79,15 +97,19 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // others, true. Main thread.
     bool UstanovitOsnovanie(std::int32_t osnovanie);
 
-    // The stop handler of WM_OSTANOVIT (main thread): stops and deletes the
-    // worker, serving its requests while it waits. Nothing when idle.
+    // The handler of WM_OSTANOVIT (main thread): asks a run still going to
+    // stop, waits for its outcome while serving its requests, and records
+    // it. Nothing when idle.
     void OstanovitVichisleniya();
     // Stops a run in progress and destroys the progress window. Runs once,
     // when the window closes (or the application quits).
     void FormDestroy();
 
-    // True while a calculation thread exists (a run is in progress).
-    bool IdetVichislenie() const { return CalcThread != nullptr; }
+    // True from the start of a run until its outcome has been recorded.
+    bool IdetVichislenie() const { return idyot_; }
+    // Counts the runs started: the same number before and after an event
+    // means the same run.
+    int NomerZapuska() const { return nomerZapuska_; }
 
     // Appends a text (Windows-1251 bytes) to the log of the current progress
     // window, or drops it when there is none. Any thread; never waits for
@@ -109,6 +131,10 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     QLineEdit* ebPeremennaya = nullptr;
     QLabel* lbRavno = nullptr;
     QLineEdit* ebZnachenie = nullptr;
+    // Under the result: the first warning of the last run and how many more
+    // there are, all of them in its tooltip; blank when there are none.
+    QWidget* pnPreduprezhdenie = nullptr;
+    QLabel* lbPreduprezhdenie = nullptr;
     QWidget* pnPeremennie = nullptr;
     QWidget* pnPeremennayaIZnachenie = nullptr;
     QWidget* pnPeremennaya = nullptr;
@@ -140,7 +166,6 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // The progress window of the current (or last) run; null before the
     // first run and after FormDestroy. Main thread.
     TfrmSostoyanie* frmSostoyanie = nullptr;
-    TCalcThread* CalcThread = nullptr;
     // The finished runs of this session (created with the window, hidden).
     TfrmIstoriya* frmIstoriya = nullptr;
 
@@ -249,36 +274,64 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     bool pokazOtlozhen_ = false; // the progress window waits for boxes to close
     void VipustitZhurnal();      // main thread: moves the handed-over texts into the log
 
-    // What the history and the failing line need to know of the run in
-    // progress, gathered on the main thread as the run reads and writes the
-    // window. Begun when a calculation thread is created, ended by the stop
-    // handler once it has gone.
+    // What the history needs to know of the run in progress, gathered on
+    // the main thread as the run reads the window. Begun when a run starts
+    // (the last run's warnings go), ended with the run's outcome.
     void NachatZapisZapuska();
-    void ZavershitZapisZapuska();
-    // The message that says why the run ended without a result.
-    QString PrichinaNeudachi() const;
-    // Selects the line whose definition failed first, if the text is the
-    // one the run read and the run was not stopped.
-    void VydelitNeudachnuyuStroku();
-    // The selection VydelitNeudachnuyuStroku made, as long as it stands
-    // unchanged ({-1, -1} otherwise).
+    void ZavershitZapisZapuska(const TIshodOkna& ishod);
+    // The message that says why the run ended without a result: the first
+    // message about the definition that failed, else the one that ended it.
+    QString PrichinaNeudachi(const TIshodOkna& ishod) const;
+    // Selects the offending text of the definition that failed (its whole
+    // line where the span is not known), if the text is the one the run
+    // read and the run was not stopped.
+    void VydelitNeudachu(const TIshodOkna& ishod);
+    // The selection VydelitNeudachu made, as long as it stands unchanged
+    // ({-1, -1} otherwise).
     std::pair<int, int> videlenieNeudachi_{-1, -1};
+    // The warnings of a run: the line under the result and, when the
+    // definitions are still the text the run read, a wavy underline under
+    // each warning's span (a warning without span underlines nothing).
+    void PokazatPreduprezhdeniya(const QList<TPreduprezhdenieOkna>& preduprezhdeniya);
+    void UbratPreduprezhdeniya();
+    void UbratPodcherkivaniya();
+    // lbPreduprezhdenie shows tekstPreduprezhdeniya_ cut to its width.
+    void PodognatPreduprezhdenie();
+    QString tekstPreduprezhdeniya_;
+    // The underlined spans, as positions in the document, with their texts.
+    struct TPodcherkivanie {
+        int nachalo, konec;
+        QString tekst;
+    };
+    QList<TPodcherkivanie> podcherkivaniya_;
+    // The warning under the point `tochka` of the definitions' viewport,
+    // or an empty text.
+    QString PreduprezhdenieV(const QPoint& tochka) const;
+    TPodsvetka* podsvetka_ = nullptr;
     // A result chosen in the history, put in as "x=y" puts one, but after
     // the marked failed line rather than over it.
     void VstavitIzIstorii(const QString& tekst);
     TZapisIstorii zapusk_;
     QElapsedTimer nachaloZapuska_;
     QString opredeleniyaZapuska_;     // the definitions text when the run began
-    QStringList soobsheniyaZapuska_;  // the run's message boxes, in order
     bool razryadiProchitani_ = false; // the run read the digit count
-    bool ostanovlenPolzovatelem_ = false;
     // Runs `f` on the main thread; from another thread the caller waits.
     template <class F> void NaGlavnomPotoke(F&& f);
 
+    TDvigatel& dvigatel_;
+    bool idyot_ = false;
+    int nomerZapuska_ = 0;
+    // Calculation thread, once the run body has ended: hands the outcome
+    // over and posts WM_OSTANOVIT.
+    void PrinyatIshod(const TIshod& ishod);
+
     // The window's lock: guards whether a progress window exists and the
-    // texts handed over for it. Held only briefly; nobody waits for another
-    // thread while holding it.
+    // texts handed over for it, and the outcome handed over. Held only
+    // briefly; nobody waits for another thread while holding it.
     std::mutex Zamok;
+    std::condition_variable ishodPeredan_;  // signalled when ishodGotov_ is set
+    bool ishodGotov_ = false;               // the run body has ended
+    TIshodOkna ishodPotoka_;                // its outcome, until taken
     bool zhurnalEst_ = false;               // a progress window takes texts
     std::vector<std::string> zhurnalBufer_; // handed over, not yet in the log
     bool zhurnalZaprosPoslan_ = false;      // a VipustitZhurnal call is pending

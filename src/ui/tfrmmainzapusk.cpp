@@ -1,6 +1,8 @@
-// The calculation run of the main window: start, the calculation thread, the
-// stop handler, the timer of the progress window, the window's side of the
-// run body's interface and the log hand-over.
+// The calculation run of the main window: start, the outcome handed over by
+// the engine's calculation thread, the stop handler, the timer of the
+// progress window, the window's side of the run body's interface, the log
+// hand-over, and what the window shows of an outcome: the history row, the
+// selected failure, the warnings.
 //
 // Threads. The calculation thread touches no widget. Its reads of the
 // controls and its write of the result are queued to the main thread as
@@ -9,8 +11,10 @@
 // for the main thread. Whenever the main thread waits for the calculation
 // thread (OstanovitVichisleniya) it keeps running its event loop, with user
 // input held back from everything but message boxes, so the queued calls
-// and the calculation thread's error boxes are served.
+// and the calculation thread's error boxes are served. The outcome comes
+// over as Qt texts under the window's lock.
 #include <algorithm>
+#include <chrono>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,31 +25,35 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QLabel>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTimer>
+#include <QToolTip>
 
 #include "eval/dvigatel.h"
-#include "eval/peremennie.h"
 #include "number/mashinnye.h"
+#include "ui/podsvetka.h"
 #include "ui/soobsheniya.h"
 #include "ui/tekstqt.h"
 #include "ui/tfrmmain.h"
 #include "ui/tfrmsostoyanie.h"
 #include "ui/zavershenie.h"
 
-TCalcThread::TCalcThread(TfrmMain* okno) : okno_(okno) {
-    setObjectName(QStringLiteral("CalcThread"));
-    setStackSize(VM_STEK_POTOKA_VICHISLENIY);
-}
-
-void TCalcThread::Execute() {
-    if (frmMain == nullptr) return;
-    // This thread is the calculation thread; the "=" handler cleared the
-    // stop request before it started.
-    TDvigatel::VichislitZdes(*okno_);
-    QCoreApplication::postEvent(okno_, new QEvent(static_cast<QEvent::Type>(WM_OSTANOVIT)));
+TIshodOkna VIshodOkna(const TIshod& ishod) {
+    TIshodOkna r;
+    r.sostoyanie = ishod.Sostoyanie;
+    r.tekst = VQString(ishod.Tekst);
+    r.stroka = ishod.Stroka;
+    r.nachalo = ishod.Nachalo;
+    r.dlina = ishod.Dlina;
+    for (const TSoobshenie& s : ishod.Soobsheniya)
+        r.soobsheniya.append({VQString(s.Tekst), s.Stroka});
+    for (const TPreduprezhdenie& p : ishod.Preduprezhdeniya)
+        r.preduprezhdeniya.append({p.Stroka, p.Nachalo, p.Dlina, VQString(p.Tekst)});
+    return r;
 }
 
 template <class F> void TfrmMain::NaGlavnomPotoke(F&& f) {
@@ -72,7 +80,7 @@ std::vector<TAnsiString> TfrmMain::StrokiOpredeleniy() {
         if (tekst.isEmpty()) return;
         QStringList spisok = tekst.split(QLatin1Char('\n'));
         if (tekst.endsWith(QLatin1Char('\n'))) spisok.removeLast();
-        for (const QString& s : spisok) stroki.push_back(VBaiti(s));
+        for (const QString& s : spisok) stroki.push_back(VBaitiPoZnakam(s));
     });
     std::vector<TAnsiString> rezultat;
     rezultat.reserve(stroki.size());
@@ -83,7 +91,7 @@ std::vector<TAnsiString> TfrmMain::StrokiOpredeleniy() {
 TAnsiString TfrmMain::ImyaPeremennoy() {
     std::string imya;
     NaGlavnomPotoke([this, &imya] {
-        imya = VBaiti(ebPeremennaya->text());
+        imya = VBaitiPoZnakam(ebPeremennaya->text());
         zapusk_.imya = ebPeremennaya->text().trimmed();
     });
     return TAnsiString(imya.data(), int(imya.size()));
@@ -139,8 +147,6 @@ void TfrmMain::UstanovitZnachenie(const TAnsiString& text) {
         // setText leaves the caret at the end, scrolling a long result so
         // that its leading digits are out of sight: show it from the first.
         ebZnachenie->setCursorPosition(0);
-        zapusk_.uspeh = true;
-        zapusk_.tekst = t;
     });
 }
 
@@ -231,57 +237,136 @@ void TfrmMain::PovtoritOtlozhenniyPokaz() {
         });
 }
 
-// --- The record of a run: history and failing line ---------------------------
+// --- The record of a run: history, failure, warnings ---------------------------
 
 void TfrmMain::NachatZapisZapuska() {
     zapusk_ = TZapisIstorii();
     zapusk_.imya = ebPeremennaya->text().trimmed();
     zapusk_.osnovanie = PoluchitOsnovanie();
-    soobsheniyaZapuska_.clear();
     razryadiProchitani_ = false;
-    ostanovlenPolzovatelem_ = false;
     opredeleniyaZapuska_ = mPeremennie->toPlainText();
+    UbratPreduprezhdeniya();
     nachaloZapuska_.start();
 }
 
-QString TfrmMain::PrichinaNeudachi() const {
-    // The closing message names only the target; the message before it,
-    // from the evaluator or the run body, says why. The line parser's
-    // messages are about lines left out, not about the failure.
-    const QString zakritie = QStringLiteral("Не удаётся вычислить значение переменной ");
-    for (const QString& t : soobsheniyaZapuska_)
-        if (!t.startsWith(zakritie) && t != QStringLiteral("Неправильное имя переменной") &&
-            t != QStringLiteral("Неправильное значение переменной"))
-            return t;
-    // Only the closing message: a syntax error of an operator expression or
-    // a stop, which the log records with these words.
-    return zakritie + zapusk_.imya +
-           (ostanovlenPolzovatelem_ ? QStringLiteral(": отмена вычислений")
-                                    : QStringLiteral(": ошибка вычислений"));
+QString TfrmMain::PrichinaNeudachi(const TIshodOkna& ishod) const {
+    const QString zakritie =
+        QStringLiteral("Не удаётся вычислить значение переменной ") + zapusk_.imya;
+    if (ishod.sostoyanie == TSostoyanieProgona::Ostanovlen)
+        return zakritie + QStringLiteral(": отмена вычислений");
+    if (ishod.stroka > 0) {
+        // A definition failed: the last message only names the target; an
+        // earlier one about the failed line says why. A syntax error of an
+        // operator expression has none, and the log records these words.
+        for (qsizetype i = 0; i + 1 < ishod.soobsheniya.size(); ++i)
+            if (ishod.soobsheniya[i].stroka == ishod.stroka) return ishod.soobsheniya[i].tekst;
+        return zakritie + QStringLiteral(": ошибка вычислений");
+    }
+    // Nothing was evaluated: the message that ended the run says why.
+    if (!ishod.soobsheniya.isEmpty()) return ishod.soobsheniya.last().tekst;
+    return zakritie + QStringLiteral(": ошибка вычислений");
 }
 
-void TfrmMain::ZavershitZapisZapuska() {
+void TfrmMain::ZavershitZapisZapuska(const TIshodOkna& ishod) {
     zapusk_.ms = nachaloZapuska_.elapsed();
     zapusk_.edinicaUgla = AngleUnit;
     if (!razryadiProchitani_) zapusk_.razryadov = ebKolichestvoRasryadovTag;
-    if (!zapusk_.uspeh) zapusk_.tekst = PrichinaNeudachi();
+    zapusk_.uspeh = ishod.sostoyanie == TSostoyanieProgona::Gotovo;
+    zapusk_.tekst = zapusk_.uspeh ? ishod.tekst : PrichinaNeudachi(ishod);
+    for (const TPreduprezhdenieOkna& p : ishod.preduprezhdeniya)
+        zapusk_.preduprezhdeniya.append(TekstPreduprezhdeniya(p.stroka, p.tekst));
     frmIstoriya->Dobavit(zapusk_);
-    if (!zapusk_.uspeh) VydelitNeudachnuyuStroku();
+    if (zakrit_) return;
+    PokazatPreduprezhdeniya(ishod.preduprezhdeniya);
+    if (!zapusk_.uspeh) VydelitNeudachu(ishod);
 }
 
-void TfrmMain::VydelitNeudachnuyuStroku() {
-    if (ostanovlenPolzovatelem_ || zakrit_) return;
-    // The calculation thread has ended: its table may be read here.
-    const std::int32_t stroka = IndeksNeudachnoyZapisi();
-    if (stroka < 0 || mPeremennie->toPlainText() != opredeleniyaZapuska_) return;
-    const QTextBlock blok = mPeremennie->document()->findBlockByNumber(stroka);
+void TfrmMain::VydelitNeudachu(const TIshodOkna& ishod) {
+    if (ishod.sostoyanie == TSostoyanieProgona::Ostanovlen || ishod.stroka <= 0 ||
+        mPeremennie->toPlainText() != opredeleniyaZapuska_)
+        return;
+    const QTextBlock blok = mPeremennie->document()->findBlockByNumber(ishod.stroka - 1);
     if (!blok.isValid()) return;
     QTextCursor k(blok);
-    k.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    const int dlinaStroki = blok.length() - 1; // without its line break
+    if (ishod.nachalo >= 0 && ishod.dlina > 0 && ishod.nachalo + ishod.dlina <= dlinaStroki) {
+        k.setPosition(blok.position() + ishod.nachalo);
+        k.setPosition(blok.position() + ishod.nachalo + ishod.dlina, QTextCursor::KeepAnchor);
+    } else {
+        k.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    }
     mPeremennie->setTextCursor(k);
     videlenieNeudachi_ = {k.selectionStart(), k.selectionEnd()};
     mPeremennie->ensureCursorVisible();
     mPeremennie->setFocus();
+}
+
+void TfrmMain::PokazatPreduprezhdeniya(const QList<TPreduprezhdenieOkna>& preduprezhdeniya) {
+    UbratPreduprezhdeniya();
+    if (preduprezhdeniya.isEmpty()) return;
+    QStringList vse;
+    for (const TPreduprezhdenieOkna& p : preduprezhdeniya)
+        vse.append(TekstPreduprezhdeniya(p.stroka, p.tekst));
+    tekstPreduprezhdeniya_ = vse.first();
+    if (vse.size() > 1) tekstPreduprezhdeniya_ += QStringLiteral(" (ещё %1)").arg(vse.size() - 1);
+    lbPreduprezhdenie->setToolTip(vse.join(QLatin1Char('\n')));
+    PodognatPreduprezhdenie();
+
+    // The spans are positions in the text the run read.
+    if (mPeremennie->toPlainText() != opredeleniyaZapuska_) return;
+    QList<QTextEdit::ExtraSelection> videleniya;
+    QTextDocument* dokument = mPeremennie->document();
+    for (const TPreduprezhdenieOkna& p : preduprezhdeniya) {
+        const QTextBlock blok = dokument->findBlockByNumber(p.stroka - 1);
+        if (p.stroka <= 0 || !blok.isValid() || p.nachalo < 0 || p.dlina <= 0 ||
+            p.nachalo + p.dlina > blok.length() - 1)
+            continue;
+        QTextEdit::ExtraSelection v;
+        v.cursor = QTextCursor(dokument);
+        v.cursor.setPosition(blok.position() + p.nachalo);
+        v.cursor.setPosition(blok.position() + p.nachalo + p.dlina, QTextCursor::KeepAnchor);
+        v.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        v.format.setUnderlineColor(CvetPreduprezhdeniya());
+        videleniya.append(v);
+        podcherkivaniya_.append({v.cursor.selectionStart(), v.cursor.selectionEnd(), p.tekst});
+    }
+    mPeremennie->setExtraSelections(videleniya);
+}
+
+void TfrmMain::UbratPreduprezhdeniya() {
+    tekstPreduprezhdeniya_.clear();
+    lbPreduprezhdenie->clear();
+    lbPreduprezhdenie->setToolTip(QString());
+    UbratPodcherkivaniya();
+}
+
+void TfrmMain::UbratPodcherkivaniya() {
+    if (podcherkivaniya_.isEmpty()) return;
+    podcherkivaniya_.clear();
+    mPeremennie->setExtraSelections({});
+}
+
+void TfrmMain::PodognatPreduprezhdenie() {
+    lbPreduprezhdenie->setText(lbPreduprezhdenie->fontMetrics().elidedText(
+        tekstPreduprezhdeniya_, Qt::ElideRight, lbPreduprezhdenie->width()));
+}
+
+QString TfrmMain::PreduprezhdenieV(const QPoint& tochka) const {
+    // The line of the field does not wrap: a span is one stretch of one
+    // line, from the caret rectangle at its start to the one at its end.
+    const int mesto = mPeremennie->cursorForPosition(tochka).position();
+    for (const TPodcherkivanie& p : podcherkivaniya_) {
+        if (mesto < p.nachalo || mesto > p.konec) continue;
+        QTextCursor k(mPeremennie->document());
+        k.setPosition(p.nachalo);
+        const QRect nachalo = mPeremennie->cursorRect(k);
+        k.setPosition(p.konec);
+        const QRect konec = mPeremennie->cursorRect(k);
+        if (tochka.x() >= nachalo.left() && tochka.x() <= konec.right() &&
+            tochka.y() >= nachalo.top() && tochka.y() <= nachalo.bottom())
+            return p.tekst;
+    }
+    return QString();
 }
 
 void TfrmMain::VstavitIzIstorii(const QString& tekst) {
@@ -301,7 +386,7 @@ void TfrmMain::VstavitIzIstorii(const QString& tekst) {
 // --- Start, stop, timer, close ------------------------------------------------
 
 void TfrmMain::bnVichislitClick() {
-    if (CalcThread != nullptr) {
+    if (idyot_) {
         QMessageBox* vopros =
             SozdatSoobshenie(QMessageBox::Question, QStringLiteral("Вопрос"),
                              QStringLiteral("Вычисления производятся. Остановить?"),
@@ -309,60 +394,86 @@ void TfrmMain::bnVichislitClick() {
         const int otvet = vopros->exec();
         delete vopros;
         if (otvet == QMessageBox::Yes) {
-            ostanovlenPolzovatelem_ = true;
             QEvent stop(static_cast<QEvent::Type>(WM_OSTANOVIT));
             QCoreApplication::sendEvent(this, &stop);
             return;
         }
         // No: the run goes on; a fresh progress window replaces the old one
-        // and the timer starts again. The thread, if still running, is left
-        // alone; if it ended meanwhile, a new run starts.
+        // and the timer starts again. If the run ended meanwhile (its outcome
+        // was recorded while the question was open), a new run starts.
     }
     if (zakrit_) return;
-    if (CalcThread == nullptr) {
-        CalcThread = new TCalcThread(this);
-        NachatZapisZapuska();
-    }
+    const bool novyy = !idyot_;
+    if (novyy) NachatZapisZapuska();
     ZamenitOknoSostoyaniya();
     bnVichislit->setText(QStringLiteral("Стоп"));
-    CalcCancelled = 0;
     // Enabling the timer: one already counting (a "No" to the stop question)
     // keeps its time; start() would begin the 3000 ms again.
     if (!miPromegutochnieRascheti->isChecked() && !tmrPokazatOperacii->isActive())
         tmrPokazatOperacii->start();
-    if (!CalcThread->isRunning() && !CalcThread->isFinished()) {
-        CalcThread->start();
-        if (!CalcThread->isRunning() && !CalcThread->isFinished()) {
-            // The thread could not be created: no run, the button says "=".
-            tmrPokazatOperacii->stop();
-            delete CalcThread;
-            CalcThread = nullptr;
-            bnVichislit->setText(QStringLiteral("="));
-        }
+    if (!novyy) return;
+    {
+        std::lock_guard<std::mutex> l(Zamok);
+        ishodGotov_ = false;
+    }
+    ++nomerZapuska_;
+    // The engine clears the stop request and starts the calculation thread.
+    idyot_ = dvigatel_.Nachat(*this, [this](const TIshod& ishod) { PrinyatIshod(ishod); });
+    if (!idyot_) {
+        // The thread could not be created: no run, the button says "=".
+        tmrPokazatOperacii->stop();
+        bnVichislit->setText(QStringLiteral("="));
     }
 }
 
+void TfrmMain::PrinyatIshod(const TIshod& ishod) {
+    // Calculation thread: the run body has made its last call into the
+    // window. The outcome becomes Qt texts here, on the thread that owns
+    // the core's texts.
+    TIshodOkna ishodOkna = VIshodOkna(ishod);
+    {
+        std::lock_guard<std::mutex> l(Zamok);
+        ishodPotoka_ = std::move(ishodOkna);
+        ishodGotov_ = true;
+    }
+    ishodPeredan_.notify_all();
+    QCoreApplication::postEvent(this, new QEvent(static_cast<QEvent::Type>(WM_OSTANOVIT)));
+}
+
 void TfrmMain::OstanovitVichisleniya() {
-    // Also reached by the thread's own message while this handler waits (or
+    // Also reached by the run's own message while this handler waits (or
     // after it has finished): then there is nothing left to do here.
-    if (CalcThread == nullptr || vOstanovke_) return;
+    if (!idyot_ || vOstanovke_) return;
     vOstanovke_ = true;
     tmrPokazatOperacii->stop();
-    CalcCancelled = 1;
-    CalcThread->requestInterruption();
-    {
+    // Waits up to `ms` for the outcome; true once it is there.
+    auto gotov = [this](int ms) {
+        std::unique_lock<std::mutex> l(Zamok);
+        return ishodPeredan_.wait_for(l, std::chrono::milliseconds(ms),
+                                      [this] { return ishodGotov_; });
+    };
+    if (!gotov(0)) {
+        CalcCancelled = 1;
         TBezVvodaPokaOgidaem bezVvoda;
-        while (!CalcThread->wait(QDeadlineTimer(10))) QCoreApplication::processEvents();
+        while (!gotov(10)) QCoreApplication::processEvents();
     }
-    delete CalcThread;
-    CalcThread = nullptr;
-    // The thread's own WM_OSTANOVIT may still wait in the queue (the wait
-    // can end before it is delivered). It means nothing now, and delivered
-    // later it would stop the next run.
+    // The run body has ended: the thread makes no more calls into the
+    // window, and joining it takes no time.
+    dvigatel_.Dozhdatsya();
+    TIshodOkna ishod;
+    {
+        std::lock_guard<std::mutex> l(Zamok);
+        ishod = std::move(ishodPotoka_);
+        ishodPotoka_ = TIshodOkna();
+    }
+    idyot_ = false;
+    // The run's own WM_OSTANOVIT may still wait in the queue (it is posted
+    // after the outcome). It means nothing now, and delivered later it
+    // would stop the next run.
     QCoreApplication::removePostedEvents(this, WM_OSTANOVIT);
     bnVichislit->setText(QStringLiteral("="));
     vOstanovke_ = false;
-    ZavershitZapisZapuska();
+    ZavershitZapisZapuska(ishod);
 }
 
 void TfrmMain::tmrPokazatOperaciiTimer() {
@@ -373,7 +484,6 @@ void TfrmMain::tmrPokazatOperaciiTimer() {
 void TfrmMain::FormDestroy() {
     if (zakrit_) return;
     zakrit_ = true;
-    ostanovlenPolzovatelem_ = true;
     QEvent stop(static_cast<QEvent::Type>(WM_OSTANOVIT));
     QCoreApplication::sendEvent(this, &stop);
     UnichtogitOknoSostoyaniya();

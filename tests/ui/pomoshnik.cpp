@@ -69,10 +69,14 @@ TStorog::~TStorog() {
     potok_.join();
 }
 
-void PodgotovitProcess() {
-    // The engine of the whole test program: "," as the separator, an
-    // empty cache and no cache folder.
+TDvigatel& Dvigatel() {
+    // "," as the separator, an empty cache and no cache folder.
     static TDvigatel dvigatel(',', false);
+    return dvigatel;
+}
+
+void PodgotovitProcess() {
+    Dvigatel();
     UstanovitOknaOshibok();
     ZagruzitPerevodQt(*qApp);
 }

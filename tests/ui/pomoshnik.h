@@ -13,6 +13,8 @@
 #include <mutex>
 #include <thread>
 
+class TDvigatel;
+
 // Answers every message box that becomes visible, polling the top-level
 // widgets every 20 ms (also inside the modal loops of question boxes and
 // inside the main window's wait for the calculation thread). Records each
@@ -64,3 +66,5 @@ class TStorog {
 // an empty constant cache, the window's ShowError handler, Qt's Russian
 // translation if present.
 void PodgotovitProcess();
+// The engine of the test program (made by the first call).
+TDvigatel& Dvigatel();

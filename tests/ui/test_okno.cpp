@@ -52,7 +52,7 @@ class TestOkno : public QObject {
     void init() {
         storog = std::make_unique<TStorog>(60);
         otvetchik = std::make_unique<TOtvetchik>();
-        okno = std::make_unique<TfrmMain>();
+        okno = std::make_unique<TfrmMain>(Dvigatel());
         okno->show();
         QVERIFY(QTest::qWaitForWindowExposed(okno.get()));
         okno->activateWindow();
@@ -157,7 +157,7 @@ class TestOkno : public QObject {
     // at the default size where that fits and at the largest size that fits
     // otherwise, and scrolling brings every control into sight.
     void razmerPoEkranu() {
-        std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>();
+        std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>(Dvigatel());
         novoe->show();
         QVERIFY(QTest::qWaitForWindowExposed(novoe.get()));
         QTest::qWait(400); // the fit by the real frame
@@ -187,7 +187,7 @@ class TestOkno : public QObject {
     }
 
     void centrVRabocheyOblasti() {
-        std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>();
+        std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>(Dvigatel());
         const QRect oblast = novoe->screen()->availableGeometry();
         QCOMPARE(novoe->x(), (oblast.x() + oblast.width() - novoe->width()) / 2);
         QCOMPARE(novoe->y(), (oblast.y() + oblast.height() - novoe->height()) / 2);
@@ -466,19 +466,20 @@ class TestOkno : public QObject {
 
     // The colouring of the definitions, one code per character: N the name,
     // 9 a literal, F a function name, o an operator, b a bracket, ! a bracket
-    // without partner, . none. It follows the evaluator's reading: a name
-    // run before "(" is a function name, "2e" is a name, "A1" a literal.
+    // without partner, # a literal not valid in the radix (10 here), ? a name
+    // before "(" that is no function, . none. It follows the evaluator's
+    // reading: "2e" is a name, "A1" a literal, "2sin(" a literal and a call.
     void podsvetka_data() {
         QTest::addColumn<QString>("stroka");
         QTest::addColumn<QString>("vidi");
         QTest::newRow("literal with marks") << "y = sin(2,5e-3r10)+x)"
                                             << "N.o.FFFb999999999bo.!";
         QTest::newRow("digits, functions, separator") << "a = 2x*fact(3;A1)"
-                                                      << "N.o.9.oFFFFb9o99b";
+                                                      << "N.o.9.oFFFFb9o##b";
         QTest::newRow("no '=', open bracket, incomplete literal") << "(1+2e"
                                                                   << "!9o..";
         QTest::newRow("only the sixteen, only before '('") << "z = 2sin(x)+foo(1)+sin = 1"
-                                                           << "N.o.....b.bo...b9bo......9";
+                                                           << "N.o.9FFFb.bo???b9bo......9";
     }
     void podsvetka() {
         QFETCH(QString, stroka);
@@ -487,7 +488,7 @@ class TestOkno : public QObject {
         QVERIFY(p != nullptr);
         okno->mPeremennie->setPlainText(QStringLiteral("x = 1\n") + stroka);
         const QTextBlock blok = okno->mPeremennie->document()->findBlockByNumber(1);
-        const QString kodi = QStringLiteral("N9Fob!");
+        const QString kodi = QStringLiteral("N9Fob!#?");
         QString est(stroka.size(), QLatin1Char('.'));
         for (const QTextLayout::FormatRange& r : blok.layout()->formats())
             for (int v = 0; v < TPodsvetka::VIDOV; ++v)
@@ -502,6 +503,31 @@ class TestOkno : public QObject {
         QVERIFY(p->Format(TPodsvetka::CHISLO).foreground().color().lightness() > 128);
         okno->mPeremennie->setPalette(QPalette());
         QVERIFY(p->Format(TPodsvetka::CHISLO).foreground().color().lightness() < 128);
+    }
+
+    // A literal is checked against the radix selected now, and checked again
+    // when the radix changes; a name before "(" is checked against the
+    // functions.
+    void podsvetkaPoOsnovaniyu() {
+        auto* p = okno->mPeremennie->document()->findChild<TPodsvetka*>();
+        okno->mPeremennie->setPlainText(QStringLiteral("y = 9A+sinh(1)"));
+        const QTextBlock blok = okno->mPeremennie->document()->firstBlock();
+        auto format = [&](int mesto) {
+            for (const QTextLayout::FormatRange& r : blok.layout()->formats())
+                if (mesto >= r.start && mesto < r.start + r.length) return r.format;
+            return QTextCharFormat();
+        };
+        QCOMPARE(format(4), p->Format(TPodsvetka::NEVERNOE_CHISLO));
+        QCOMPARE(format(5).underlineStyle(), QTextCharFormat::WaveUnderline);
+        QCOMPARE(format(7), p->Format(TPodsvetka::NET_FUNKCII));
+        QCOMPARE(format(10).underlineStyle(), QTextCharFormat::WaveUnderline);
+        okno->rbOsnovanie16->setChecked(true);
+        QCOMPARE(format(4), p->Format(TPodsvetka::CHISLO));
+        QCOMPARE(format(5).underlineStyle(), QTextCharFormat::NoUnderline);
+        QCOMPARE(format(7), p->Format(TPodsvetka::NET_FUNKCII));
+        okno->rbOsnovanie10->setChecked(true);
+        QCOMPARE(format(4), p->Format(TPodsvetka::NEVERNOE_CHISLO));
+        QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("y = 9A+sinh(1)"));
     }
 
     // The log of the progress window, written the way the evaluator does.

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -13,6 +14,8 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <QTextEdit>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <memory>
 
@@ -48,7 +51,7 @@ class TestZapusk : public QObject {
     void init() {
         storog = std::make_unique<TStorog>(90);
         otvetchik = std::make_unique<TOtvetchik>();
-        okno = std::make_unique<TfrmMain>();
+        okno = std::make_unique<TfrmMain>(Dvigatel());
         okno->show();
         QVERIFY(QTest::qWaitForWindowExposed(okno.get()));
     }
@@ -158,9 +161,10 @@ class TestZapusk : public QObject {
         QCOMPARE(okno->mPeremennie->toPlainText(), QStringLiteral("y = 2+3"));
     }
 
-    // A failed run: its boxes, the line selected afterwards (the definition
-    // that failed first; none when no definition failed) and the reason the
-    // history gives for it.
+    // A failed run: its boxes, the text selected afterwards (the offending
+    // part of the definition that failed first, or its whole line where the
+    // run does not tell the part; none when no definition failed) and the
+    // reason the history gives for it.
     void oshibki_data() {
         QTest::addColumn<QString>("opredeleniya");
         QTest::addColumn<QString>("imya");
@@ -170,7 +174,7 @@ class TestZapusk : public QObject {
         const QString NE_NAYTI_Q = QStringLiteral("Не удаётся найти переменную q");
         QTest::newRow("undefined reference")
             << "y = q+1"
-            << "y" << QStringList{NE_NAYTI_Q, NE_UDAETSYA} << "y = q+1" << NE_NAYTI_Q;
+            << "y" << QStringList{NE_NAYTI_Q, NE_UDAETSYA} << "q" << NE_NAYTI_Q;
         QTest::newRow("empty target name")
             << "y = 1"
             << "   " << QStringList{QStringLiteral("Неправильное имя вычисляемой переменной")} << ""
@@ -192,7 +196,7 @@ class TestZapusk : public QObject {
             << "y"
             << QStringList{QStringLiteral("Неправильное значение переменной"), ARGUMENTI,
                            NE_UDAETSYA}
-            << "c = sin(1;2)" << ARGUMENTI;
+            << "sin(1;2)" << ARGUMENTI;
         QTest::newRow("syntax error, no box of its own")
             << "x = 1\ny = x+"
             << "y" << QStringList{NE_UDAETSYA} << "y = x+" << NE_UDAETSYA + ": ошибка вычислений";
@@ -220,7 +224,7 @@ class TestZapusk : public QObject {
         QCOMPARE(okno->bnVichislit->text(), QStringLiteral("="));
         QCOMPARE(okno->mPeremennie->textCursor().selectedText(), stroka);
         if (!stroka.isEmpty()) {
-            // A result chosen in the history goes in after the marked line,
+            // A result chosen in the history goes in after the marked text,
             // not over it.
             okno->frmIstoriya->priVybore(QStringLiteral("7"));
             QVERIFY2(okno->mPeremennie->toPlainText().contains(stroka + QStringLiteral("7")),
@@ -228,6 +232,59 @@ class TestZapusk : public QObject {
         }
         QCOMPARE(okno->frmIstoriya->spIstoriya->topLevelItemCount(), 1);
         QCOMPARE(okno->frmIstoriya->spIstoriya->topLevelItem(0)->text(4), prichina);
+    }
+
+    // Warnings come without a box: the line under the result (the first, and
+    // how many more, all in its tooltip), a wavy underline under each span
+    // in the definitions with the warning as its tooltip, a count in the
+    // history. An edit ends the underlines, the next run the line.
+    void preduprezhdeniya() {
+        const QString PERVOE = QStringLiteral("«9A» — не число в системе счисления 10, взято 0");
+        const QString VTOROE = QStringLiteral("«1B» — не число в системе счисления 10, взято 0");
+        Zapustit(QStringLiteral("x = 2\ny = 9A+1B*x"));
+        QVERIFY(DozhdatsyaKonca(20000));
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("0"));
+        QCOMPARE(otvetchik->Teksti(), QStringList());
+        QCOMPARE(okno->lbPreduprezhdenie->text(),
+                 QStringLiteral("Строка 2: ") + PERVOE + QStringLiteral(" (ещё 1)"));
+        QCOMPARE(okno->lbPreduprezhdenie->toolTip(),
+                 QStringLiteral("Строка 2: ") + PERVOE + QStringLiteral("\nСтрока 2: ") + VTOROE);
+        QVERIFY(okno->lbPreduprezhdenie->isVisible());
+
+        const QList<QTextEdit::ExtraSelection> v = okno->mPeremennie->extraSelections();
+        QCOMPARE(v.size(), 2);
+        QCOMPARE(v[0].cursor.selectedText(), QStringLiteral("9A"));
+        QCOMPARE(v[0].cursor.selectionStart(), 10); // "x = 2\ny = " before it
+        QCOMPARE(v[1].cursor.selectedText(), QStringLiteral("1B"));
+        for (const QTextEdit::ExtraSelection& e : v)
+            QCOMPARE(e.format.underlineStyle(), QTextCharFormat::WaveUnderline);
+
+        // The mouse over "1B" shows its warning; beyond the line, none.
+        QWidget* pole = okno->mPeremennie->viewport();
+        QTextCursor k(okno->mPeremennie->document());
+        k.setPosition(v[1].cursor.selectionStart() + 1);
+        const QPoint naSlove = okno->mPeremennie->cursorRect(k).center();
+        QHelpEvent nad(QEvent::ToolTip, naSlove, pole->mapToGlobal(naSlove));
+        QCoreApplication::sendEvent(pole, &nad);
+        QCOMPARE(QToolTip::text(), VTOROE);
+        const QPoint mimo(pole->width() - 5, naSlove.y());
+        QHelpEvent ryadom(QEvent::ToolTip, mimo, pole->mapToGlobal(mimo));
+        QCoreApplication::sendEvent(pole, &ryadom);
+        QTRY_VERIFY(!QToolTip::isVisible());
+
+        QTreeWidgetItem* zapis = okno->frmIstoriya->spIstoriya->topLevelItem(0);
+        QCOMPARE(zapis->text(6), QStringLiteral("2"));
+        QCOMPARE(zapis->toolTip(6), okno->lbPreduprezhdenie->toolTip());
+
+        okno->mPeremennie->moveCursor(QTextCursor::End);
+        okno->mPeremennie->insertPlainText(QStringLiteral("+1"));
+        QVERIFY(okno->mPeremennie->extraSelections().isEmpty());
+        QVERIFY(!okno->lbPreduprezhdenie->text().isEmpty()); // until the next run
+        Zapustit(QStringLiteral("y = 1"));
+        QVERIFY(DozhdatsyaKonca(20000));
+        QVERIFY(okno->lbPreduprezhdenie->text().isEmpty());
+        QVERIFY(okno->lbPreduprezhdenie->toolTip().isEmpty());
+        QCOMPARE(okno->frmIstoriya->spIstoriya->topLevelItem(0)->text(6), QString());
     }
 
     void stopDa() {
@@ -313,7 +370,7 @@ class TestZapusk : public QObject {
         QMessageBox* oshibka = TOtvetchik::Vidimoe();
         QCOMPARE(oshibka->text(), QStringLiteral("Неправильное значение переменной"));
         const QPointer<TfrmSostoyanie> staroe = okno->frmSostoyanie;
-        TCalcThread* potok = okno->CalcThread;
+        const int zapusk = okno->NomerZapuska();
         QTimer::singleShot(100, this, [] {
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (auto* b = qobject_cast<QMessageBox*>(w);
@@ -321,7 +378,8 @@ class TestZapusk : public QObject {
                     TOtvetchik::Otvetit(b, QMessageBox::No);
         });
         okno->bnVichislit->click();
-        QCOMPARE(okno->CalcThread, potok);
+        QCOMPARE(okno->NomerZapuska(), zapusk);
+        QVERIFY(okno->IdetVichislenie());
         QVERIFY(staroe.isNull() && okno->frmSostoyanie != nullptr);
         QVERIFY(okno->frmSostoyanie->mSostoyanie->toPlainText().isEmpty());
         QVERIFY(okno->tmrPokazatOperacii->isActive());
