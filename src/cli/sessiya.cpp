@@ -23,17 +23,16 @@ struct TOpredelenie {
     std::string stroka;
 };
 
+// The language's rules on UTF-8 text: "=" and the bytes they trim are the
+// same in both encodings.
 std::string Obrezat(const std::string& s) {
-    std::size_t a = 0, b = s.size();
-    while (a < b && static_cast<unsigned char>(s[a]) <= 32) ++a;
-    while (b > a && static_cast<unsigned char>(s[b - 1]) <= 32) --b;
-    return s.substr(a, b - a);
+    return std::string(::Obrezat(s));
 }
 
-// The name a line defines: the text before its first "=", or y.
+// The name a line defines, as the engine reads it.
 std::string ImyaStroki(const std::string& s) {
-    const std::size_t r = s.find('=');
-    return r == std::string::npos ? "y" : Obrezat(s.substr(0, r));
+    const TChastiStroki c = RazdelitStroku(s);
+    return c.bezRavno ? ImyaPoUmolchaniyu : s.substr(c.imyaNachalo, c.imyaDlina);
 }
 
 const char* const SPRAVKA =
