@@ -81,19 +81,12 @@ bool FaktorialSSoobsheniem(vmChislo& a, vmChislo& r) {
     return true;
 }
 
-bool Nol(const vmChislo& x) {
-    return vmZnak(&x) == 0;
-}
+using vm_priznaki::Beskonechnost;
+using vm_priznaki::Celoe;
+using vm_priznaki::Nol;
+
 bool Otricatelno(const vmChislo& x) {
     return vmZnak(&x) < 0;
-}
-bool Celoe(const vmChislo& x) {
-    vmChislo f;
-    vmDrobnaya(&f, &x);
-    return Nol(f);
-}
-bool Beskonechnost(const vmChislo& x) {
-    return x.Poryadok >= VM_PREDEL_PORYADKA && !Nol(x);
 }
 // |x| > 1.
 bool BolsheEdinici(const vmChislo& x) {

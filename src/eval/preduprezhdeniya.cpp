@@ -10,17 +10,9 @@
 
 namespace {
 
-bool Nol(const vmChislo& x) {
-    return vmZnak(&x) == 0;
-}
-bool Beskonechnost(const vmChislo& x) {
-    return x.Poryadok >= VM_PREDEL_PORYADKA && !Nol(x);
-}
-bool Celoe(const vmChislo& x) {
-    vmChislo f;
-    vmDrobnaya(&f, &x);
-    return Nol(f);
-}
+using vm_priznaki::Beskonechnost;
+using vm_priznaki::Celoe;
+using vm_priznaki::Nol;
 
 // A short text of x for a warning: seven significant digits, the radix
 // mark when it is not 10.
@@ -39,6 +31,18 @@ std::string Vzyato(const vmChislo& r) {
 }
 
 } // namespace
+
+bool vm_priznaki::Nol(const vmChislo& x) {
+    return vmZnak(&x) == 0;
+}
+bool vm_priznaki::Beskonechnost(const vmChislo& x) {
+    return x.Poryadok >= VM_PREDEL_PORYADKA && !Nol(x);
+}
+bool vm_priznaki::Celoe(const vmChislo& x) {
+    vmChislo f;
+    vmDrobnaya(&f, &x);
+    return Nol(f);
+}
 
 void ProveritOperaciyu(std::string_view op, const vmChislo& levoe, const vmChislo& pravoe,
                        const vmChislo& rezultat) {

@@ -12,6 +12,14 @@
 #include "eval/funkcii_tablica.h"
 #include "number/vmchislo.h"
 
+// What the checks ask of a value: zero, the infinity record (either sign),
+// an integer (no fraction digit at all).
+namespace vm_priznaki {
+bool Nol(const vmChislo& x);
+bool Beskonechnost(const vmChislo& x);
+bool Celoe(const vmChislo& x);
+} // namespace vm_priznaki
+
 // After levoe op pravoe = rezultat on the upper level or in the additive
 // chain.
 void ProveritOperaciyu(std::string_view op, const vmChislo& levoe, const vmChislo& pravoe,
