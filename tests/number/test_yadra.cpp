@@ -43,6 +43,32 @@ template <typename F> std::pair<vmChislo, vmChislo> Oba(F f) {
 
 const int kOsnovaniya[] = {2, 3, 5, 7, 10, 16, 35, 36};
 
+// a*b, a/b and delimoe div b with its remainder, plain against fast.
+void SravnitUmnozhenieIDelenie(int R, const vmChislo& a, const vmChislo& b,
+                               const vmChislo& delimoe) {
+    const auto [pp, pb] = Oba([&] { return vmProizvedenie(&a, &b); });
+    EXPECT_TRUE(Ravni(pp, pb)) << "R=" << R << " a*b\n"
+                               << Cifri(a) << "\n"
+                               << Cifri(b) << "\n"
+                               << Cifri(pp) << "\n"
+                               << Cifri(pb);
+    const auto [qp, qb] = Oba([&] { return vmChastnoe(&a, &b); });
+    EXPECT_TRUE(Ravni(qp, qb)) << "R=" << R << " a/b\n"
+                               << Cifri(a) << "\n"
+                               << Cifri(b) << "\n"
+                               << Cifri(qp) << "\n"
+                               << Cifri(qb);
+    vmChislo ostP, ostB;
+    const auto [dp, db] = Oba([&] {
+        vmChislo o;
+        const vmChislo q = vmDelenieSOstatkom(&delimoe, b, &o);
+        (vm_detail::BistrieYadra ? ostB : ostP) = o;
+        return q;
+    });
+    EXPECT_TRUE(Ravni(dp, db)) << "R=" << R << " a div b " << Cifri(delimoe) << " " << Cifri(b);
+    EXPECT_TRUE(Ravni(ostP, ostB)) << "R=" << R << " a mod b " << Cifri(delimoe) << " " << Cifri(b);
+}
+
 TEST_F(Yadra, FastKernelsGiveThePlainKernelsBytes) {
     const auto semya = SemyaTestov();
     SCOPED_TRACE("CIFRAMER_SEED=" + std::to_string(semya));
@@ -54,29 +80,9 @@ TEST_F(Yadra, FastKernelsGiveThePlainKernelsBytes) {
             if (i % 4 == 0) b.Poryadok = a.Poryadok - g.Int(0, 2);
             if (i % 9 == 0) b = a; // equal operands: quotient 1, remainder 0
             if (i % 11 == 0) a.Netochnost = 1;
-            const auto [pp, pb] = Oba([&] { return vmProizvedenie(&a, &b); });
-            EXPECT_TRUE(Ravni(pp, pb)) << "R=" << R << " a*b\n"
-                                       << Cifri(a) << "\n"
-                                       << Cifri(b) << "\n"
-                                       << Cifri(pp) << "\n"
-                                       << Cifri(pb);
-            const auto [qp, qb] = Oba([&] { return vmChastnoe(&a, &b); });
-            EXPECT_TRUE(Ravni(qp, qb)) << "R=" << R << " a/b\n"
-                                       << Cifri(a) << "\n"
-                                       << Cifri(b) << "\n"
-                                       << Cifri(qp) << "\n"
-                                       << Cifri(qb);
             vmChislo celoe = a;
             celoe.Poryadok = g.Int(0, 120);
-            vmChislo ostP, ostB;
-            const auto [dp, db] = Oba([&] {
-                vmChislo o;
-                const vmChislo q = vmDelenieSOstatkom(&celoe, b, &o);
-                (vm_detail::BistrieYadra ? ostB : ostP) = o;
-                return q;
-            });
-            EXPECT_TRUE(Ravni(dp, db)) << "R=" << R << " a div b";
-            EXPECT_TRUE(Ravni(ostP, ostB)) << "R=" << R << " a mod b";
+            SravnitUmnozhenieIDelenie(R, a, b, celoe);
             proverok += 4;
         }
     EXPECT_EQ(proverok, 8 * 30 * 4);
@@ -94,28 +100,7 @@ TEST_F(Yadra, FastKernelsGiveThePlainBytesBesideTheExponentLimits) {
             vmChislo a = g.Chislo(R), b = g.Chislo(R, i % 2 == 0);
             a.Poryadok = (i % 4 < 2 ? 1 : -1) * (VM_PREDEL_PORYADKA - g.Int(1, 300));
             if (i % 8 == 1) b.Poryadok = a.Poryadok - g.Int(0, 120);
-            const auto [pp, pb] = Oba([&] { return vmProizvedenie(&a, &b); });
-            EXPECT_TRUE(Ravni(pp, pb)) << "R=" << R << " a*b\n"
-                                       << Cifri(a) << "\n"
-                                       << Cifri(b) << "\n"
-                                       << Cifri(pp) << "\n"
-                                       << Cifri(pb);
-            const auto [qp, qb] = Oba([&] { return vmChastnoe(&a, &b); });
-            EXPECT_TRUE(Ravni(qp, qb)) << "R=" << R << " a/b\n"
-                                       << Cifri(a) << "\n"
-                                       << Cifri(b) << "\n"
-                                       << Cifri(qp) << "\n"
-                                       << Cifri(qb);
-            vmChislo ostP, ostB;
-            const auto [dp, db] = Oba([&] {
-                vmChislo o;
-                const vmChislo q = vmDelenieSOstatkom(&a, b, &o);
-                (vm_detail::BistrieYadra ? ostB : ostP) = o;
-                return q;
-            });
-            EXPECT_TRUE(Ravni(dp, db)) << "R=" << R << " a div b " << Cifri(a) << " " << Cifri(b);
-            EXPECT_TRUE(Ravni(ostP, ostB))
-                << "R=" << R << " a mod b " << Cifri(a) << " " << Cifri(b);
+            SravnitUmnozhenieIDelenie(R, a, b, a);
         }
 }
 
