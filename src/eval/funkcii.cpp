@@ -81,7 +81,6 @@ bool FaktorialSSoobsheniem(vmChislo& a, vmChislo& r) {
     return true;
 }
 
-using vm_priznaki::Beskonechnost;
 using vm_priznaki::Celoe;
 using vm_priznaki::Nol;
 
@@ -148,7 +147,7 @@ const std::vector<TFunkciya> Funkcii = {
     {{"cos",    1, TUgol::Argument}, [](A a, A, A r) { r = vmCos(a, true); return true; }, nullptr},
     {{"tg",     1, TUgol::Argument}, [](A a, A, A r) { r = vmTg(a); return true; },
         [](C a, C, C r) {
-            return (Beskonechnost(r) && !Beskonechnost(a)) || NechetnayaChetvert(a)
+            return (vmEtoBeskonechnost(&r) && !vmEtoBeskonechnost(&a)) || NechetnayaChetvert(a)
                        ? "тангенс там, где косинус равен нулю" : nullptr; }},
     {{"arctg",  1, TUgol::Rezultat}, [](A a, A, A r) { r = vmArctg(a); return true; }, nullptr},
     {{"arcsin", 1, TUgol::Rezultat}, [](A a, A, A r) { r = vmArcsin(a); return true; },

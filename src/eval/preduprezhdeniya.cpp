@@ -10,14 +10,13 @@
 
 namespace {
 
-using vm_priznaki::Beskonechnost;
 using vm_priznaki::Celoe;
 using vm_priznaki::Nol;
 
 // A short text of x for a warning: seven significant digits, the radix
 // mark when it is not 10.
 std::string Kratko(const vmChislo& x) {
-    if (Beskonechnost(x)) return x.Znak ? "-∞" : "∞";
+    if (vmEtoBeskonechnost(&x)) return x.Znak ? "-∞" : "∞";
     TAnsiString t;
     vmVTekst(t, &x, 1, 6, VM_AVTO_EKSPONENTA | VM_S_OSNOVANIEM);
     return Cp1251VUtf8(t.ToStd());
@@ -26,7 +25,7 @@ std::string Kratko(const vmChislo& x) {
 // "взято 0", "взята бесконечность" or "взято <value>".
 std::string Vzyato(const vmChislo& r) {
     if (Nol(r)) return "взято 0";
-    if (Beskonechnost(r)) return r.Znak ? "взята минус бесконечность" : "взята бесконечность";
+    if (vmEtoBeskonechnost(&r)) return r.Znak ? "взята минус бесконечность" : "взята бесконечность";
     return "взято " + Kratko(r);
 }
 
@@ -34,9 +33,6 @@ std::string Vzyato(const vmChislo& r) {
 
 bool vm_priznaki::Nol(const vmChislo& x) {
     return vmZnak(&x) == 0;
-}
-bool vm_priznaki::Beskonechnost(const vmChislo& x) {
-    return x.Poryadok >= VM_PREDEL_PORYADKA && !Nol(x);
 }
 bool vm_priznaki::Celoe(const vmChislo& x) {
     vmChislo f;
@@ -50,7 +46,7 @@ void ProveritOperaciyu(std::string_view op, const vmChislo& levoe, const vmChisl
     if (zapis == nullptr) return;
     const char* chto = nullptr;
     TVidPreduprezhdeniya vid = TVidPreduprezhdeniya::VneOblasti;
-    const bool konechnie = !Beskonechnost(levoe) && !Beskonechnost(pravoe);
+    const bool konechnie = !vmEtoBeskonechnost(&levoe) && !vmEtoBeskonechnost(&pravoe);
     if ((op == "/" || op == "%") && Nol(pravoe)) {
         vid = TVidPreduprezhdeniya::DelenieNaNol;
         chto = op == "/" ? "деление на нуль" : "остаток от деления на нуль";
@@ -59,7 +55,7 @@ void ProveritOperaciyu(std::string_view op, const vmChislo& levoe, const vmChisl
     } else if (op == "^" && Nol(levoe) && vmZnak(&pravoe) < 0) {
         vid = TVidPreduprezhdeniya::DelenieNaNol;
         chto = "нуль в отрицательной степени";
-    } else if (Beskonechnost(rezultat) && konechnie) {
+    } else if (vmEtoBeskonechnost(&rezultat) && konechnie) {
         vid = TVidPreduprezhdeniya::Perepolnenie;
         chto = "результат вне диапазона порядков";
     } else if (Nol(rezultat) && !Nol(levoe) && konechnie && op != "%" && op != "+" && op != "-" &&
@@ -79,8 +75,8 @@ void ProveritVizov(const TFunkciya& f, const vmChislo& a, const vmChislo& b, con
     const bool dva = f.opisanie.argumentov == 2;
     const char* chto = f.vneOblasti ? f.vneOblasti(a, b, r) : nullptr;
     TVidPreduprezhdeniya vid = TVidPreduprezhdeniya::VneOblasti;
-    const bool konechnie = !Beskonechnost(a) && !(dva && Beskonechnost(b));
-    if (chto == nullptr && Beskonechnost(r) && konechnie) {
+    const bool konechnie = !vmEtoBeskonechnost(&a) && !(dva && vmEtoBeskonechnost(&b));
+    if (chto == nullptr && vmEtoBeskonechnost(&r) && konechnie) {
         vid = TVidPreduprezhdeniya::Perepolnenie;
         chto = "результат вне диапазона порядков";
     } else if (chto == nullptr && f.poteryaPoryadka && Nol(r) && !Nol(a) && konechnie) {

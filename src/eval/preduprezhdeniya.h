@@ -12,11 +12,10 @@
 #include "eval/funkcii_tablica.h"
 #include "number/vmchislo.h"
 
-// What the checks ask of a value: zero, the infinity record (either sign),
-// an integer (no fraction digit at all).
+// What the checks ask of a value besides vmEtoBeskonechnost: zero, an
+// integer (no fraction digit at all).
 namespace vm_priznaki {
 bool Nol(const vmChislo& x);
-bool Beskonechnost(const vmChislo& x);
 bool Celoe(const vmChislo& x);
 } // namespace vm_priznaki
 

@@ -37,11 +37,6 @@ void SmenitZnak(vmChislo* x) {
     if (vmZnak(x) != 0) x->Znak ^= 1;
 }
 
-// The infinity value (exponent at the limit) of either sign.
-bool Beskonechno(const vmChislo& x) {
-    return x.Poryadok >= VM_PREDEL_PORYADKA && vmZnak(&x) != 0;
-}
-
 // |term| < T.
 bool MenshePoModulyu(const vmChislo& term, const vmChislo& T) {
     const vmChislo m = Modul(term);
@@ -81,7 +76,7 @@ vmChislo PrivestiKPeriodu(const vmChislo& x) {
 // meaningless value. Any thread.
 vmChislo vmSin(const vmChislo& x, bool reduce) {
     const std::uint8_t R = x.Osnovanie;
-    if (Beskonechno(x)) return x;
+    if (vmEtoBeskonechnost(&x)) return x;
     vmChislo z = x;
     if (reduce) {
         z = PrivestiKPeriodu(x);
@@ -118,7 +113,7 @@ vmChislo vmSin(const vmChislo& x, bool reduce) {
 // Any thread.
 vmChislo vmCos(const vmChislo& x, bool reduce) {
     const std::uint8_t R = x.Osnovanie;
-    if (Beskonechno(x)) return Modul(x);
+    if (vmEtoBeskonechnost(&x)) return Modul(x);
     vmChislo z = x;
     if (reduce) {
         z = PrivestiKPeriodu(x);
@@ -150,7 +145,7 @@ vmChislo vmCos(const vmChislo& x, bool reduce) {
 // sine's sign, and so does an infinite x (x itself, not infinity / infinity).
 // Any thread.
 vmChislo vmTg(const vmChislo& x) {
-    if (Beskonechno(x)) return x;
+    if (vmEtoBeskonechnost(&x)) return x;
     const vmChislo s = vmSin(x, true);
     const vmChislo c = vmCos(x, true);
     return vmChastnoe(&s, &c);

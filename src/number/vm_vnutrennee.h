@@ -35,10 +35,8 @@ inline bool EtoNol(const vmChislo& x) {
     return vmZnak(&x) == 0;
 }
 
-// A nonzero value at or beyond R^(2^29): the infinity, or a record that reads
-// as beyond it (a literal's exponent at the limit).
 inline bool EtoBeskonechnost(const vmChislo& x) {
-    return x.Poryadok >= VM_PREDEL_PORYADKA && vmZnakMantissi(&x) != 0;
+    return vmEtoBeskonechnost(&x);
 }
 
 // The 103 digits in significance order, copied out into one contiguous array

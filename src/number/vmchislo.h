@@ -100,6 +100,11 @@ vmChislo* vmIzExtended(vmChislo* x, long double v);
 std::int8_t vmZnak(const vmChislo* x);         // 0 for zero, else +-1 by the mantissa
 std::int8_t vmZnakMantissi(const vmChislo* x); // 0 if all digits are 0, else +-1
 int vmVedushieNuli(const vmChislo* x);         // leading zero digits, 0..103
+// A nonzero value at or beyond R^(2^29), of either sign: the infinity, or a
+// record that reads as beyond it (a literal's exponent at the limit).
+inline bool vmEtoBeskonechnost(const vmChislo* x) {
+    return x->Poryadok >= VM_PREDEL_PORYADKA && vmZnakMantissi(x) != 0;
+}
 // Digits of a and b compared in significance order (first difference
 // decides); signs, exponents and radixes are ignored.
 std::int8_t vmSravnitModuli(const vmChislo* a, const vmChislo* b);
