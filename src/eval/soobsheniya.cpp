@@ -4,9 +4,10 @@
 #include "eval/zapis_progona.h"
 #include "eval/zhurnal.h"
 #include "platform/platforma.h"
+#include "text/kodirovka_ansi.h"
 
 TAnsiString T1251(const char* utf8) {
-    return TAnsiString(Utf8VCp1251(utf8).c_str());
+    return Utf8VAnsi(utf8);
 }
 
 void PokazatOshibku(const char* utf8, const TAnsiString& hvost) {

@@ -4,6 +4,7 @@
 #include "eval/yazik.h"
 #include "eval/zapusk.h"
 #include "platform/platforma.h"
+#include "text/kodirovka_ansi.h"
 
 namespace {
 thread_local TZapisProgona* tekushaya = nullptr;
@@ -69,7 +70,7 @@ void TZapisProgona::Predupredit(TVidPreduprezhdeniya vid, std::int32_t stroka, s
     p.Stroka = stroka;
     p.Nachalo = nachalo;
     p.Dlina = nachalo >= 0 ? dlina : 0;
-    p.Tekst = TAnsiString(Utf8VCp1251(tekst).c_str());
+    p.Tekst = Utf8VAnsi(tekst);
     ishod_.Preduprezhdeniya.push_back(std::move(p));
 }
 

@@ -6,6 +6,7 @@
 
 #include "number/vmchislo.h"
 #include "platform/platforma.h"
+#include "text/kodirovka_ansi.h"
 #include "text/operacii_so_strokami.h"
 
 namespace {
@@ -27,7 +28,7 @@ constexpr TSimvoliChisla PostroitTablicu(char razdelitel) {
 // The messages of this module. Source files are UTF-8, texts of the core
 // Windows-1251: every message is converted here, in one place.
 TAnsiString Soobshenie(const char* utf8) {
-    return TAnsiString(Utf8VCp1251(utf8).c_str());
+    return Utf8VAnsi(utf8);
 }
 
 void SoobshitNevernyyTekst() {

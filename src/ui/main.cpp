@@ -6,6 +6,7 @@
 
 #include "eval/dvigatel.h"
 #include "platform/platforma.h"
+#include "text/kodirovka_ansi.h"
 #include "ui/ikonka.h"
 #include "ui/soobsheniya.h"
 #include "ui/tfrmmain.h"
@@ -37,10 +38,10 @@ int main(int argc, char** argv) {
         okno.show();
         kod = app.exec();
     } catch (const std::bad_alloc&) {
-        ShowError(TAnsiString(Utf8VCp1251("Недостаточно памяти").c_str()));
+        ShowError(Utf8VAnsi("Недостаточно памяти"));
         kod = 1;
     } catch (...) {
-        ShowError(TAnsiString(Utf8VCp1251("Внутренняя ошибка программы").c_str()));
+        ShowError(Utf8VAnsi("Внутренняя ошибка программы"));
         kod = 1;
     }
     return kod;

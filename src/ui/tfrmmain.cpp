@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include "number/mashinnye.h"
+#include "text/kodirovka_ansi.h"
 #include "ui/podsvetka.h"
 #include "ui/soobsheniya.h"
 #include "ui/tekstqt.h"
@@ -34,8 +35,7 @@ TfrmMain* frmMain = nullptr;
 namespace {
 
 void PokazatSoobshenie(const char* utf8) {
-    const std::string b = Utf8VCp1251(utf8);
-    ShowError(TAnsiString(b.data(), int(b.size())));
+    ShowError(Utf8VAnsi(utf8));
 }
 
 // A plain panel: a widget that only groups and places its children.
