@@ -85,6 +85,11 @@ void ProveritVizov(const TFunkciya& f, const vmChislo& a, const vmChislo& b, con
     }
     if (chto == nullptr) return;
     const std::string_view imya = f.opisanie.imya;
+    const std::string vzyato = Vzyato(r);
+    const std::string argumenti = Kratko(a) + (dva ? ";" + Kratko(b) : "");
+    if (!zapis->Novoe(std::to_string(zapis->TekushayaStroka()) + ":" + std::string(imya) + "(" +
+                      argumenti + "):" + chto + ":" + vzyato))
+        return;
     // The call as written where it can be found in the line, else the name
     // with the values of its arguments.
     std::string citata;
@@ -94,10 +99,9 @@ void ProveritVizov(const TFunkciya& f, const vmChislo& a, const vmChislo& b, con
         citata = Cp1251VUtf8(std::string(zapis->Stroka(stroka).substr(
             static_cast<std::size_t>(nachalo), static_cast<std::size_t>(dlina))));
     } else {
-        citata = std::string(imya) + "(" + Kratko(a) + (dva ? ";" + Kratko(b) : "") + ")";
+        citata = std::string(imya) + "(" + argumenti + ")";
     }
-    zapis->Predupredit(vid, stroka, nachalo, dlina,
-                       "«" + citata + "» — " + chto + ", " + Vzyato(r));
+    zapis->Predupredit(vid, stroka, nachalo, dlina, "«" + citata + "» — " + chto + ", " + vzyato);
 }
 
 bool PohozheNaImya(std::string_view literal) {

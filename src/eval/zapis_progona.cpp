@@ -63,6 +63,7 @@ void TZapisProgona::Perehvatit(void* zapis, const TAnsiString& tekst) {
 
 void TZapisProgona::Predupredit(TVidPreduprezhdeniya vid, std::int32_t stroka, std::int32_t nachalo,
                                 std::int32_t dlina, const std::string& tekst) {
+    if (ishod_.Preduprezhdeniya.size() > PREDEL_PREDUPREZHDENIY) return;
     std::string klyuch = std::to_string(stroka) + ':' + std::to_string(nachalo) + ':' + tekst;
     if (!klyuchi_.insert(std::move(klyuch)).second) return;
     TPreduprezhdenie p;
@@ -70,15 +71,28 @@ void TZapisProgona::Predupredit(TVidPreduprezhdeniya vid, std::int32_t stroka, s
     p.Stroka = stroka;
     p.Nachalo = nachalo;
     p.Dlina = nachalo >= 0 ? dlina : 0;
-    p.Tekst = Utf8VAnsi(tekst);
+    p.Tekst = Utf8VAnsi(ishod_.Preduprezhdeniya.size() < PREDEL_PREDUPREZHDENIY
+                            ? tekst
+                            : "предупреждений больше " + std::to_string(PREDEL_PREDUPREZHDENIY) +
+                                  ", остальные не показаны");
+    if (ishod_.Preduprezhdeniya.size() == PREDEL_PREDUPREZHDENIY) p.Stroka = p.Nachalo = 0;
+    if (p.Stroka == 0) p.Nachalo = -1, p.Dlina = 0;
     ishod_.Preduprezhdeniya.push_back(std::move(p));
 }
 
 void TZapisProgona::PredupreditOFragmente(TVidPreduprezhdeniya vid, std::string_view fragment,
                                           bool vizov, const std::string& tekst) {
+    // The same warning again in the same line (a long line of "1/0+1/0…")
+    // is dropped before the line is searched.
+    if (!Novoe(std::to_string(stroka_) + ":?:" + tekst)) return;
     std::int32_t nachalo = -1, dlina = 0;
     NaitiFragment(stroka_, fragment, vizov, nachalo, dlina);
     Predupredit(vid, stroka_, nachalo, dlina, tekst);
+}
+
+bool TZapisProgona::Novoe(std::string klyuch) {
+    return ishod_.Preduprezhdeniya.size() <= PREDEL_PREDUPREZHDENIY &&
+           klyuchi_.insert(std::move(klyuch)).second;
 }
 
 namespace {
@@ -94,15 +108,24 @@ std::size_t KonecGruppi(std::string_view s, std::size_t otkritie) {
 } // namespace
 
 bool TZapisProgona::NaitiFragment(std::int32_t stroka, std::string_view fragment, bool vizov,
-                                  std::int32_t& nachalo, std::int32_t& dlina) const {
+                                  std::int32_t& nachalo, std::int32_t& dlina) {
     const std::string_view s = Stroka(stroka);
     if (s.empty() || fragment.empty()) return false;
-    const TChastiStroki chasti = RazdelitStroku(s);
-    const std::string_view virazhenie = s.substr(chasti.virazhenieNachalo, chasti.virazhenieDlina);
+    // The tokens of the expression, kept for the line asked last: the
+    // warnings and messages of one definition all search its line.
+    if (stroka != strokaLeksem_) {
+        const TChastiStroki chasti = RazdelitStroku(s);
+        nachaloVirazheniya_ = chasti.virazhenieNachalo;
+        dlinaVirazheniya_ = chasti.virazhenieDlina;
+        leksemy_ = RazobratNaLeksemy(s.substr(nachaloVirazheniya_, dlinaVirazheniya_));
+        strokaLeksem_ = stroka;
+    }
+    const std::string_view virazhenie = s.substr(nachaloVirazheniya_, dlinaVirazheniya_);
+    const std::vector<TLeksema>& leksemy = leksemy_;
     // Token by token, so that "x" is not found inside "xx" nor "1" in "10".
     std::size_t naideno = std::string_view::npos, konec = 0;
+    std::int32_t dlinaNaidennogo = 0;
     int raz = 0;
-    const std::vector<TLeksema> leksemy = RazobratNaLeksemy(virazhenie);
     for (std::size_t k = 0; k < leksemy.size(); ++k) {
         const TLeksema& l = leksemy[k];
         if (vizov) {
@@ -114,18 +137,22 @@ bool TZapisProgona::NaitiFragment(std::int32_t stroka, std::string_view fragment
             // The fragment may span several tokens ("+*" is one, "1/0" three).
             if (virazhenie.substr(l.nachalo, fragment.size()) != fragment) continue;
             const std::size_t k_konec = l.nachalo + fragment.size();
-            bool granica = k_konec == virazhenie.size();
-            for (std::size_t m = k; m < leksemy.size() && !granica; ++m)
-                granica = leksemy[m].nachalo + leksemy[m].dlina == k_konec;
+            bool granica = false;
+            for (std::size_t m = k; m < leksemy.size() && !granica; ++m) {
+                const std::size_t konecLeksemy = leksemy[m].nachalo + leksemy[m].dlina;
+                if (konecLeksemy > k_konec) break;
+                granica = konecLeksemy == k_konec;
+            }
             if (!granica) continue;
             konec = k_konec;
         }
         if (++raz > 1) return false;
         naideno = l.nachalo;
-        dlina = static_cast<std::int32_t>(konec - l.nachalo);
+        dlinaNaidennogo = static_cast<std::int32_t>(konec - l.nachalo);
     }
     if (raz != 1) return false;
-    nachalo = static_cast<std::int32_t>(chasti.virazhenieNachalo + naideno);
+    nachalo = static_cast<std::int32_t>(nachaloVirazheniya_ + naideno);
+    dlina = dlinaNaidennogo;
     return true;
 }
 

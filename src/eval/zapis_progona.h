@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "eval/ishod.h"
+#include "eval/yazik.h"
 #include "text/tansistring.h"
 
 class IOknoVichisleniya;
@@ -53,6 +54,9 @@ class TZapisProgona {
     void UstanovitOsnovanie(std::int32_t osnovanie) { osnovanie_ = osnovanie; }
     std::int32_t Osnovanie() const { return osnovanie_; }
 
+    // Warnings kept at most; one more says that the rest were dropped.
+    static constexpr std::size_t PREDEL_PREDUPREZHDENIY = 1000;
+
     // A warning about the current definition's line at a known span (-1:
     // none). tekst is UTF-8; each warning is kept once.
     void Predupredit(TVidPreduprezhdeniya vid, std::int32_t stroka, std::int32_t nachalo,
@@ -62,9 +66,13 @@ class TZapisProgona {
     // fragment is a function name and the span runs to its closing bracket).
     void PredupreditOFragmente(TVidPreduprezhdeniya vid, std::string_view fragment, bool vizov,
                                const std::string& tekst);
+    // False when a warning of this key was given already in this run, or
+    // no more are kept: the caller need not make it (its line is not
+    // searched again for every term of a long line). Notes the key.
+    bool Novoe(std::string klyuch);
     // The span of fragment as PredupreditOFragmente finds it; false when none.
     bool NaitiFragment(std::int32_t stroka, std::string_view fragment, bool vizov,
-                       std::int32_t& nachalo, std::int32_t& dlina) const;
+                       std::int32_t& nachalo, std::int32_t& dlina);
 
     // The next message shown on this thread is about fragment: the outcome
     // takes its span, when it can be found, as the place of the failure.
@@ -86,6 +94,10 @@ class TZapisProgona {
     // The span of the first message that named its fragment, by line.
     std::int32_t strokaFragmenta_ = 0, nachaloFragmenta_ = -1, dlinaFragmenta_ = 0;
     std::string ozhidaemiyFragment_;
+    // The tokens of the expression of line strokaLeksem_ (0: none yet).
+    std::int32_t strokaLeksem_ = 0;
+    std::size_t nachaloVirazheniya_ = 0, dlinaVirazheniya_ = 0;
+    std::vector<TLeksema> leksemy_;
     bool ozhidaemiyVizov_ = false;
     TZapisProgona* prezhnyaya_;
 };

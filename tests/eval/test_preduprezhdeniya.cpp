@@ -149,3 +149,23 @@ TEST(Preduprezhdeniya, NameOutsideTheCodePageIsRefused) {
 }
 
 } // namespace
+
+namespace {
+
+// A long line of distinct warnings keeps the first thousand and says so; the
+// same warning again in one line is kept once.
+TEST(Preduprezhdeniya, ManyAreBoundedAndRepeatsKeptOnce) {
+    std::string stroka = "y = 0";
+    for (int i = 1; i <= 3000; ++i) stroka += "+" + std::to_string(i) + "/0";
+    const TItogProgona mnogo = Progon({stroka});
+    const auto& p = mnogo.ishod.Preduprezhdeniya;
+    ASSERT_EQ(p.size(), 1001u);
+    EXPECT_EQ(Utf(p[999].Tekst).rfind("«1000 / 0»", 0), 0u) << Utf(p[999].Tekst);
+    EXPECT_EQ(Utf(p[1000].Tekst), "предупреждений больше 1000, остальные не показаны");
+    EXPECT_EQ(p[1000].Stroka, 0);
+
+    const TItogProgona povtori = Progon({"y = sqrt(-1)+sqrt(-1)+sqrt(-4)+1/0+1/0"});
+    EXPECT_EQ(povtori.ishod.Preduprezhdeniya.size(), 3u);
+}
+
+} // namespace
