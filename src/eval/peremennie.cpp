@@ -203,7 +203,8 @@ bool SvernutGruppu(TPeremennaya& p, const std::string& gruppa, std::string& rezu
         const bool bilRazdelitel = razdelitel != std::string::npos;
         const std::size_t konec = bilRazdelitel ? razdelitel : zakritie;
         if (konec == nachalo) break;
-        const std::string_view chast = Obrezat(std::string_view(gruppa).substr(nachalo, konec - nachalo));
+        const std::string_view chast =
+            Obrezat(std::string_view(gruppa).substr(nachalo, konec - nachalo));
         const TAnsiString argument(chast.data(), static_cast<int>(chast.size()));
         nachalo = konec + 1;
 
@@ -313,7 +314,7 @@ bool VichislitOpredelenie(TPeremennaya& p) {
     p.NomerNachala = ++SchetchikNachal;
 
     const std::int32_t indeks = VariableTable.Indeks(p);
-    const TZapisProgona::TVOpredelenii v(static_cast<std::uint32_t>(indeks < 0 ? -1 : indeks));
+    const TZapisProgona::TVOpredelenii v(indeks);
     TZapisProgona* zapis = TZapisProgona::Tekushaya();
     if (zapis != nullptr && indeks >= 0) ProveritLiterali(*zapis, indeks + 1);
 

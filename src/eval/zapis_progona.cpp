@@ -27,9 +27,9 @@ TZapisProgona* TZapisProgona::Tekushaya() {
     return tekushaya;
 }
 
-TZapisProgona::TVOpredelenii::TVOpredelenii(std::uint32_t indeks)
+TZapisProgona::TVOpredelenii::TVOpredelenii(std::int32_t indeks)
     : zapis_(tekushaya), prezhnyaya_(zapis_ ? zapis_->stroka_ : 0) {
-    if (zapis_) zapis_->stroka_ = static_cast<std::int32_t>(indeks) + 1;
+    if (zapis_) zapis_->stroka_ = indeks < 0 ? 0 : indeks + 1;
 }
 
 TZapisProgona::TVOpredelenii::~TVOpredelenii() {

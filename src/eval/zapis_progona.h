@@ -32,10 +32,11 @@ class TZapisProgona {
     static TZapisProgona* Tekushaya();
 
     // While one lives, the definition of line indeks + 1 is the one under
-    // evaluation (they nest as the evaluation of names does).
+    // evaluation (they nest as the evaluation of names does); indeks -1:
+    // none (a record outside the table).
     class TVOpredelenii {
       public:
-        explicit TVOpredelenii(std::uint32_t indeks);
+        explicit TVOpredelenii(std::int32_t indeks);
         ~TVOpredelenii();
         TVOpredelenii(const TVOpredelenii&) = delete;
         TVOpredelenii& operator=(const TVOpredelenii&) = delete;
@@ -50,9 +51,6 @@ class TZapisProgona {
     // The given line (1-based) as given; empty when there is none.
     std::string_view Stroka(std::int32_t stroka) const;
     std::int32_t ChisloStrok() const { return static_cast<std::int32_t>(stroki_.size()); }
-    // The radix of the run (for the warnings' texts).
-    void UstanovitOsnovanie(std::int32_t osnovanie) { osnovanie_ = osnovanie; }
-    std::int32_t Osnovanie() const { return osnovanie_; }
 
     // Warnings kept at most; one more says that the rest were dropped.
     static constexpr std::size_t PREDEL_PREDUPREZHDENIY = 1000;
@@ -89,7 +87,6 @@ class TZapisProgona {
     TIshod& ishod_;
     const std::vector<TAnsiString>& stroki_;
     std::int32_t stroka_ = 0;
-    std::int32_t osnovanie_ = 10;
     std::unordered_set<std::string> klyuchi_; // warnings given, to keep each once
     // The span of the first message that named its fragment, by line.
     std::int32_t strokaFragmenta_ = 0, nachaloFragmenta_ = -1, dlinaFragmenta_ = 0;

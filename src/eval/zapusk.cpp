@@ -115,28 +115,30 @@ void IOknoVichisleniya::Soobshit(const TSoobshenie& soobshenie) {
 
 namespace {
 
+// Refuses the line of record i: "Строка <i+1>" and the reason (UTF-8).
+void Otvergnut(TPeremennaya& p, std::uint32_t i, const char* prichina) {
+    p.Otvergnuta = 1;
+    ShowError(T1251("Строка ") + CeloeVStroku(std::int32_t(i + 1)) + T1251(prichina));
+}
+
 // The lines given, parsed into the records of their indexes; a name
 // defined again is warned of (the first definition is the one found).
 void RazobratStroki(const std::vector<TAnsiString>& stroki, TZapisProgona& zapis) {
     const auto L = static_cast<std::uint32_t>(stroki.size());
     for (std::uint32_t i = 0; i < L; ++i) {
-        const TZapisProgona::TVOpredelenii v(i);
+        const TZapisProgona::TVOpredelenii v(static_cast<std::int32_t>(i));
         TPeremennaya& p = VariableTable[i];
         if (stroki[i].EstNul()) {
             // A NUL byte would cut the line short without a word: the line
             // is refused like an empty one, and the run goes on.
             OchistitPeremennuyu(p);
-            p.Otvergnuta = 1;
-            ShowError(T1251("Строка ") + CeloeVStroku(std::int32_t(i + 1)) +
-                      T1251(" содержит нулевой байт и не принята"));
+            Otvergnut(p, i, " содержит нулевой байт и не принята");
             continue;
         }
-        if (RazobratStroku(p, stroki[i]) && EstChuzhoySimvol(p.Imya.ToStd())) {
-            // Such names would all read as one: the line is refused.
-            p.Otvergnuta = 1;
-            ShowError(T1251("Строка ") + CeloeVStroku(std::int32_t(i + 1)) +
-                      T1251(": имя содержит знак вне кодировки Windows-1251, строка не принята"));
-        }
+        // Names holding a character the code page lacks would all read as
+        // one.
+        if (RazobratStroku(p, stroki[i]) && EstChuzhoySimvol(p.Imya.ToStd()))
+            Otvergnut(p, i, ": имя содержит знак вне кодировки Windows-1251, строка не принята");
     }
     VariableCount = L;
     PostroitIndeksImen([&zapis](std::uint32_t povtor, std::uint32_t pervaya) {
@@ -180,7 +182,7 @@ bool Vichislit(IOknoVichisleniya& okno, TIshod& ishod, TZapisProgona& zapis,
         zapis.ZapomnitNeudachu(neudacha, neudacha >= 0 ? VariableTable[std::uint32_t(neudacha)].Imya
                                                        : TAnsiString());
         {
-            const TZapisProgona::TVOpredelenii v(static_cast<std::uint32_t>(nomer));
+            const TZapisProgona::TVOpredelenii v(nomer);
             PokazatOshibku("Не удаётся вычислить значение переменной ", imya);
         }
         return false;
@@ -192,7 +194,7 @@ bool Vichislit(IOknoVichisleniya& okno, TIshod& ishod, TZapisProgona& zapis,
     // stopped run never shows a value.
     if (OtmenaZaproshena()) {
         DobavitSostoyanie(OtmenaVichisleniy());
-        const TZapisProgona::TVOpredelenii v(static_cast<std::uint32_t>(nomer));
+        const TZapisProgona::TVOpredelenii v(nomer);
         PokazatOshibku("Не удаётся вычислить значение переменной ", imya);
         return false;
     }
@@ -217,7 +219,6 @@ bool VichislitPeremennuyu(IOknoVichisleniya& okno, TIshod& ishod) {
     VariableCount = 0;
 
     TZapisProgona zapis(okno, ishod, stroki);
-    zapis.UstanovitOsnovanie(CurrentRadix);
     // An exception (a text too large for memory) becomes a message of
     // this run.
     bool pokazan = false;
@@ -225,10 +226,6 @@ bool VichislitPeremennuyu(IOknoVichisleniya& okno, TIshod& ishod) {
     ishod.Sostoyanie = pokazan                ? TSostoyanieProgona::Gotovo
                        : CalcCancelled.load() ? TSostoyanieProgona::Ostanovlen
                                               : TSostoyanieProgona::Oshibka;
-    if (pokazan) {
-        ishod.Stroka = 0;
-        ishod.Imya = TAnsiString();
-    }
     return pokazan;
 }
 
