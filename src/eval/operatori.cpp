@@ -37,11 +37,6 @@ template <typename Klass> int DlinaSerii(const TAnsiString& tekst, Klass klass) 
     return static_cast<int>(DlinaSerii(s, static_cast<std::size_t>(tekst.Length()), klass));
 }
 
-// ChisloVNachale over the bytes s[0..n).
-bool ChitatChislo(const unsigned char* s, std::size_t n, std::size_t& nachalo, std::size_t& dlina) {
-    return ChitatLiteral(s, n, nachalo, dlina);
-}
-
 } // namespace
 
 bool ProbeliVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
@@ -64,7 +59,7 @@ bool ImyaVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
 
 bool ChisloVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
     std::size_t n = 0, d = 0;
-    const bool est = ChitatChislo(reinterpret_cast<const unsigned char*>(tekst.Data()),
+    const bool est = ChitatLiteral(reinterpret_cast<const unsigned char*>(tekst.Data()),
                                   static_cast<std::size_t>(tekst.Length()), n, d);
     nachalo = static_cast<int>(n);
     dlina = static_cast<int>(d);
@@ -246,7 +241,7 @@ struct TOcenka {
     bool ProchitatOperand(TOstatok& tekst, std::string& operand) const {
         std::size_t nachalo = 0, dlina = 0;
         const auto* s = tekst.Dannye();
-        if (ChitatChislo(s, tekst.Dlina(), nachalo, dlina)) {
+        if (ChitatLiteral(s, tekst.Dlina(), nachalo, dlina)) {
             operand.assign(reinterpret_cast<const char*>(s) + nachalo, dlina);
             if (operand.find(vmSimvoli.Osnovanie) == std::string::npos) operand += metkaOsnovaniya;
             tekst.Otrezat(nachalo + dlina);
@@ -291,7 +286,7 @@ bool PrimenitVerhniy(const std::string& op, vmChislo& levoe, const vmChislo& pra
 // after it off; false when there is none.
 bool ProchitatChislo(TOstatok& tekst, vmChislo& x) {
     std::size_t nachalo = 0, dlina = 0;
-    if (!ChitatChislo(tekst.Dannye(), tekst.Dlina(), nachalo, dlina)) return false;
+    if (!ChitatLiteral(tekst.Dannye(), tekst.Dlina(), nachalo, dlina)) return false;
     x = Prochitat(std::string(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo, dlina));
     tekst.Otrezat(nachalo + dlina);
     tekst.UdalitProbeli();
@@ -316,7 +311,7 @@ bool VichislitCepochku(std::string&& cepochka, vmChislo& rezultat) {
         tekst.UdalitProbeli();
 
         std::size_t nachalo = 0, dlina = 0;
-        if (!ChitatChislo(tekst.Dannye(), tekst.Dlina(), nachalo, dlina)) return Neudacha();
+        if (!ChitatLiteral(tekst.Dannye(), tekst.Dlina(), nachalo, dlina)) return Neudacha();
         std::string pravyi(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo, dlina);
         tekst.Otrezat(nachalo + dlina);
         tekst.UdalitProbeli();
