@@ -58,8 +58,7 @@ TfrmMain::TfrmMain(TDvigatel& dvigatel, QWidget* parent)
     setWindowTitle(QStringLiteral("Цифрамер"));
     SozdatElementy();
     SozdatKnopki();
-    PodobratShrift();
-    frmIstoriya->setFont(font()); // created before the font was chosen
+    NastroitOformlenie();
     UstanovitPoryadokTab();
     UstanovitRazmeri();
     frmMain = this;
@@ -273,37 +272,6 @@ void TfrmMain::SozdatKlavishi() {
     });
 }
 
-void TfrmMain::PodobratShrift() {
-    // The system UI font, at the largest pixel size up to 11 at which every
-    // caption fits its control.
-    QFont shrift = font();
-    for (int razmer = 11; razmer >= 7; --razmer) {
-        shrift.setPixelSize(razmer);
-        const QFontMetrics m(shrift);
-        bool vlezaet = true;
-        for (QPushButton* b : pnKnopki->findChildren<QPushButton*>())
-            if (m.horizontalAdvance(b->text()) + 8 > b->width()) vlezaet = false;
-        for (QRadioButton* rb : pnKnopki->findChildren<QRadioButton*>())
-            if (m.horizontalAdvance(rb->text()) + 20 > rb->width()) vlezaet = false;
-        if (m.horizontalAdvance(lbKolichestvoRazryadov->text()) > lbKolichestvoRazryadov->width())
-            vlezaet = false;
-        if (vlezaet) break;
-    }
-    setFont(shrift);
-    menuBar()->setFont(shrift);
-
-    // A group box is 41 units high around a row of 22-unit fields: its
-    // caption sits on the frame line, not above the frame as most Qt styles
-    // draw it, which would leave the fields sticking out of the frame. Set
-    // after the font: a style sheet fixes the font its widgets have then.
-    const QString ramka = QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 1px;"
-        " background-color: palette(window); }");
-    for (QGroupBox* gb : {gbSistemaIschisleniya, gbEdiniciIzmereniyaUgla, gbOkruglenie})
-        gb->setStyleSheet(ramka);
-}
-
 void TfrmMain::UstanovitPoryadokTab() {
     // Reading order: definitions, name, result, the settings groups, then the
     // buttons row by row, "=" last.
@@ -339,7 +307,9 @@ void TfrmMain::UstanovitRazmeri() {
     const int menu = menuBar()->heightForWidth(680) > 0 ? menuBar()->heightForWidth(680)
                                                         : menuBar()->sizeHint().height();
     const QSize minKlienta(664, pnKlient->layout()->minimumSize().height());
-    pnKlient->setMinimumSize(minKlienta);
+    // The keypad narrows down to MIN_SHIRINA_KNOPOK where the screen
+    // leaves the window less than its smallest width.
+    pnKlient->setMinimumSize(MIN_SHIRINA_KNOPOK, minKlienta.height());
     nuzhniyRazmer_ = QSize(680, 398 + menu);
     const QSize predel = RabochayaOblast().size() - RAMKA_S_ZAPASOM;
     minimalniyRazmer_ = minKlienta + QSize(0, menu);
@@ -407,6 +377,8 @@ bool TfrmMain::eventFilter(QObject* obj, QEvent* e) {
             if (obj == ebOsnovanie && ebOsnovanie->isEnabled()) ebOsnovanieExit();
             if (obj == ebKolichestvoRasryadov) ebKolichestvoRasryadovExit();
         }
+    } else if (e->type() == QEvent::Resize && obj == pnKnopki) {
+        RazlozhitKnopki();
     } else if (e->type() == QEvent::Resize && obj == pnZnachenie) {
         pnZnachenieResize();
     } else if (e->type() == QEvent::Resize && obj == lbPreduprezhdenie) {

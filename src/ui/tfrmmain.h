@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
+#include <QPair>
+#include <QRect>
 #include <QStringList>
 #include <QThread>
 #include <condition_variable>
@@ -27,6 +29,7 @@
 #include "ui/tfrmistoriya.h"
 
 class QAction;
+class QFont;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -122,6 +125,12 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // Main thread.
     void ZamenitOknoSostoyaniya();
 
+    // Where the user last put a progress window this session (its frame's
+    // top-left corner and its size), null until then: the next run's window
+    // comes there. Main thread.
+    QRect MestoOknaSostoyaniya() const { return mestoOknaSostoyaniya_; }
+    void UstanovitMestoOknaSostoyaniya(const QRect& mesto) { mestoOknaSostoyaniya_ = mesto; }
+
     // Controls, by their names in the window (also their objectName). The
     // client area pnKlient lies in the scroll area sbKlient, which scrolls
     // only on a screen too small for the client area's minimum size.
@@ -161,6 +170,9 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     QPushButton* bnCifri[16] = {}; // bn0 .. bn9, bnA .. bnF
     QAction* miPromegutochnieRascheti = nullptr;
     QAction* miIstoriya = nullptr; // "История вычислений": shows frmIstoriya
+    // "Показать процесс вычислений": brings the progress window of the
+    // current (or last) run back on screen with its log.
+    QAction* miPokazatSostoyanie = nullptr;
     QTimer* tmrPokazatOperacii = nullptr;
 
     // The progress window of the current (or last) run; null before the
@@ -229,6 +241,7 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
 
   protected:
     bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* obj, QEvent* e) override;
@@ -246,7 +259,27 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     void SoedinitPereklyuchateli();
     void SozdatKlavishi();
     void SozdatKnopki();
-    void PodobratShrift();
+    // The fonts, the group boxes' style, the keypad's places and the menu
+    // item of the progress window (tfrmmainraskladka.cpp).
+    void NastroitOformlenie();
+    void NastroitShrifti();
+    // Lays the keypad out for the width of pnKnopki: its places as built
+    // where that width allows them (centred when maximised), otherwise
+    // narrower buttons and the groups in rows, in the largest font that
+    // fits every caption.
+    void RazlozhitKnopki();
+    // The window's font, made smaller (not below a third of it) until every
+    // caption of the keypad fits its control as now placed.
+    QFont ShriftKnopok() const;
+    bool KnopkiVlezayut(const QFont& shrift) const;
+    QList<QPair<QWidget*, QRect>> mestaKnopok_; // as built, in pnKnopki
+    // The narrowest keypad, in device-independent pixels: its buttons at
+    // about 0.7 of their width, the widest group whole.
+    static constexpr int MIN_SHIRINA_KNOPOK = 480;
+    // The progress window beside this one where the work area has room, or
+    // where the user last put one.
+    void RazmestitOknoSostoyaniya();
+    QRect mestoOknaSostoyaniya_;
     void UstanovitPoryadokTab();
     // The work area of the window's screen.
     QRect RabochayaOblast() const;

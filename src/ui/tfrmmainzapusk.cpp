@@ -201,6 +201,7 @@ void TfrmMain::ZamenitOknoSostoyaniya() {
     // Out of sight means hidden here: a window manager may refuse a place
     // above the screen.
     frmSostoyanie = new TfrmSostoyanie(this);
+    RazmestitOknoSostoyaniya();
     {
         std::lock_guard<std::mutex> l(Zamok);
         zhurnalEst_ = true;

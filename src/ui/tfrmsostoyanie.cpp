@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // A tool window of its owner: the window manager keeps it above the owner and
 // minimises it with the owner, so a click into the main window cannot bury
@@ -16,7 +17,6 @@ TfrmSostoyanie::TfrmSostoyanie(QWidget* vladelec) : QWidget(vladelec, Qt::Tool) 
     // stays where it was.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Процесс вычислений"));
-    if (vladelec != nullptr) setFont(vladelec->font());
     auto* raskladka = new QVBoxLayout(this);
     raskladka->setContentsMargins(8, 8, 8, 8); // border width around the log
     mSostoyanie = new QPlainTextEdit(this);
@@ -52,11 +52,56 @@ void TfrmSostoyanie::Dobavit(const QString& tekst) {
     mSostoyanie->setTextCursor(kursor);
 }
 
+void TfrmSostoyanie::Razmestit(const QRect& glavnoe, QSize dobavkaRamki, const QRect& zapomnennoe) {
+    stavlyu_ = true;
+    if (zapomnennoe.isValid() && QGuiApplication::screenAt(zapomnennoe.topLeft()) != nullptr) {
+        resize(zapomnennoe.size());
+        move(zapomnennoe.topLeft());
+    } else {
+        QScreen* ekran = QGuiApplication::screenAt(glavnoe.center());
+        if (ekran == nullptr) ekran = QGuiApplication::primaryScreen();
+        const QRect oblast = ekran != nullptr ? ekran->availableGeometry() : QRect();
+        const QSize ramka = size() + dobavkaRamki;
+        const int verh =
+            std::max(oblast.top(), std::min(glavnoe.top(), oblast.bottom() + 1 - ramka.height()));
+        if (ramka.height() <= oblast.height()) {
+            if (glavnoe.right() + 1 + ramka.width() <= oblast.right() + 1)
+                move(glavnoe.right() + 1, verh);
+            else if (glavnoe.left() - ramka.width() >= oblast.left())
+                move(glavnoe.left() - ramka.width(), verh);
+        }
+    }
+    Tag = y();
+    postavleno_ = QRect(pos(), size());
+    stavlyu_ = false;
+}
+
+void TfrmSostoyanie::SoobshitMesto() {
+    const QRect mesto(pos(), size());
+    if (!isVisible() || stavlyu_ || mesto == postavleno_) return;
+    postavleno_ = mesto;
+    Tag = mesto.y(); // shown again, it comes back where the user put it
+    if (priPeremeshchenii) priPeremeshchenii(mesto);
+}
+
+void TfrmSostoyanie::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    SoobshitMesto();
+}
+
+void TfrmSostoyanie::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    SoobshitMesto();
+}
+
 void TfrmSostoyanie::PokazatNaEkrane() {
     QWidget* aktivnoe = QApplication::activeWindow();
+    stavlyu_ = true;
     move(x(), Tag);
     show();
     raise();
+    stavlyu_ = false;
+    postavleno_ = QRect(pos(), size());
     // A window manager (or platform) that activates every new window anyway
     // gets the activation handed back at once: the user did not ask for it.
     if (aktivnoe != nullptr && aktivnoe != this) {

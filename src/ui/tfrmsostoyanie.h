@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QPlainTextEdit;
 
@@ -30,8 +31,21 @@ class TfrmSostoyanie : public QWidget {
     // focus stays where it is.
     void PokazatNaEkrane();
 
+    // Places the window before it comes on screen: at `zapomnennoe` (the
+    // frame's top-left corner and the size) when that lies on a screen;
+    // otherwise beside the main window, whose frame is `glavnoe`, where the
+    // work area has room on its right or left (this window's frame taken
+    // to add `dobavkaRamki` as the main window's does); otherwise centred
+    // as at creation. Tag follows.
+    void Razmestit(const QRect& glavnoe, QSize dobavkaRamki, const QRect& zapomnennoe);
+    // Called with the frame's top-left corner and the size when the user
+    // moves or resizes the window on screen.
+    std::function<void(const QRect&)> priPeremeshchenii;
+
   protected:
     bool event(QEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
   private:
     void FormCreate();
@@ -39,4 +53,9 @@ class TfrmSostoyanie : public QWidget {
     // until when an activation of this one is handed back to it.
     QPointer<QWidget> vernutAktivnost_;
     QDeadlineTimer srokVozvrata_;
+    // Where the window was last put by the program (not by the user), and
+    // whether it is being put there now.
+    QRect postavleno_;
+    bool stavlyu_ = false;
+    void SoobshitMesto();
 };
