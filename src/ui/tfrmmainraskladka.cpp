@@ -98,9 +98,7 @@ void TfrmMain::NastroitOformlenie() {
     miPokazatSostoyanie->setObjectName(QStringLiteral("miPokazatSostoyanie"));
     const QList<QAction*> punkti = n1->actions();
     n1->insertAction(punkti.size() > 1 ? punkti[1] : nullptr, miPokazatSostoyanie);
-    miPokazatSostoyanie->setEnabled(false);
-    connect(n1, &QMenu::aboutToShow, this,
-            [this] { miPokazatSostoyanie->setEnabled(frmSostoyanie != nullptr); });
+    miPokazatSostoyanie->setEnabled(false); // until the first run
     connect(miPokazatSostoyanie, &QAction::triggered, this, [this] {
         if (frmSostoyanie != nullptr) frmSostoyanie->PokazatNaEkrane();
     });
@@ -195,6 +193,7 @@ void TfrmMain::changeEvent(QEvent* e) {
 }
 
 void TfrmMain::RazmestitOknoSostoyaniya() {
+    miPokazatSostoyanie->setEnabled(true);
     frmSostoyanie->priPeremeshchenii = [this](const QRect& mesto) {
         mestoOknaSostoyaniya_ = mesto;
     };
