@@ -16,6 +16,7 @@
 #include <QThread>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -36,9 +37,11 @@ class QRadioButton;
 class QScrollArea;
 class QTimer;
 class TDvigatel;
+class TFayli;
 class TfrmMain;
 class TfrmSostoyanie;
 class TPodsvetka;
+class TSohranenie;
 
 // The window message "the run is over, or must be stopped": a custom event
 // type posted when the run body has ended and sent by the window itself.
@@ -105,6 +108,14 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // when the window closes (or the application quits).
     void FormDestroy();
 
+    // From now on the window keeps its settings and session between starts:
+    // restores what the last start left (nothing at the very first start)
+    // and writes it when it closes. Before the window is shown. A window
+    // that is never told so starts as at the first start and keeps nothing.
+    void VklyuchitSohranenie();
+    // Writes the settings and session, once; nothing unless kept.
+    void ZapisatSohranenie();
+
     // True from the start of a run until its outcome has been recorded.
     bool IdetVichislenie() const { return idyot_; }
     // Counts the runs started: the same number before and after an event
@@ -168,6 +179,8 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     TfrmSostoyanie* frmSostoyanie = nullptr;
     // The finished runs of this session (created with the window, hidden).
     TfrmIstoriya* frmIstoriya = nullptr;
+    // The menu "Файл" and the file the definitions belong to.
+    TFayli* fayli = nullptr;
 
     // Handlers, by the names of their controls.
     void bnVichislitClick();
@@ -234,6 +247,8 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     bool eventFilter(QObject* obj, QEvent* e) override;
 
   private:
+    friend class TSohranenie;
+    std::unique_ptr<TSohranenie> sohranenie_;
     void FormCreate();
     void SozdatElementy();
     // The steps of SozdatElementy, in this order: the menu, the history

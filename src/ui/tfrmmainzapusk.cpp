@@ -504,5 +504,6 @@ void TfrmMain::closeEvent(QCloseEvent* e) {
         return;
     }
     FormDestroy();
+    ZapisatSohranenie();
     e->accept();
 }
