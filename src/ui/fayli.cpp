@@ -69,7 +69,7 @@ bool ChitatFayl(const QString& put, QString& tekst, QString& prichina) {
         return false;
     }
     if (baiti.startsWith("\xEF\xBB\xBF")) baiti.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder utf8(QStringDecoder::Utf8);
     tekst = utf8.decode(baiti);
     if (utf8.hasError()) {
         prichina = QStringLiteral("текст не в кодировке UTF-8");

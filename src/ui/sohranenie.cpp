@@ -13,6 +13,7 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QSettings>
+#include <QStringDecoder>
 
 #include "eval/zapusk.h"
 #include "ui/fayli.h"
@@ -75,19 +76,38 @@ bool IzJson(const QJsonObject& o, TZapisIstorii& z) {
            z.razryadov >= 0 && z.razryadov <= 100 && z.ms >= 0;
 }
 
+// QSettings reads almost any bytes as an INI file: a file that is not text
+// at all (a NUL byte, not UTF-8) is damaged whatever it makes of it.
+bool TekstovoyFayl(const QString& put) {
+    QFile f(put);
+    if (!f.open(QIODevice::ReadOnly)) return true; // absent, or QSettings tells
+    const QByteArray baiti = f.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString tekst = utf8.decode(baiti); // decoded only when made a QString
+    return !baiti.contains('\0') && !utf8.hasError();
+}
+
 } // namespace
 
 std::unique_ptr<QSettings> OtkritNastroyki() {
-    auto n = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                         QStringLiteral("ciframer"), QStringLiteral("ciframer"));
+    const auto otkrit = [] {
+        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                           QStringLiteral("ciframer"), QStringLiteral("ciframer"));
+    };
+    std::unique_ptr<QSettings> n = otkrit();
     // Every section parsed now: a file the process has read before is
     // checked only as far as it is read.
     n->allKeys();
-    if (n->status() != QSettings::NoError) {
-        Predupredit(n->fileName(), n->status() == QSettings::FormatError
-                                       ? QStringLiteral("файл повреждён")
-                                       : QStringLiteral("файл не читается"));
+    const QString put = n->fileName();
+    if (n->status() == QSettings::AccessError) {
+        Predupredit(put, QStringLiteral("файл не читается"));
         n->clear();
+    } else if (n->status() == QSettings::FormatError || !TekstovoyFayl(put)) {
+        // Nothing of it is taken; the next write makes it anew.
+        Predupredit(put, QStringLiteral("файл повреждён"));
+        n.reset();
+        QFile::remove(put);
+        n = otkrit();
     }
     return n;
 }

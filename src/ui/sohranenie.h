@@ -15,8 +15,9 @@
 class QSettings;
 class TfrmMain;
 
-// The settings file, opened; when it is damaged or unreadable, a warning
-// (once per process) and an empty one, which replaces it when written.
+// The settings file, opened. A damaged one (a warning, once per process) is
+// removed and an empty one opened; an unreadable one (a warning too) is
+// opened empty. Either is replaced when the settings are written.
 std::unique_ptr<QSettings> OtkritNastroyki();
 
 // The session file's path: sessiya.json in the program's folder under

@@ -144,7 +144,9 @@ class TestSohranenie : public QObject {
     // Damaged files are passed over with a warning each: the first start.
     void povrezhdenniyeFayli() {
         Zapisat(PutSessii(), QByteArray("{\"versiya\":1,\"opredeleniya\":\"x", 31));
-        Zapisat(PutNastroek(), QByteArray("\x00\x01\xff garbage [[[\n=\n", 18));
+        // Read by QSettings without complaint, but not text: radix 16 stays
+        // unapplied.
+        Zapisat(PutNastroek(), QByteArray("[General]\nosnovanie=16\nx=\xff\xfe\n"));
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("sessiya.json: файл повреждён")));
         QTest::ignoreMessage(QtWarningMsg,
@@ -275,6 +277,14 @@ class TestSohranenie : public QObject {
         QCOMPARE(otvetchik->Teksti().last(),
                  QStringLiteral("Не удаётся открыть файл «%1»: файл не найден")
                      .arg(QDir::toNativeSeparators(net)));
+        QCOMPARE(o->mPeremennie->toPlainText(), QStringLiteral("y = 2"));
+        // Nor one in Windows-1251 ("y = 1 // ось").
+        const QString cp1251 = papka.path() + QStringLiteral("/cp1251.txt");
+        Zapisat(cp1251, "y = 1 // \xEE\xF1\xFC\n");
+        QVERIFY(!o->fayli->Otkrit(cp1251));
+        QCOMPARE(otvetchik->Teksti().last(),
+                 QStringLiteral("Не удаётся открыть файл «%1»: текст не в кодировке UTF-8")
+                     .arg(QDir::toNativeSeparators(cp1251)));
         QCOMPARE(o->mPeremennie->toPlainText(), QStringLiteral("y = 2"));
     }
 };
