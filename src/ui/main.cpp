@@ -31,10 +31,13 @@ int main(int argc, char** argv) {
     // the application object still exists here to show it.
     try {
         TfrmMain okno(dvigatel);
+        okno.VklyuchitSohranenie();
         // A quit that does not come from closing the window (the session
-        // ends) still stops the run first.
-        QObject::connect(&app, &QCoreApplication::aboutToQuit, &okno,
-                         [&okno] { okno.FormDestroy(); });
+        // ends) still stops the run first, and keeps what was typed.
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, &okno, [&okno] {
+            okno.FormDestroy();
+            okno.ZapisatSohranenie();
+        });
         okno.show();
         kod = app.exec();
     } catch (const std::bad_alloc&) {

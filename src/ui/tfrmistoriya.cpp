@@ -142,6 +142,11 @@ void TfrmIstoriya::Dobavit(const TZapisIstorii& z) {
     const bool naVerhu = tekushaya == nullptr || spIstoriya->indexOfTopLevelItem(tekushaya) == 0;
     spIstoriya->insertTopLevelItem(0, stroka);
     if (naVerhu) spIstoriya->setCurrentItem(stroka);
+    zapisi_.append(z);
+    if (zapisi_.size() > MAKS_ZAPISEY) {
+        zapisi_.removeFirst();
+        delete spIstoriya->takeTopLevelItem(spIstoriya->topLevelItemCount() - 1);
+    }
 }
 
 void TfrmIstoriya::Vybrat() {

@@ -1,7 +1,7 @@
 // The window "История вычислений": the finished runs of this session, newest
 // first, each with its settings, its result (or why it failed) and its
-// duration. It lives as long as the main window; nothing goes to disk.
-// Main thread only.
+// duration: the last MAKS_ZAPISEY of them. It lives as long as the main
+// window, which keeps its runs between starts. Main thread only.
 #pragma once
 
 #include <QDialog>
@@ -38,8 +38,12 @@ class TfrmIstoriya : public QDialog {
     void Pokazat();
 
     // Puts a run at the top of the list; it becomes the current row unless
-    // the current row is an older one.
+    // the current row is an older one. The oldest run beyond MAKS_ZAPISEY
+    // goes.
     void Dobavit(const TZapisIstorii& zapis);
+    static constexpr int MAKS_ZAPISEY = 500;
+    // The runs in the list, oldest first.
+    const QList<TZapisIstorii>& Zapisi() const { return zapisi_; }
 
     // Called with the result of a row the user chose (double-click, Enter or
     // Return); rows of failed runs have none and call nothing.
@@ -58,4 +62,5 @@ class TfrmIstoriya : public QDialog {
     void Kopirovat(); // copies the current row's result (or message)
     void Razmestit(); // the first placement, beside the owner
     bool razmeschen_ = false;
+    QList<TZapisIstorii> zapisi_; // as the list holds them, oldest first
 };

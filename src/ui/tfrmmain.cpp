@@ -26,7 +26,9 @@
 
 #include "number/mashinnye.h"
 #include "text/kodirovka_ansi.h"
+#include "ui/fayli.h"
 #include "ui/podsvetka.h"
+#include "ui/sohranenie.h"
 #include "ui/soobsheniya.h"
 #include "ui/tekstqt.h"
 
@@ -57,6 +59,7 @@ TfrmMain::TfrmMain(TDvigatel& dvigatel, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Цифрамер"));
     SozdatElementy();
+    fayli = new TFayli(*this);
     SozdatKnopki();
     NastroitOformlenie();
     UstanovitPoryadokTab();
@@ -74,6 +77,17 @@ TfrmMain::~TfrmMain() {
         UstanovitPriemnikSostoyaniya({});
         frmMain = nullptr;
     }
+}
+
+void TfrmMain::VklyuchitSohranenie() {
+    sohranenie_ = std::make_unique<TSohranenie>(*this);
+    sohranenie_->Vosstanovit();
+}
+
+void TfrmMain::ZapisatSohranenie() {
+    if (!sohranenie_) return;
+    sohranenie_->Zapisat();
+    sohranenie_.reset();
 }
 
 void TfrmMain::SozdatElementy() {

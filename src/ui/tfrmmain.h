@@ -18,6 +18,7 @@
 #include <QThread>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -39,9 +40,11 @@ class QRadioButton;
 class QScrollArea;
 class QTimer;
 class TDvigatel;
+class TFayli;
 class TfrmMain;
 class TfrmSostoyanie;
 class TPodsvetka;
+class TSohranenie;
 
 // The window message "the run is over, or must be stopped": a custom event
 // type posted when the run body has ended and sent by the window itself.
@@ -107,6 +110,14 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // Stops a run in progress and destroys the progress window. Runs once,
     // when the window closes (or the application quits).
     void FormDestroy();
+
+    // From now on the window keeps its settings and session between starts:
+    // restores what the last start left (nothing at the very first start)
+    // and writes it when it closes. Before the window is shown. A window
+    // that is never told so starts as at the first start and keeps nothing.
+    void VklyuchitSohranenie();
+    // Writes the settings and session, once; nothing unless kept.
+    void ZapisatSohranenie();
 
     // True from the start of a run until its outcome has been recorded.
     bool IdetVichislenie() const { return idyot_; }
@@ -180,6 +191,8 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     TfrmSostoyanie* frmSostoyanie = nullptr;
     // The finished runs of this session (created with the window, hidden).
     TfrmIstoriya* frmIstoriya = nullptr;
+    // The menu "Файл" and the file the definitions belong to.
+    TFayli* fayli = nullptr;
 
     // Handlers, by the names of their controls.
     void bnVichislitClick();
@@ -247,6 +260,8 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     bool eventFilter(QObject* obj, QEvent* e) override;
 
   private:
+    friend class TSohranenie;
+    std::unique_ptr<TSohranenie> sohranenie_;
     void FormCreate();
     void SozdatElementy();
     // The steps of SozdatElementy, in this order: the menu, the history

@@ -505,5 +505,6 @@ void TfrmMain::closeEvent(QCloseEvent* e) {
         return;
     }
     FormDestroy();
+    ZapisatSohranenie();
     e->accept();
 }

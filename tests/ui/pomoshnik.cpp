@@ -2,12 +2,35 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "eval/dvigatel.h"
 #include "ui/soobsheniya.h"
+
+namespace {
+// Made before main, and so before any QApplication: the settings and the
+// session of the window tests go to a folder of their own, empty at each
+// run, never to the user's.
+struct TPapkiTestov {
+    QTemporaryDir papka;
+    TPapkiTestov() {
+        if (!papka.isValid()) {
+            std::fprintf(stderr, "no temporary folder for the settings\n");
+            std::abort();
+        }
+        qputenv("XDG_CONFIG_HOME", (papka.path() + QStringLiteral("/config")).toLocal8Bit());
+        qputenv("XDG_STATE_HOME", (papka.path() + QStringLiteral("/state")).toLocal8Bit());
+    }
+};
+TPapkiTestov papkiTestov;
+} // namespace
+
+QString PapkaTestov() {
+    return papkiTestov.papka.path();
+}
 
 TOtvetchik::TOtvetchik() {
     taymer_.setInterval(20);

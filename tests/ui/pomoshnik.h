@@ -62,6 +62,10 @@ class TStorog {
     std::thread potok_;
 };
 
+// The temporary folder that holds the test program's XDG_CONFIG_HOME
+// (config/) and XDG_STATE_HOME (state/), set before main; removed at exit.
+QString PapkaTestov();
+
 // Process set-up of the window tests: literal tables for "," as separator,
 // an empty constant cache, the window's ShowError handler, Qt's Russian
 // translation if present.
