@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QThread>
@@ -19,7 +20,7 @@ namespace {
 bool perevodZagrugen = false;
 // Main thread only.
 QPointer<QWidget> vladelecOshibok;
-std::function<void(QMessageBox*)> priPokazeOshibki;
+std::function<bool(QMessageBox*)> priPokazeOshibki;
 
 void PokazatOshibku(const TAnsiString& text) {
     QCoreApplication* app = QCoreApplication::instance();
@@ -45,7 +46,10 @@ void PokazatOshibku(const TAnsiString& text) {
             QMessageBox* box = SozdatSoobshenie(QMessageBox::Critical, QStringLiteral("Ошибка"),
                                                 VQString(baiti), QMessageBox::Ok, vladelecOshibok);
             box->setWindowModality(Qt::NonModal);
-            if (priPokazeOshibki) priPokazeOshibki(box);
+            if (priPokazeOshibki && !priPokazeOshibki(box)) {
+                delete box;
+                return; // the metka goes with this task: the thread goes on
+            }
             QObject::connect(box, &QDialog::finished, box, [box, zakrito] {
                 zakrito->Signal();
                 box->deleteLater();
@@ -60,6 +64,22 @@ void PokazatOshibku(const TAnsiString& text) {
         Qt::QueuedConnection);
     metka.reset();
     zakrito->Zhdat();
+}
+
+// The box that waits for an answer: the active one, else the last visible.
+QMessageBox* OtkritoeOkno() {
+    if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeWindow()); b && b->isVisible())
+        return b;
+    QMessageBox* naiden = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w); b != nullptr && b->isVisible()) naiden = b;
+    return naiden;
+}
+
+void VividitVpered(QMessageBox* box) {
+    if (box->isActiveWindow()) return;
+    box->raise();
+    box->activateWindow();
 }
 
 } // namespace
@@ -92,7 +112,7 @@ void UstanovitOknaOshibok() {
     UstanovitObrabotchikOshibki(&PokazatOshibku);
 }
 
-void UstanovitVladelcaOshibok(QWidget* vladelec, std::function<void(QMessageBox*)> priPokaze) {
+void UstanovitVladelcaOshibok(QWidget* vladelec, std::function<bool(QMessageBox*)> priPokaze) {
     vladelecOshibok = vladelec;
     priPokazeOshibki = std::move(priPokaze);
 }
@@ -131,6 +151,33 @@ bool TBezVvodaPokaOgidaem::eventFilter(QObject* obj, QEvent* ev) {
         w = qobject_cast<QWidget*>(o);
     if (w == nullptr) return false;
     if (qobject_cast<QMessageBox*>(w->window()) != nullptr) return false;
+    if (QMessageBox* box = OtkritoeOkno()) {
+        switch (ev->type()) {
+        case QEvent::ShortcutOverride:
+            // Taken as typed text: no shortcut of the window fires, and the
+            // key comes as a key press, which goes to the box.
+            ev->accept();
+            return true;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            // The box may not be the active window (the window manager
+            // handed the activation back to the main window after a
+            // question): the key goes to the box's button with the focus.
+            VividitVpered(box);
+            const auto* k = static_cast<QKeyEvent*>(ev);
+            QKeyEvent kopiya(k->type(), k->key(), k->modifiers(), k->text(), k->isAutoRepeat(),
+                             k->count());
+            QWidget* cel = box->focusWidget() != nullptr ? box->focusWidget() : box;
+            QCoreApplication::sendEvent(cel, &kopiya);
+            return true;
+        }
+        case QEvent::MouseButtonPress:
+            VividitVpered(box);
+            break;
+        default:
+            break;
+        }
+    }
     ev->ignore();
     return true;
 }

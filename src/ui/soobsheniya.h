@@ -36,13 +36,16 @@ void UstanovitOknaOshibok();
 // manager keeps a box above its owner, where a box without owner may be
 // buried under the owner's other windows. And a function the main thread
 // calls with each box shown for another thread, just before it is shown
-// (empty: none). Main thread.
-void UstanovitVladelcaOshibok(QWidget* vladelec, std::function<void(QMessageBox*)> priPokaze);
+// (empty: none); when it returns false the box is not shown and the calling
+// thread goes on at once. Main thread.
+void UstanovitVladelcaOshibok(QWidget* vladelec, std::function<bool(QMessageBox*)> priPokaze);
 
 // While one lives (main thread only, not nested), user input and close
 // requests reach only message boxes: the main thread may then run the event
 // loop to serve the calculation thread without letting the user start new
 // actions in the windows, while an error box of the run can still be closed.
+// Keys typed in another window go to the open box (which is brought to the
+// front), so that Return, Escape and Space answer it from the keyboard.
 class TBezVvodaPokaOgidaem : public QObject {
   public:
     TBezVvodaPokaOgidaem();

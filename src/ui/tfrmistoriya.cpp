@@ -107,6 +107,15 @@ void TfrmIstoriya::Razmestit() {
     } else if (sverhu >= NIZHE + ramka.height()) {
         resize(width(), std::min(h, sverhu) - ramka.height());
         move(x, o.top() - (height() + ramka.height()));
+    } else if (neZakrivat != nullptr) {
+        // No room outside the owner: over its lower part, below what must
+        // stay readable, and down to the work area's bottom.
+        const int verh = neZakrivat->mapToGlobal(QPoint(0, neZakrivat->height())).y();
+        const int mesto = oblast.bottom() + 1 - verh;
+        if (mesto >= NIZHE + ramka.height()) {
+            resize(width(), std::min(h, mesto) - ramka.height());
+            move(x, oblast.bottom() + 1 - (height() + ramka.height()));
+        }
     }
 }
 

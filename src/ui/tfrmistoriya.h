@@ -33,8 +33,9 @@ class TfrmIstoriya : public QDialog {
     explicit TfrmIstoriya(QWidget* vladelec);
 
     // Shows the window, the first time beside its owner where the work area
-    // has room (below or above it, lowered, where only that fits), so that
-    // the definitions stay readable; raised and active.
+    // has room (below or above it, lowered, where only that fits; else over
+    // the owner below neZakrivat), so that the definitions stay readable;
+    // raised and active.
     void Pokazat();
 
     // Puts a run at the top of the list; it becomes the current row unless
@@ -48,6 +49,10 @@ class TfrmIstoriya : public QDialog {
     // Called with the result of a row the user chose (double-click, Enter or
     // Return); rows of failed runs have none and call nothing.
     std::function<void(const QString&)> priVybore;
+
+    // What of the owner the first placement keeps uncovered when there is no
+    // room beside the owner (null: nothing).
+    QWidget* neZakrivat = nullptr;
 
     // The list: one row per run, newest first; columns name, radix, angle
     // unit, digits, result, duration, warnings (their count, the texts in

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -63,9 +64,10 @@ TfrmMain::TfrmMain(TDvigatel& dvigatel, QWidget* parent)
     SozdatKnopki();
     NastroitOformlenie();
     UstanovitPoryadokTab();
+    UstanovitDostupnost();
     UstanovitRazmeri();
     frmMain = this;
-    UstanovitVladelcaOshibok(this, {});
+    UstanovitVladelcaOshibok(this, [this](QMessageBox* b) { return PriPokazeOshibki(b); });
     UstanovitPriemnikSostoyaniya([this](const TAnsiString& t) { DobavitVZhurnal(t.ToStd()); });
     FormCreate();
 }
@@ -131,6 +133,7 @@ void TfrmMain::SozdatKlient() {
     // minimum size (a large scale factor); otherwise it fills the window.
     sbKlient = Nazvat(new QScrollArea(this), "sbKlient");
     sbKlient->setFrameShape(QFrame::NoFrame);
+    sbKlient->setFocusPolicy(Qt::NoFocus); // only its client's controls take the focus
     sbKlient->setWidgetResizable(true);
     setCentralWidget(sbKlient);
     pnKlient = Panel(nullptr, "pnKlient");
@@ -286,24 +289,6 @@ void TfrmMain::SozdatKlavishi() {
     });
 }
 
-void TfrmMain::UstanovitPoryadokTab() {
-    // Reading order: definitions, name, result, the settings groups, then the
-    // buttons row by row, "=" last.
-    QList<QWidget*> poryadok = {
-        mPeremennie,           ebPeremennaya, ebZnachenie,  rbOsnovanie16,
-        rbOsnovanie10,         rbOsnovanie3,  rbOsnovanie2, rbProizvolnoeOsnovanie,
-        ebOsnovanie,           rbGradusi,     rbRadiani,    rbGradi,
-        ebKolichestvoRasryadov};
-    QList<QPushButton*> knopki = pnKnopki->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
-    std::stable_sort(knopki.begin(), knopki.end(), [](QPushButton* a, QPushButton* b) {
-        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
-    });
-    for (QPushButton* b : knopki)
-        if (b != bnVichislit) poryadok.append(b);
-    poryadok.append(bnVichislit);
-    for (int i = 0; i + 1 < poryadok.size(); ++i) setTabOrder(poryadok[i], poryadok[i + 1]);
-}
-
 QRect TfrmMain::RabochayaOblast() const {
     QScreen* ekran = screen();
     const QRect oblast = ekran != nullptr ? ekran->availableGeometry() : QRect(0, 0, 1024, 768);
@@ -377,6 +362,7 @@ void TfrmMain::FormCreate() {
     rbOsnovanie10->setChecked(true);
     rbGradusi->setChecked(false);
     rbGradusi->setChecked(true);
+    mPeremennie->setFocus(); // typing right after the start goes into the definitions
 }
 
 bool TfrmMain::eventFilter(QObject* obj, QEvent* e) {
@@ -388,11 +374,16 @@ bool TfrmMain::eventFilter(QObject* obj, QEvent* e) {
             // A custom radix field that loses the focus because a radix
             // button has just disabled it is not left by the user: applying
             // its text would check "Другое:" again over the chosen radix.
-            if (obj == ebOsnovanie && ebOsnovanie->isEnabled()) ebOsnovanieExit();
-            if (obj == ebKolichestvoRasryadov) ebKolichestvoRasryadovExit();
+            if (obj == ebOsnovanie && ebOsnovanie->isEnabled())
+                PriVihodeIzPolya(ebOsnovanie, prichina);
+            if (obj == ebKolichestvoRasryadov) PriVihodeIzPolya(ebKolichestvoRasryadov, prichina);
         }
     } else if (e->type() == QEvent::Resize && obj == pnKnopki) {
         RazlozhitKnopki();
+    } else if (e->type() == QEvent::KeyPress &&
+               (obj->parent() == pnKnopki || qobject_cast<QRadioButton*>(obj) != nullptr)) {
+        if (PereytiPoKnopkam(static_cast<QWidget*>(obj), static_cast<QKeyEvent*>(e)->key()))
+            return true;
     } else if (e->type() == QEvent::Resize && obj == pnZnachenie) {
         pnZnachenieResize();
     } else if (e->type() == QEvent::Resize && obj == lbPreduprezhdenie) {

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPair>
+#include <QPointer>
 #include <QRect>
 #include <QStringList>
 #include <QThread>
@@ -34,6 +35,7 @@ class QFont;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMessageBox;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -124,6 +126,9 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // Counts the runs started: the same number before and after an event
     // means the same run.
     int NomerZapuska() const { return nomerZapuska_; }
+    // How long, in ms, a run is given to end after one of its boxes closes
+    // before its postponed progress window comes up.
+    static constexpr int ZHDAT_POSLE_OKNA_MS = 250;
 
     // Appends a text (Windows-1251 bytes) to the log of the current progress
     // window, or drops it when there is none. Any thread; never waits for
@@ -295,7 +300,23 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // where the user last put one.
     void RazmestitOknoSostoyaniya();
     QRect mestoOknaSostoyaniya_;
+    // Keyboard and accessibility (tfrmmainklaviatura.cpp): a short tab chain
+    // (definitions, name, result, "=", radix, angle unit, digits, one stop
+    // for the keypad, whose buttons the arrow keys walk), mnemonics, F10,
+    // accessible names, and the Return and click handlers of the fields.
     void UstanovitPoryadokTab();
+    void UstanovitDostupnost();
+    // Arrow keys on a keypad button: the focus to the nearest enabled button
+    // that way. False for any other key.
+    bool PereytiPoKnopkam(QWidget* ot, int klavisha);
+    // A field of the settings left with the focus going to `prichina`: a
+    // valid text applies at once; the box about a wrong one waits until the
+    // click that moved the focus has been handled, so that the click is
+    // never lost to the box.
+    void PriVihodeIzPolya(QLineEdit* pole, Qt::FocusReason prichina);
+    // Where the caret goes once a run has ended: the name field after a
+    // run refused for its empty name, the definitions otherwise.
+    void VernutFokus();
     // The work area of the window's screen.
     QRect RabochayaOblast() const;
     // Size, minimum size, and their cuts to the work area.
@@ -320,7 +341,22 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     void PokazatSostoyanieKogdaMozhno();
     void PovtoritOtlozhenniyPokaz();
     bool pokazOtlozhen_ = false; // the progress window waits for boxes to close
-    void VipustitZhurnal();      // main thread: moves the handed-over texts into the log
+    bool IshodGotov();           // the run body has ended (under the lock)
+
+    // The boxes the calculation thread has shown: a run waits for them, so
+    // the time they are open is not the calculation's. Returns false (the
+    // box is dropped, the run goes on) once the window is closing.
+    bool PriPokazeOshibki(QMessageBox* box);
+    // Closes every box of the run still open (as OK): the run goes on.
+    void ZakritOknaZapuska();
+    // Milliseconds of the run in progress (or the last) without the time its
+    // boxes were open.
+    qint64 VremyaVichisleniya() const;
+    QList<QPointer<QMessageBox>> oknaZapuska_;
+    int otkritoOkon_ = 0;          // boxes of the run open now
+    qint64 vremyaOkon_ = 0;        // ms they were open, this run, before now
+    QElapsedTimer okonSekundomer_; // since the first of the open ones came up
+    void VipustitZhurnal();        // main thread: moves the handed-over texts into the log
 
     // What the history needs to know of the run in progress, gathered on
     // the main thread as the run reads the window. Begun when a run starts

@@ -230,12 +230,24 @@ void TfrmMain::PokazatSostoyanieKogdaMozhno() {
 }
 
 void TfrmMain::PovtoritOtlozhenniyPokaz() {
-    // Queued: a box is finished before it is gone from the screen, and the
-    // run may open its next box at once.
-    if (pokazOtlozhen_)
-        QTimer::singleShot(0, this, [this] {
-            if (pokazOtlozhen_) PokazatSostoyanieKogdaMozhno();
-        });
+    // A box is often the run's last word: the run is given a moment to end
+    // after it, and a run that has ended (or was stopped, which clears the
+    // wait) brings up no window. A run that goes on gets its window under
+    // the boxes it may have opened meanwhile.
+    if (!pokazOtlozhen_) return;
+    QTimer::singleShot(ZHDAT_POSLE_OKNA_MS, this, [this] {
+        if (!pokazOtlozhen_ || frmSostoyanie == nullptr) return;
+        pokazOtlozhen_ = false;
+        if (!idyot_ || IshodGotov()) return;
+        frmSostoyanie->PokazatNaEkrane();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = qobject_cast<QMessageBox*>(w); b != nullptr && b->isVisible()) b->raise();
+    });
+}
+
+bool TfrmMain::IshodGotov() {
+    std::lock_guard<std::mutex> l(Zamok);
+    return ishodGotov_;
 }
 
 // --- The record of a run: history, failure, warnings ---------------------------
@@ -248,6 +260,8 @@ void TfrmMain::NachatZapisZapuska() {
     opredeleniyaZapuska_ = mPeremennie->toPlainText();
     UbratPreduprezhdeniya();
     nachaloZapuska_.start();
+    vremyaOkon_ = 0;
+    if (otkritoOkon_ > 0) okonSekundomer_.start();
 }
 
 QString TfrmMain::PrichinaNeudachi(const TIshodOkna& ishod) const {
@@ -269,7 +283,7 @@ QString TfrmMain::PrichinaNeudachi(const TIshodOkna& ishod) const {
 }
 
 void TfrmMain::ZavershitZapisZapuska(const TIshodOkna& ishod) {
-    zapusk_.ms = nachaloZapuska_.elapsed();
+    zapusk_.ms = VremyaVichisleniya();
     zapusk_.edinicaUgla = AngleUnit;
     if (!razryadiProchitani_) zapusk_.razryadov = ebKolichestvoRasryadovTag;
     zapusk_.uspeh = ishod.sostoyanie == TSostoyanieProgona::Gotovo;
@@ -474,7 +488,9 @@ void TfrmMain::OstanovitVichisleniya() {
     QCoreApplication::removePostedEvents(this, WM_OSTANOVIT);
     bnVichislit->setText(QStringLiteral("="));
     vOstanovke_ = false;
+    pokazOtlozhen_ = false; // the run is over: its window is not brought up any more
     ZavershitZapisZapuska(ishod);
+    VernutFokus();
 }
 
 void TfrmMain::tmrPokazatOperaciiTimer() {
@@ -485,6 +501,9 @@ void TfrmMain::tmrPokazatOperaciiTimer() {
 void TfrmMain::FormDestroy() {
     if (zakrit_) return;
     zakrit_ = true;
+    // The user closed the window: the run ends without boxes (its open ones
+    // are answered, no new ones come).
+    ZakritOknaZapuska();
     QEvent stop(static_cast<QEvent::Type>(WM_OSTANOVIT));
     QCoreApplication::sendEvent(this, &stop);
     UnichtogitOknoSostoyaniya();

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -204,21 +205,52 @@ class TestOkno : public QObject {
         QCOMPARE(Knopka("bnKvadrat")->accessibleName(), QStringLiteral("Квадрат sqr"));
         QCOMPARE(Knopka("bnChislo")->toolTip(), QStringLiteral("Вставить результат"));
         QVERIFY(Knopka("bnChisloPI")->toolTip().isEmpty());
-        // Tab walks the layout: definitions, name, result, ... the buttons
-        // row by row (all digit buttons enabled in radix 16).
-        okno->rbOsnovanie16->setChecked(true);
-        const QList<QPair<QWidget*, QWidget*>> shagi = {
-            {okno->mPeremennie, okno->ebPeremennaya},
-            {okno->ebPeremennaya, okno->ebZnachenie},
-            {okno->ebKolichestvoRasryadov, Knopka("bnKvadrat")},
-            {Knopka("bnOkruglitDoMenshego"), okno->bnCifri[12]},
-            {okno->bnCifri[15], Knopka("bnObratnoe")},
-            {Knopka("bnRazdelit"), okno->bnVichislit}};
-        for (const auto& [otkuda, kuda] : shagi) {
-            otkuda->setFocus(Qt::OtherFocusReason);
-            QTest::keyClick(otkuda, Qt::Key_Tab);
+    }
+
+    // The caret is in the definitions from the start; Tab walks a short
+    // chain of visible controls (one stop per radio group, one for the
+    // keypad, whose buttons the arrows walk) and comes back round.
+    void fokus() {
+        std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>(Dvigatel());
+        novoe->show();
+        QVERIFY(QTest::qWaitForWindowActive(novoe.get()));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(novoe->mPeremennie));
+        QTest::keyClicks(novoe->mPeremennie, QStringLiteral("y=1"));
+        QCOMPARE(novoe->mPeremennie->toPlainText(), QStringLiteral("y=1"));
+        TfrmMain* o = novoe.get();
+        auto knopka = [o](const char* imya) {
+            return o->findChild<QPushButton*>(QString::fromLatin1(imya));
+        };
+        const QList<QWidget*> cep = {o->ebPeremennaya,    o->ebZnachenie, o->bnVichislit,
+                                     o->rbOsnovanie10,    o->rbGradusi,   o->ebKolichestvoRasryadov,
+                                     knopka("bnKvadrat"), o->mPeremennie};
+        for (QWidget* kuda : cep) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), kuda);
+            QVERIFY(kuda->isVisible());
         }
+        o->rbGradusi->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(o->rbGradusi, Qt::Key_Right);
+        QVERIFY(o->rbRadiani->isChecked() && o->rbRadiani->hasFocus());
+        QVERIFY(o->rbRadiani->focusPolicy() & Qt::TabFocus);
+        QVERIFY(!(o->rbGradusi->focusPolicy() & Qt::TabFocus));
+        QTest::keyClick(o->rbRadiani, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(o->ebKolichestvoRasryadov));
+        o->mPeremennie->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(o->mPeremennie, Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(knopka("bnKvadrat")));
+        QTest::keyClick(knopka("bnKvadrat"), Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(knopka("bnKoren")));
+        QTest::keyClick(knopka("bnKoren"), Qt::Key_Down);
+        QWidget* nizhe = QApplication::focusWidget();
+        QVERIFY(nizhe->parent() == o->pnKnopki && nizhe->x() == knopka("bnKoren")->x() &&
+                nizhe->y() > knopka("bnKoren")->y());
+        // A click on "Другое:" puts the caret in its field.
+        o->rbProizvolnoeOsnovanie->click();
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(o->ebOsnovanie));
+        // The digits field is announced by its label.
+        QCOMPARE(o->lbKolichestvoRazryadov->buddy(),
+                 static_cast<QWidget*>(o->ebKolichestvoRasryadov));
     }
 
     void vstavka_data() {

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <memory>
@@ -596,9 +597,123 @@ class TestZapusk : public QObject {
         QVERIFY(t.elapsed() < 1500);
         QVERIFY(!okno->IdetVichislenie());
         QVERIFY(okno->frmSostoyanie == nullptr);
-        QCOMPARE(otvetchik->Teksti(), QStringList{NE_UDAETSYA});
+        // The user ended the run: no box says it could not be finished.
+        QCOMPARE(otvetchik->Teksti(), QStringList());
         DobavitSostoyanie(TAnsiString("\r\nlate")); // no window: dropped
         QCoreApplication::processEvents();
+    }
+
+    // Closing while a box of the run waits: the box goes with the window,
+    // and the run ends without another.
+    void zakritieSOtkritimOknom() {
+        otvetchik->avto = false;
+        Zapustit(QStringLiteral("\ny = 2+3"));
+        QVERIFY(QTest::qWaitFor([this] { return !otvetchik->zapisi.isEmpty(); }, 10000));
+        QVERIFY(okno->close());
+        QVERIFY(!okno->IdetVichislenie());
+        QTest::qWait(50);
+        QVERIFY(TOtvetchik::Vidimoe() == nullptr);
+        QCOMPARE(otvetchik->Teksti(),
+                 QStringList{QStringLiteral("Неправильное значение переменной")});
+    }
+
+    // A box left open for longer than the progress window's delay, the run
+    // ending as it closes: no empty progress window comes up afterwards, and
+    // the history counts the calculation, not the box.
+    void netOknaSostoyaniyaPosleKonca() {
+        otvetchik->avto = false;
+        Zapustit(QStringLiteral("x = 2"));
+        QVERIFY(QTest::qWaitFor([] { return TOtvetchik::Vidimoe() != nullptr; }, 10000));
+        QVERIFY(QTest::qWaitFor([this] { return !okno->tmrPokazatOperacii->isActive(); }, 5000));
+        QTest::qWait(200);
+        TOtvetchik::Otvetit(TOtvetchik::Vidimoe(), QMessageBox::Ok);
+        QVERIFY(DozhdatsyaKonca(5000));
+        QTest::qWait(3 * TfrmMain::ZHDAT_POSLE_OKNA_MS);
+        QVERIFY(!okno->frmSostoyanie->isVisible());
+        QCOMPARE(otvetchik->Teksti(), QStringList{QStringLiteral("Не задана переменная y")});
+        QCOMPARE(okno->focusWidget(), static_cast<QWidget*>(okno->mPeremennie));
+        const QString vremya = okno->frmIstoriya->spIstoriya->topLevelItem(0)->text(5);
+        QVERIFY2(vremya.startsWith(QStringLiteral("0,")), qPrintable(vremya));
+    }
+
+    // After "Стоп" and "Да" with an error box of the run open, the window waits
+    // for the run, which waits for the box: keys typed in the window answer
+    // the box.
+    void klavishiDohodyatDoOkna_data() {
+        QTest::addColumn<int>("klavisha");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+    void klavishiDohodyatDoOkna() {
+        QFETCH(int, klavisha);
+        otvetchik->avto = false;
+        Zapustit(QStringLiteral("\ny = 2+3"));
+        QVERIFY(QTest::qWaitFor([] { return TOtvetchik::Vidimoe() != nullptr; }, 10000));
+        QPointer<QMessageBox> oshibka = TOtvetchik::Vidimoe();
+        okno->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(okno.get()));
+        // Steps taken from inside the question's loop and the wait: answer
+        // "Да", then type the key in the window; should the key not reach
+        // the box, it is answered by a click after 2 s so the test fails
+        // instead of hanging.
+        bool klavishaNaZhata = false;
+        qint64 zakrito = -1; // ms from the key to the box's closing
+        QTimer shagi;
+        QElapsedTimer posleKlavishi;
+        QPointer<QMessageBox> vopros;
+        connect(oshibka, &QDialog::finished, this, [&] {
+            zakrito = posleKlavishi.elapsed();
+            otvetchik->avto = true; // the stopped run's last box
+        });
+        connect(&shagi, &QTimer::timeout, this, [&] {
+            QMessageBox* b = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* m = qobject_cast<QMessageBox*>(w);
+                    m != nullptr && m->isVisible() && m->icon() == QMessageBox::Question)
+                    b = m;
+            if (b != nullptr) {
+                vopros = b;
+                TOtvetchik::Otvetit(b, QMessageBox::Yes);
+            } else if (!klavishaNaZhata && oshibka != nullptr && vopros.isNull() &&
+                       okno->bnVichislit->text() == QStringLiteral("Стоп")) {
+                // Once the question is gone the window waits for the run.
+                klavishaNaZhata = true;
+                posleKlavishi.start();
+                QTest::keyClick(okno->mPeremennie, Qt::Key(klavisha));
+            } else if (klavishaNaZhata && oshibka != nullptr && oshibka->isVisible() &&
+                       posleKlavishi.elapsed() > 2000) {
+                TOtvetchik::Otvetit(oshibka, QMessageBox::Ok);
+            }
+        });
+        shagi.start(20);
+        QTest::mouseClick(okno->bnVichislit, Qt::LeftButton);
+        QVERIFY(DozhdatsyaKonca(10000));
+        QVERIFY(klavishaNaZhata);
+        QVERIFY2(zakrito >= 0 && zakrito < 2000, qPrintable(QString::number(zakrito)));
+        QVERIFY(oshibka == nullptr || !oshibka->isVisible());
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("0"));
+        QCOMPARE(okno->focusWidget(), static_cast<QWidget*>(okno->mPeremennie));
+    }
+
+    // A digit count that is not a number, left by a click on "=": the click
+    // starts the run, and the run says what is wrong with the field.
+    void razryadiNeSyedayutShchelchok() {
+        QList<int> nomera;
+        otvetchik->priPoyavlenii = [this, &nomera](QMessageBox*) {
+            nomera.append(okno->NomerZapuska());
+        };
+        const int bilo = okno->NomerZapuska();
+        okno->mPeremennie->setPlainText(QStringLiteral("y = 1/4"));
+        okno->ebKolichestvoRasryadov->setFocus(Qt::OtherFocusReason);
+        okno->ebKolichestvoRasryadov->setText(QStringLiteral("abc"));
+        QTest::mouseClick(okno->bnVichislit, Qt::LeftButton);
+        QVERIFY(DozhdatsyaKonca(10000));
+        QCOMPARE(okno->NomerZapuska(), bilo + 1);
+        QCOMPARE(okno->ebZnachenie->text(), QStringLiteral("0,25"));
+        QCOMPARE(otvetchik->Teksti(),
+                 QStringList{QStringLiteral("Строка не содержит цифр между разделителями.")});
+        QCOMPARE(nomera, QList<int>{bilo + 1});
     }
 
     // "pi" during a run that needs pi in the same radix: both threads may
