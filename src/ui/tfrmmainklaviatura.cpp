@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -154,7 +155,7 @@ bool TfrmMain::PereytiPoKnopkam(QWidget* ot, int klavisha) {
 void TfrmMain::UstanovitDostupnost() {
     // Mnemonics: the captions stay; a letter is marked where the caption
     // has one that no other control of the window uses.
-    menuBar()->actions().first()->setText(QStringLiteral("&Параметры"));
+    findChild<QMenu*>(QStringLiteral("N1"))->menuAction()->setText(QStringLiteral("&Параметры"));
     miPromegutochnieRascheti->setText(QStringLiteral("&Промежуточные расчёты"));
     miIstoriya->setText(QStringLiteral("&История вычислений"));
     gbSistemaIschisleniya->setTitle(QStringLiteral(" &Основание системы исчисления "));

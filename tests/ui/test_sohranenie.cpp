@@ -167,6 +167,10 @@ class TestSohranenie : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(o.get()));
         TFayli& f = *o->fayli;
         QCOMPARE(o->menuBar()->actions().first()->menu(), f.miFayl);
+        // Each menu keeps its own title and mnemonic.
+        QStringList zagolovki;
+        for (QAction* a : o->menuBar()->actions()) zagolovki.append(a->text());
+        QCOMPARE(zagolovki, QStringList({QStringLiteral("&Файл"), QStringLiteral("&Параметры")}));
         QCOMPARE(f.miOtkrit->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
         QCOMPARE(f.miSohranit->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
         QCOMPARE(f.miSohranitKak->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
