@@ -1,8 +1,7 @@
 // The calculation run of the main window: start, the outcome handed over by
 // the engine's calculation thread, the stop handler, the timer of the
-// progress window, the window's side of the run body's interface, the log
-// hand-over, and what the window shows of an outcome: the history row, the
-// selected failure, the warnings.
+// progress window, the window's side of the run body's interface and the log
+// hand-over. What the window shows of an outcome is in tfrmmainishod.cpp.
 //
 // Threads. The calculation thread touches no widget. Its reads of the
 // controls and its write of the result are queued to the main thread as
@@ -41,20 +40,6 @@
 #include "ui/tfrmmain.h"
 #include "ui/tfrmsostoyanie.h"
 #include "ui/zavershenie.h"
-
-TIshodOkna VIshodOkna(const TIshod& ishod) {
-    TIshodOkna r;
-    r.sostoyanie = ishod.Sostoyanie;
-    r.tekst = VQString(ishod.Tekst);
-    r.stroka = ishod.Stroka;
-    r.nachalo = ishod.Nachalo;
-    r.dlina = ishod.Dlina;
-    for (const TSoobshenie& s : ishod.Soobsheniya)
-        r.soobsheniya.append({VQString(s.Tekst), s.Stroka});
-    for (const TPreduprezhdenie& p : ishod.Preduprezhdeniya)
-        r.preduprezhdeniya.append({p.Stroka, p.Nachalo, p.Dlina, VQString(p.Tekst)});
-    return r;
-}
 
 template <class F> void TfrmMain::NaGlavnomPotoke(F&& f) {
     if (QThread::currentThread() == thread()) {
@@ -248,154 +233,6 @@ void TfrmMain::PovtoritOtlozhenniyPokaz() {
 bool TfrmMain::IshodGotov() {
     std::lock_guard<std::mutex> l(Zamok);
     return ishodGotov_;
-}
-
-// --- The record of a run: history, failure, warnings ---------------------------
-
-void TfrmMain::NachatZapisZapuska() {
-    zapusk_ = TZapisIstorii();
-    zapusk_.imya = ebPeremennaya->text().trimmed();
-    zapusk_.osnovanie = PoluchitOsnovanie();
-    razryadiProchitani_ = false;
-    opredeleniyaZapuska_ = mPeremennie->toPlainText();
-    UbratPreduprezhdeniya();
-    nachaloZapuska_.start();
-    vremyaOkon_ = 0;
-    if (otkritoOkon_ > 0) okonSekundomer_.start();
-}
-
-QString TfrmMain::PrichinaNeudachi(const TIshodOkna& ishod) const {
-    const QString zakritie =
-        QStringLiteral("Не удаётся вычислить значение переменной ") + zapusk_.imya;
-    if (ishod.sostoyanie == TSostoyanieProgona::Ostanovlen)
-        return zakritie + QStringLiteral(": отмена вычислений");
-    if (ishod.stroka > 0) {
-        // A definition failed: the last message only names the target; an
-        // earlier one about the failed line says why. A syntax error of an
-        // operator expression has none, and the log records these words.
-        for (qsizetype i = 0; i + 1 < ishod.soobsheniya.size(); ++i)
-            if (ishod.soobsheniya[i].stroka == ishod.stroka) return ishod.soobsheniya[i].tekst;
-        return zakritie + QStringLiteral(": ошибка вычислений");
-    }
-    // Nothing was evaluated: the message that ended the run says why.
-    if (!ishod.soobsheniya.isEmpty()) return ishod.soobsheniya.last().tekst;
-    return zakritie + QStringLiteral(": ошибка вычислений");
-}
-
-void TfrmMain::ZavershitZapisZapuska(const TIshodOkna& ishod) {
-    zapusk_.ms = VremyaVichisleniya();
-    zapusk_.edinicaUgla = AngleUnit;
-    if (!razryadiProchitani_) zapusk_.razryadov = ebKolichestvoRasryadovTag;
-    zapusk_.uspeh = ishod.sostoyanie == TSostoyanieProgona::Gotovo;
-    zapusk_.tekst = zapusk_.uspeh ? ishod.tekst : PrichinaNeudachi(ishod);
-    for (const TPreduprezhdenieOkna& p : ishod.preduprezhdeniya)
-        zapusk_.preduprezhdeniya.append(TekstPreduprezhdeniya(p.stroka, p.tekst));
-    frmIstoriya->Dobavit(zapusk_);
-    if (zakrit_) return;
-    PokazatPreduprezhdeniya(ishod.preduprezhdeniya);
-    if (!zapusk_.uspeh) VydelitNeudachu(ishod);
-}
-
-void TfrmMain::VydelitNeudachu(const TIshodOkna& ishod) {
-    if (ishod.sostoyanie == TSostoyanieProgona::Ostanovlen || ishod.stroka <= 0 ||
-        mPeremennie->toPlainText() != opredeleniyaZapuska_)
-        return;
-    const QTextBlock blok = mPeremennie->document()->findBlockByNumber(ishod.stroka - 1);
-    if (!blok.isValid()) return;
-    QTextCursor k(blok);
-    const int dlinaStroki = blok.length() - 1; // without its line break
-    if (ishod.nachalo >= 0 && ishod.dlina > 0 && ishod.nachalo + ishod.dlina <= dlinaStroki) {
-        k.setPosition(blok.position() + ishod.nachalo);
-        k.setPosition(blok.position() + ishod.nachalo + ishod.dlina, QTextCursor::KeepAnchor);
-    } else {
-        k.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    }
-    mPeremennie->setTextCursor(k);
-    videlenieNeudachi_ = {k.selectionStart(), k.selectionEnd()};
-    mPeremennie->ensureCursorVisible();
-    mPeremennie->setFocus();
-}
-
-void TfrmMain::PokazatPreduprezhdeniya(const QList<TPreduprezhdenieOkna>& preduprezhdeniya) {
-    UbratPreduprezhdeniya();
-    if (preduprezhdeniya.isEmpty()) return;
-    QStringList vse;
-    for (const TPreduprezhdenieOkna& p : preduprezhdeniya)
-        vse.append(TekstPreduprezhdeniya(p.stroka, p.tekst));
-    tekstPreduprezhdeniya_ = vse.first();
-    if (vse.size() > 1) tekstPreduprezhdeniya_ += QStringLiteral(" (ещё %1)").arg(vse.size() - 1);
-    lbPreduprezhdenie->setToolTip(vse.join(QLatin1Char('\n')));
-    PodognatPreduprezhdenie();
-
-    // The spans are positions in the text the run read.
-    if (mPeremennie->toPlainText() != opredeleniyaZapuska_) return;
-    QList<QTextEdit::ExtraSelection> videleniya;
-    QTextDocument* dokument = mPeremennie->document();
-    for (const TPreduprezhdenieOkna& p : preduprezhdeniya) {
-        const QTextBlock blok = dokument->findBlockByNumber(p.stroka - 1);
-        if (p.stroka <= 0 || !blok.isValid() || p.nachalo < 0 || p.dlina <= 0 ||
-            p.nachalo + p.dlina > blok.length() - 1)
-            continue;
-        QTextEdit::ExtraSelection v;
-        v.cursor = QTextCursor(dokument);
-        v.cursor.setPosition(blok.position() + p.nachalo);
-        v.cursor.setPosition(blok.position() + p.nachalo + p.dlina, QTextCursor::KeepAnchor);
-        v.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        v.format.setUnderlineColor(CvetPreduprezhdeniya());
-        videleniya.append(v);
-        podcherkivaniya_.append({v.cursor.selectionStart(), v.cursor.selectionEnd(), p.tekst});
-    }
-    mPeremennie->setExtraSelections(videleniya);
-}
-
-void TfrmMain::UbratPreduprezhdeniya() {
-    tekstPreduprezhdeniya_.clear();
-    lbPreduprezhdenie->clear();
-    lbPreduprezhdenie->setToolTip(QString());
-    UbratPodcherkivaniya();
-}
-
-void TfrmMain::UbratPodcherkivaniya() {
-    if (podcherkivaniya_.isEmpty()) return;
-    podcherkivaniya_.clear();
-    mPeremennie->setExtraSelections({});
-}
-
-void TfrmMain::PodognatPreduprezhdenie() {
-    lbPreduprezhdenie->setText(lbPreduprezhdenie->fontMetrics().elidedText(
-        tekstPreduprezhdeniya_, Qt::ElideRight, lbPreduprezhdenie->width()));
-}
-
-QString TfrmMain::PreduprezhdenieV(const QPoint& tochka) const {
-    // The line of the field does not wrap: a span is one stretch of one
-    // line, from the caret rectangle at its start to the one at its end.
-    const int mesto = mPeremennie->cursorForPosition(tochka).position();
-    for (const TPodcherkivanie& p : podcherkivaniya_) {
-        if (mesto < p.nachalo || mesto > p.konec) continue;
-        QTextCursor k(mPeremennie->document());
-        k.setPosition(p.nachalo);
-        const QRect nachalo = mPeremennie->cursorRect(k);
-        k.setPosition(p.konec);
-        const QRect konec = mPeremennie->cursorRect(k);
-        if (tochka.x() >= nachalo.left() && tochka.x() <= konec.right() &&
-            tochka.y() >= nachalo.top() && tochka.y() <= nachalo.bottom())
-            return p.tekst;
-    }
-    return QString();
-}
-
-void TfrmMain::VstavitIzIstorii(const QString& tekst) {
-    // The selection that marks a failed line is the program's, not the
-    // user's: a result from the history goes in after it, not over it.
-    QTextCursor k = mPeremennie->textCursor();
-    if (k.hasSelection() && k.selectionStart() == videlenieNeudachi_.first &&
-        k.selectionEnd() == videlenieNeudachi_.second) {
-        k.setPosition(k.selectionEnd());
-        mPeremennie->setTextCursor(k);
-    }
-    Vstavit(tekst);
-    activateWindow();
-    mPeremennie->setFocus();
 }
 
 // --- Start, stop, timer, close ------------------------------------------------
