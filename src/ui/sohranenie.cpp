@@ -172,6 +172,9 @@ void TSohranenie::VosstanovitNastroyki() {
     // A window placed from the last start is not fitted again once shown;
     // restoreGeometry keeps it on a screen that exists now.
     if (o.restoreGeometry(n->value(QStringLiteral("geometriya")).toByteArray())) o.podognan_ = true;
+    // Where the user last put the progress window; one off every screen
+    // now is not used (the window then goes beside the main one).
+    o.UstanovitMestoOknaSostoyaniya(n->value(QStringLiteral("mestoOknaSostoyaniya")).toRect());
 }
 
 void TSohranenie::ZapisatNastroyki() {
@@ -185,6 +188,8 @@ void TSohranenie::ZapisatNastroyki() {
     n->setValue(QStringLiteral("razryadov"), o.ebKolichestvoRasryadovTag);
     n->setValue(QStringLiteral("promezhutochnieRascheti"), o.miPromegutochnieRascheti->isChecked());
     n->setValue(QStringLiteral("geometriya"), o.saveGeometry());
+    if (o.MestoOknaSostoyaniya().isValid())
+        n->setValue(QStringLiteral("mestoOknaSostoyaniya"), o.MestoOknaSostoyaniya());
     n->sync();
     if (n->status() != QSettings::NoError)
         qWarning("ciframer: %s: настройки не записаны",

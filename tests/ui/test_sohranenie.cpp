@@ -111,6 +111,8 @@ class TestSohranenie : public QObject {
         a->miPromegutochnieRascheti->setChecked(true);
         a->resize(a->width() + 40, a->height() + 30);
         const QSize razmer = a->size();
+        const QRect mestoSostoyaniya(40, 50, 300, 200);
+        a->UstanovitMestoOknaSostoyaniya(mestoSostoyaniya);
         QVERIFY(a->close());
         a.reset();
         QVERIFY(QFile::exists(PutSessii()));
@@ -130,6 +132,7 @@ class TestSohranenie : public QObject {
         QCOMPARE(b->PoluchitRazryadi(), 12);
         QVERIFY(b->miPromegutochnieRascheti->isChecked());
         QCOMPARE(b->size(), razmer);
+        QCOMPARE(b->MestoOknaSostoyaniya(), mestoSostoyaniya);
         // The last 500 runs: the real run was the oldest of 501 and went.
         const QList<TZapisIstorii>& zapisi = b->frmIstoriya->Zapisi();
         QCOMPARE(zapisi.size(), TfrmIstoriya::MAKS_ZAPISEY);
