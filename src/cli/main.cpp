@@ -5,7 +5,8 @@
 // warnings of the run after it.
 //
 // Exit status: 0 result printed, 1 no result (or, with --strict, a warning),
-// 2 usage error, 130 stopped by Ctrl+C.
+// 2 usage error, 130 stopped by Ctrl+C; 1 also when the output cannot be
+// written (a closed pipe ends quietly).
 #include <algorithm>
 #include <csignal>
 #include <unistd.h>
@@ -16,8 +17,10 @@
 #include <vector>
 
 #include "cli/okno_cli.h"
+#include "cli/papka_kesha.h"
 #include "cli/parametri.h"
 #include "cli/sessiya.h"
+#include "cli/vivod.h"
 #include "eval/dvigatel.h"
 #include "platform/platforma.h"
 #include "text/kodirovka_ansi.h"
@@ -31,7 +34,7 @@ constexpr int KOD_OSTANOVLENO = 130;
 
 const char* const KRATKOE_ISPOLZOVANIE =
     "usage: ciframer-cli [-r N] [-d N] [-a deg|rad|grad] [-n NAME] [--log] [-w | --strict] [-i]\n"
-    "                    [-e TEXT]... [FILE]\n"
+    "                    [--cache DIR] [-e TEXT]... [FILE]\n"
     "       ciframer-cli --help\n";
 
 void NaSignal(int) {
@@ -117,8 +120,10 @@ int Zapusk(int argc, char** argv) {
     if (p.spravka) {
         std::fputs(TekstSpravki(p.programma).c_str(), stdout);
         std::fputs("\nExit status: 0 result printed, 1 no result (with --strict, also a\n"
-                   "warning), 2 usage error, 130 stopped by Ctrl+C. The constant cache is\n"
-                   "kept in VelimathData/ of the current directory.\n",
+                   "warning, or output that cannot be written), 2 usage error, 130\n"
+                   "stopped by Ctrl+C. The constant cache is kept in --cache DIR, else in\n"
+                   "VelimathData/ of the current directory when it exists, else in\n"
+                   "$XDG_CACHE_HOME/ciframer/VelimathData (~/.cache/ciframer/VelimathData).\n",
                    stdout);
         return KOD_GOTOVO;
     }
@@ -141,6 +146,7 @@ int Zapusk(int argc, char** argv) {
     } else {
         return OshibkaIspolzovaniya("angle unit must be deg, rad or grad");
     }
+    if (p.kesh && p.kesh->empty()) return OshibkaIspolzovaniya("--cache needs a folder");
     if (p.fayli.size() > 1) return OshibkaIspolzovaniya("at most one FILE");
     if (!p.fayli.empty() && !p.viragheniya.empty())
         return OshibkaIspolzovaniya("give either FILE or -e, not both");
@@ -179,7 +185,7 @@ int Zapusk(int argc, char** argv) {
     }
 
     if (sessiya) {
-        TDvigatel dvigatel;
+        TDvigatel dvigatel(PapkaKeshaKomandnoyStroki(p.kesh));
         PodklyuchitStderr(p.zhurnal);
         return ZapustitSessiyu(dvigatel, stroki, osnovanie, razryadi, p.zhurnal,
                                !p.bezPreduprezhdeniy);
@@ -198,7 +204,7 @@ int Zapusk(int argc, char** argv) {
         // The literal tables follow the user's decimal separator (read once;
         // the numeric locale itself stays "C"); the cache is read here and
         // written when the engine goes.
-        TDvigatel dvigatel;
+        TDvigatel dvigatel(PapkaKeshaKomandnoyStroki(p.kesh));
         PodklyuchitStderr(p.zhurnal);
         UstanovitOstanovkuPoSignalu();
         dvigatel.Vichislit(okno);
@@ -226,12 +232,13 @@ int Zapusk(int argc, char** argv) {
 int main(int argc, char** argv) {
     // The calculation thread turns its own exceptions into messages; this
     // catches what the reading and splitting of the input may throw.
+    int kod = KOD_NET_REZULTATA;
     try {
-        return Zapusk(argc, argv);
+        kod = Zapusk(argc, argv);
     } catch (const std::bad_alloc&) {
         std::fputs("ciframer-cli: out of memory\n", stderr);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "ciframer-cli: %s\n", e.what());
     }
-    return KOD_NET_REZULTATA;
+    return ZavershitVivod(kod);
 }

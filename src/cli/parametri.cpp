@@ -11,21 +11,28 @@ namespace {
 constexpr int O_LOG = 1000;
 constexpr int O_VERSION = 1001;
 constexpr int O_STRICT = 1002;
+constexpr int O_CACHE = 1003;
 
-const option DLINNIE[] = {
-    {"radix", required_argument, nullptr, 'r'}, {"digits", required_argument, nullptr, 'd'},
-    {"angle", required_argument, nullptr, 'a'}, {"name", required_argument, nullptr, 'n'},
-    {"log", no_argument, nullptr, O_LOG},       {"expr", required_argument, nullptr, 'e'},
-    {"help", no_argument, nullptr, 'h'},        {"version", no_argument, nullptr, O_VERSION},
-    {"interactive", no_argument, nullptr, 'i'}, {"no-warnings", no_argument, nullptr, 'w'},
-    {"strict", no_argument, nullptr, O_STRICT}, {nullptr, 0, nullptr, 0}};
+const option DLINNIE[] = {{"radix", required_argument, nullptr, 'r'},
+                          {"digits", required_argument, nullptr, 'd'},
+                          {"angle", required_argument, nullptr, 'a'},
+                          {"name", required_argument, nullptr, 'n'},
+                          {"log", no_argument, nullptr, O_LOG},
+                          {"expr", required_argument, nullptr, 'e'},
+                          {"help", no_argument, nullptr, 'h'},
+                          {"version", no_argument, nullptr, O_VERSION},
+                          {"interactive", no_argument, nullptr, 'i'},
+                          {"no-warnings", no_argument, nullptr, 'w'},
+                          {"strict", no_argument, nullptr, O_STRICT},
+                          {"cache", required_argument, nullptr, O_CACHE},
+                          {nullptr, 0, nullptr, 0}};
 // "-": arguments that are no option come back in order (code 1), whatever
 // POSIXLY_CORRECT says; ":": a missing value is told apart from an unknown
 // option.
 const char KOROTKIE[] = "-:r:d:a:n:e:hiw";
 
 bool SZnacheniem(int kod) {
-    return kod == 'r' || kod == 'd' || kod == 'a' || kod == 'n' || kod == 'e';
+    return kod == 'r' || kod == 'd' || kod == 'a' || kod == 'n' || kod == 'e' || kod == O_CACHE;
 }
 
 // The option a long argument names: its full name or its one-letter name;
@@ -107,6 +114,8 @@ class TRazbor {
 };
 
 void TRazbor::Znachenie(int kod, const std::string& z) {
+    // A folder's name is bytes: it is used as given.
+    if (kod == O_CACHE) p_.kesh = z;
     const std::string v = IspravitUtf8(z);
     switch (kod) {
     case 'r':
@@ -296,6 +305,7 @@ std::string TekstSpravki(const std::string& programma) {
            "  --strict            Treat a warning as an error: no result, exit status 1.\n"
            "  -i, --interactive   Start an interactive session (the default on a\n"
            "                      terminal without FILE or -e).\n"
+           "  --cache <DIR>       Keep the constant cache in DIR.\n"
            "  -h, --help          Show this help.\n"
            "  --version           Show the version.\n"
            "\n"

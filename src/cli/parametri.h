@@ -3,6 +3,7 @@
 // before the program left its window toolkit behind.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ struct TParametri {
     std::string osnovanie = "10", razryadi = "100", ugol = "deg", imya = "y";
     std::vector<std::string> viragheniya; // every -e, in order
     std::vector<std::string> fayli;       // the positional arguments
+    std::optional<std::string> kesh;      // --cache DIR: its bytes as given
 };
 
 // Reads the arguments. Every text in the result is well-formed UTF-8 (a byte

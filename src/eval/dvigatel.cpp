@@ -4,13 +4,20 @@
 #include "number/mashinnye.h"
 #include "platform/platforma.h"
 
-TDvigatel::TDvigatel() : sPapkoy_(true) {
+TDvigatel::TDvigatel() : TDvigatel(std::string(VM_PAPKA_KESHA)) {}
+
+TDvigatel::TDvigatel(const std::string& papkaKesha) : sPapkoy_(!papkaKesha.empty()) {
     PostroitTabliciSimvolov(LokalniyRazdelitel());
-    ZagruzitKesh();
+    UstanovitPapkuKesha(papkaKesha);
+    if (sPapkoy_)
+        ZagruzitKesh();
+    else
+        OchistitKesh();
 }
 
 TDvigatel::TDvigatel(char razdelitel, bool sPapkoy) : sPapkoy_(sPapkoy) {
     PostroitTabliciSimvolov(razdelitel);
+    UstanovitPapkuKesha(VM_PAPKA_KESHA);
     if (sPapkoy_)
         ZagruzitKesh();
     else

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "eval/ishod.h"
 #include "eval/zapusk.h"
@@ -20,6 +21,10 @@ class TDvigatel {
     // The separator of the user's locale (LokalniyRazdelitel: call before
     // other threads run), and the cache folder of the current directory.
     TDvigatel();
+    // The same with the cache in papkaKesha (created with the folders above
+    // it when first written); an empty path keeps the constants in memory
+    // only. A folder that cannot be written is only read, without a word.
+    explicit TDvigatel(const std::string& papkaKesha);
     // A given separator; with sPapkoy false the cache starts empty and the
     // folder is neither read nor written (tests).
     TDvigatel(char razdelitel, bool sPapkoy);

@@ -7,10 +7,13 @@
 // rejected file of the program's own name is deleted, so that it is written
 // anew at exit. Files are written under a temporary name and linked into
 // place, so a file of the cache is either complete or absent, and an
-// existing file is never replaced.
+// existing file is never replaced; a temporary file is named after the
+// process that writes it, so that one left by a killed process can be told
+// from one being written and removed at the next load.
 #include "number/kesh.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +25,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -32,6 +36,9 @@ VM_KESH_KONSTANT KeshKonstant;
 const char* const VM_PAPKA_KESHA = "VelimathData/";
 
 namespace {
+
+// Set at start-up only (UstanovitPapkuKesha), read by load and save.
+std::string papkaKesha = VM_PAPKA_KESHA;
 
 // Serialises every store into the table; lookups go without it.
 std::mutex zamokKesha;
@@ -152,6 +159,56 @@ bool ZapisatVse(int fd, const unsigned char* data, int n) {
     return true;
 }
 
+// Creates the folder `papka` (trailing slash) and the missing folders above
+// it. Those above are the user's own (~/.cache/ciframer): 0700; the cache
+// folder itself 0777 less the umask, as it always was. Another thread or
+// process creating one meanwhile is no failure.
+bool SozdatPapku(const std::string& papka) {
+    std::string put = papka;
+    while (put.size() > 1 && put.back() == '/') put.pop_back();
+    for (std::size_t i = 1; i <= put.size(); ++i) {
+        if (i < put.size() && (put[i] != '/' || put[i - 1] == '/')) continue;
+        const std::string chast = put.substr(0, i);
+        if (PapkaSushestvuet(TAnsiString(chast.c_str()))) continue;
+        if (::mkdir(chast.c_str(), i == put.size() ? 0777 : 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    return PapkaSushestvuet(TAnsiString(papka.c_str()));
+}
+
+// The process id in the name of a temporary file of SozdatVremenniy,
+// "." NAME "." PID "." N ".tmp" with NAME a cache file name; 0 for any
+// other name.
+pid_t PidVremennogo(const std::string& imya) {
+    constexpr std::string_view KONEC = ".tmp";
+    if (imya.size() < 2 || imya[0] != '.' || !imya.ends_with(KONEC)) return 0;
+    const std::string s = imya.substr(1, imya.size() - 1 - KONEC.size());
+    // Decimal digits, at most `bolshe` of them (a pid has at most 7, the
+    // counter at most 10).
+    auto cifri = [](const std::string& t, std::size_t bolshe) {
+        return !t.empty() && t.size() <= bolshe &&
+               t.find_first_not_of("0123456789") == std::string::npos;
+    };
+    const std::size_t tochkaN = s.rfind('.');
+    if (tochkaN == std::string::npos || !cifri(s.substr(tochkaN + 1), 10)) return 0;
+    const std::size_t tochkaPid = tochkaN == 0 ? std::string::npos : s.rfind('.', tochkaN - 1);
+    if (tochkaPid == std::string::npos) return 0;
+    const std::string pid = s.substr(tochkaPid + 1, tochkaN - tochkaPid - 1);
+    const std::string osnova = s.substr(0, tochkaPid);
+    if (!cifri(pid, 9) || pid[0] == '0' || osnova.size() <= std::strlen(RASSHIRENIE) ||
+        !osnova.ends_with(RASSHIRENIE))
+        return 0;
+    return static_cast<pid_t>(std::stol(pid));
+}
+
+// True when no process runs under pid. EPERM (a process of another user)
+// counts as running; a reused pid keeps a stale file, which is the safe
+// side. In a folder shared between machines a pid of another one may look
+// gone: its save then fails quietly, which only costs recomputation.
+bool ProcessZavershen(pid_t pid) {
+    return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
 bool PutSushestvuet(const std::string& path) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
@@ -226,6 +283,15 @@ Chtenie ProchitatFayl(const std::string& put, unsigned char* bayti, int* prochit
 
 } // namespace
 
+const std::string& PapkaKesha() {
+    return papkaKesha;
+}
+
+void UstanovitPapkuKesha(const std::string& papka) {
+    papkaKesha = papka.empty() ? std::string(VM_PAPKA_KESHA) : papka;
+    if (papkaKesha.back() != '/') papkaKesha += '/';
+}
+
 TAnsiString ImyaFaylaKonstanti(VidKonstanti vid, int r, int n) {
     TAnsiString s = TAnsiString("int") + CeloeVStroku(VM_CELIH_RAZRYADOV) + "frac" +
                     CeloeVStroku(VM_DROBNIH_RAZRYADOV) + "radix" + CeloeVStroku(r);
@@ -278,14 +344,18 @@ void ZagruzitKesh() {
 
     // The names are collected first, so that deleting an unreadable file
     // does not disturb the directory scan.
-    std::vector<std::string> imena;
+    std::vector<std::string> imena, ostavlennie;
     std::error_code ec;
-    std::filesystem::directory_iterator it(VM_PAPKA_KESHA, ec);
+    std::filesystem::directory_iterator it(papkaKesha, ec);
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         std::string imya = it->path().filename().string();
         if (imya.size() > std::strlen(RASSHIRENIE) && imya.ends_with(RASSHIRENIE))
             imena.push_back(imya);
+        else if (const pid_t pid = PidVremennogo(imya); pid > 0 && ProcessZavershen(pid))
+            ostavlennie.push_back(imya);
     }
+    // A read-only folder keeps them; nothing is said.
+    for (const std::string& s : ostavlennie) ::unlink((papkaKesha + s).c_str());
 
     for (const std::string& s : imena) {
         if (s.find('\0') != std::string::npos) continue;
@@ -317,13 +387,8 @@ void SohranitKesh() {
 }
 
 bool SohranitKonstantu(const TAnsiString& name, const vmChislo* slot) {
-    const std::string papka = VM_PAPKA_KESHA;
-    if (!PapkaSushestvuet(TAnsiString(VM_PAPKA_KESHA))) {
-        // Another thread or process may have created it meanwhile.
-        if (::mkdir(papka.c_str(), 0777) != 0 &&
-            !(errno == EEXIST && PapkaSushestvuet(TAnsiString(VM_PAPKA_KESHA))))
-            return false;
-    }
+    const std::string& papka = papkaKesha;
+    if (!PapkaSushestvuet(TAnsiString(papka.c_str())) && !SozdatPapku(papka)) return false;
     const std::string imya = Std(name);
     if (imya.empty() || imya.find('/') != std::string::npos) return false;
     const std::string put = papka + imya;
@@ -364,7 +429,7 @@ bool ZagruzitKonstantu(const TAnsiString& name, vmChislo* slot) {
     VidKonstanti vid;
     std::int32_t r = 0, n = 0;
     if (!RazobratImya(name, &vid, &r, &n)) return false;
-    const std::string put = std::string(VM_PAPKA_KESHA) + imya;
+    const std::string put = papkaKesha + imya;
 
     unsigned char bayti[RAZMER_ZAPISI + 1];
     int prochitano = 0;

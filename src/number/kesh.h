@@ -1,6 +1,7 @@
 // The constant cache: ln n and e^n (n = 0..255) and pi, per radix row
 // (0..126), remembered for the whole process and kept as 110-byte files in
-// "VelimathData/" of the current directory.
+// the cache folder: "VelimathData/" of the current directory unless the
+// front end names another (UstanovitPapkuKesha).
 //
 // Threads: the calculation thread and the main thread (buttons "e", "pi")
 // may look up and fill entries at the same time. A flag is published (release)
@@ -10,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "number/vmchislo.h"
 #include "text/tansistring.h"
@@ -47,7 +49,10 @@ bool KeshNayti(VidKonstanti vid, int r, int n, vmChislo* out);
 vmChislo KeshZapolnit(VidKonstanti vid, int r, int n, const vmChislo& v);
 
 // Clears every flag (a table never filled since start-up, or since the last
-// clearing, is not touched) and reads the cache folder. Start-up only.
+// clearing, is not touched) and reads the cache folder. Temporary files of
+// SohranitKonstantu left there by a process that no longer runs (killed
+// while it saved) are removed; those of a running process are left alone.
+// Start-up only.
 void ZagruzitKesh();
 // Writes a file for every known entry that has none yet. Exit only.
 void SohranitKesh();
@@ -89,5 +94,14 @@ bool PapkaSushestvuet(const TAnsiString& path);
 // reading.
 bool FaylSushestvuet(const TAnsiString& path);
 
-// The cache folder, with its trailing slash: "VelimathData/".
+// The default cache folder, with its trailing slash: "VelimathData/" (of the
+// current directory).
 extern const char* const VM_PAPKA_KESHA;
+// The cache folder in use, with its trailing slash (VM_PAPKA_KESHA until
+// named otherwise).
+const std::string& PapkaKesha();
+// Names the cache folder; a trailing slash is added when missing, an empty
+// path gives the default. A folder that does not exist is created with the
+// folders above it on the first save that needs it. Only while no
+// calculation runs and no save or load goes on (start-up).
+void UstanovitPapkuKesha(const std::string& papka);
