@@ -5,12 +5,15 @@
 #   args     command-line arguments, one per line (optional)
 #   input    standard input (optional; else input.sh's output, else empty)
 #   input.sh script whose output is the standard input (optional)
+#   script   a bash script run instead of one call (optional): it finds the
+#            program in $CLI, and its own output and status are compared
 #   stdout, stderr, status   the expected output streams and exit status
 #   sigint   seconds after which Ctrl+C (SIGINT) is sent (optional)
 #   files    paths (globs) that must exist afterwards, one per line (optional)
 #   *.txt    copied into the working directory (definition files named in args)
-# Each case runs in a fresh temporary working directory (the constant cache
-# lives there) with LC_ALL=C, so the decimal separator is ".".
+# Each case runs in a fresh temporary working directory with LC_ALL=C, so
+# the decimal separator is ".", and XDG_CACHE_HOME=<that directory>/xdg, so
+# the constant cache lands in xdg/ciframer/VelimathData there.
 set -uo pipefail
 cli=$1
 case_dir=$(cd "$2" && pwd)
@@ -18,6 +21,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 export LC_ALL=C
+export XDG_CACHE_HOME=$work/xdg
 
 for t in "$case_dir"/*.txt; do [ -e "$t" ] && cp "$t" .; done
 
@@ -33,7 +37,10 @@ else
     : > input
 fi
 
-if [ -f "$case_dir/sigint" ]; then
+if [ -f "$case_dir/script" ]; then
+    CLI=$cli bash "$case_dir/script" < input > out 2> err
+    status=$?
+elif [ -f "$case_dir/sigint" ]; then
     "$cli" "${args[@]}" < input > out 2> err &
     pid=$!
     sleep "$(cat "$case_dir/sigint")"

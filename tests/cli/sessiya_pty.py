@@ -6,6 +6,7 @@ import os, pty, select, sys, tempfile, time
 
 cli = os.path.abspath(sys.argv[1])
 os.chdir(tempfile.mkdtemp())
+os.environ["XDG_CACHE_HOME"] = os.getcwd()  # the constant cache stays in the test's folder
 pid, fd = pty.fork()
 if pid == 0:
     os.environ["LC_ALL"] = "C"
