@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/neskolko.h"
 #include "cli/okno_cli.h"
 #include "cli/parametri.h"
 #include "cli/sessiya.h"
@@ -142,6 +143,7 @@ int Zapusk(int argc, char** argv) {
         return OshibkaIspolzovaniya("angle unit must be deg, rad or grad");
     }
     if (p.fayli.size() > 1) return OshibkaIspolzovaniya("at most one FILE");
+    if (p.vse && !p.imena.empty()) return OshibkaIspolzovaniya("give either -n or --all, not both");
     if (!p.fayli.empty() && !p.viragheniya.empty())
         return OshibkaIspolzovaniya("give either FILE or -e, not both");
 
@@ -183,6 +185,17 @@ int Zapusk(int argc, char** argv) {
         PodklyuchitStderr(p.zhurnal);
         return ZapustitSessiyu(dvigatel, stroki, osnovanie, razryadi, p.zhurnal,
                                !p.bezPreduprezhdeniy);
+    }
+
+    if (p.vse || p.imena.size() > 1) {
+        const TZadanieNeskolkih z{stroki,    p.vse ? ImenaOpredeleniy(stroki) : p.imena,
+                                  osnovanie, razryadi,
+                                  mesto,     !p.bezPreduprezhdeniy,
+                                  p.strogo};
+        TDvigatel dvigatel;
+        PodklyuchitStderr(p.zhurnal);
+        UstanovitOstanovkuPoSignalu();
+        return VichislitNeskolko(dvigatel, z);
     }
 
     // Windows-1251 from here on; a character it lacks is kept apart, so that

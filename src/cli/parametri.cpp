@@ -11,14 +11,21 @@ namespace {
 constexpr int O_LOG = 1000;
 constexpr int O_VERSION = 1001;
 constexpr int O_STRICT = 1002;
+constexpr int O_ALL = 1003;
 
-const option DLINNIE[] = {
-    {"radix", required_argument, nullptr, 'r'}, {"digits", required_argument, nullptr, 'd'},
-    {"angle", required_argument, nullptr, 'a'}, {"name", required_argument, nullptr, 'n'},
-    {"log", no_argument, nullptr, O_LOG},       {"expr", required_argument, nullptr, 'e'},
-    {"help", no_argument, nullptr, 'h'},        {"version", no_argument, nullptr, O_VERSION},
-    {"interactive", no_argument, nullptr, 'i'}, {"no-warnings", no_argument, nullptr, 'w'},
-    {"strict", no_argument, nullptr, O_STRICT}, {nullptr, 0, nullptr, 0}};
+const option DLINNIE[] = {{"radix", required_argument, nullptr, 'r'},
+                          {"digits", required_argument, nullptr, 'd'},
+                          {"angle", required_argument, nullptr, 'a'},
+                          {"name", required_argument, nullptr, 'n'},
+                          {"log", no_argument, nullptr, O_LOG},
+                          {"expr", required_argument, nullptr, 'e'},
+                          {"help", no_argument, nullptr, 'h'},
+                          {"version", no_argument, nullptr, O_VERSION},
+                          {"interactive", no_argument, nullptr, 'i'},
+                          {"no-warnings", no_argument, nullptr, 'w'},
+                          {"strict", no_argument, nullptr, O_STRICT},
+                          {"all", no_argument, nullptr, O_ALL},
+                          {nullptr, 0, nullptr, 0}};
 // "-": arguments that are no option come back in order (code 1), whatever
 // POSIXLY_CORRECT says; ":": a missing value is told apart from an unknown
 // option.
@@ -120,6 +127,7 @@ void TRazbor::Znachenie(int kod, const std::string& z) {
         break;
     case 'n':
         p_.imya = v;
+        p_.imena.push_back(v);
         break;
     case 'e':
         p_.viragheniya.push_back(v);
@@ -136,6 +144,7 @@ void Flag(TParametri& p, int kod) {
     if (kod == O_STRICT) p.strogo = true;
     if (kod == O_LOG) p.zhurnal = true;
     if (kod == O_VERSION) p.versiya = true;
+    if (kod == O_ALL) p.vse = true;
 }
 
 // getopt_long has read the long option a_[element] (and, when it took one,
