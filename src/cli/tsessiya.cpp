@@ -38,6 +38,10 @@ std::string TekstDlyaStroki(const vmChislo& x) {
 void TSessiya::Dobavit(const std::string& vvod) {
     const std::string s = SMetkamiOsnovaniya(std::string(Obrezat(vvod)), osnovanie_);
     const std::string imya = ImyaStroki(s);
+    if (imya == ImyaOtveta) {
+        std::fputs("ans is the last result; the session keeps it for itself\n", stderr);
+        return;
+    }
     for (TOpredelenie& o : opredeleniya_)
         if (o.imya == imya) {
             o.stroka = s;
