@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/neskolko.h"
 #include "cli/okno_cli.h"
 #include "cli/papka_kesha.h"
 #include "cli/parametri.h"
@@ -33,8 +34,8 @@ constexpr int KOD_ISPOLZOVANIE = 2;
 constexpr int KOD_OSTANOVLENO = 130;
 
 const char* const KRATKOE_ISPOLZOVANIE =
-    "usage: ciframer-cli [-r N] [-d N] [-a deg|rad|grad] [-n NAME] [--log] [-w | --strict] [-i]\n"
-    "                    [--cache DIR] [-e TEXT]... [FILE]\n"
+    "usage: ciframer-cli [-r N] [-d N] [-a deg|rad|grad] [-n NAME]... [--all] [--log]\n"
+    "                    [-w | --strict] [-i] [--cache DIR] [-e TEXT]... [FILE]\n"
     "       ciframer-cli --help\n";
 
 void NaSignal(int) {
@@ -148,6 +149,7 @@ int Zapusk(int argc, char** argv) {
     }
     if (p.kesh && p.kesh->empty()) return OshibkaIspolzovaniya("--cache needs a folder");
     if (p.fayli.size() > 1) return OshibkaIspolzovaniya("at most one FILE");
+    if (p.vse && !p.imena.empty()) return OshibkaIspolzovaniya("give either -n or --all, not both");
     if (!p.fayli.empty() && !p.viragheniya.empty())
         return OshibkaIspolzovaniya("give either FILE or -e, not both");
 
@@ -189,6 +191,17 @@ int Zapusk(int argc, char** argv) {
         PodklyuchitStderr(p.zhurnal);
         return ZapustitSessiyu(dvigatel, stroki, osnovanie, razryadi, p.zhurnal,
                                !p.bezPreduprezhdeniy);
+    }
+
+    if (p.vse || p.imena.size() > 1) {
+        const TZadanieNeskolkih z{stroki,    p.vse ? ImenaOpredeleniy(stroki) : p.imena,
+                                  osnovanie, razryadi,
+                                  mesto,     !p.bezPreduprezhdeniy,
+                                  p.strogo};
+        TDvigatel dvigatel;
+        PodklyuchitStderr(p.zhurnal);
+        UstanovitOstanovkuPoSignalu();
+        return VichislitNeskolko(dvigatel, z);
     }
 
     // Windows-1251 from here on; a character it lacks is kept apart, so that

@@ -12,20 +12,16 @@ constexpr int O_LOG = 1000;
 constexpr int O_VERSION = 1001;
 constexpr int O_STRICT = 1002;
 constexpr int O_CACHE = 1003;
+constexpr int O_ALL = 1004;
 
-const option DLINNIE[] = {{"radix", required_argument, nullptr, 'r'},
-                          {"digits", required_argument, nullptr, 'd'},
-                          {"angle", required_argument, nullptr, 'a'},
-                          {"name", required_argument, nullptr, 'n'},
-                          {"log", no_argument, nullptr, O_LOG},
-                          {"expr", required_argument, nullptr, 'e'},
-                          {"help", no_argument, nullptr, 'h'},
-                          {"version", no_argument, nullptr, O_VERSION},
-                          {"interactive", no_argument, nullptr, 'i'},
-                          {"no-warnings", no_argument, nullptr, 'w'},
-                          {"strict", no_argument, nullptr, O_STRICT},
-                          {"cache", required_argument, nullptr, O_CACHE},
-                          {nullptr, 0, nullptr, 0}};
+const option DLINNIE[] = {
+    {"radix", required_argument, nullptr, 'r'}, {"digits", required_argument, nullptr, 'd'},
+    {"angle", required_argument, nullptr, 'a'}, {"name", required_argument, nullptr, 'n'},
+    {"log", no_argument, nullptr, O_LOG},       {"expr", required_argument, nullptr, 'e'},
+    {"help", no_argument, nullptr, 'h'},        {"version", no_argument, nullptr, O_VERSION},
+    {"interactive", no_argument, nullptr, 'i'}, {"no-warnings", no_argument, nullptr, 'w'},
+    {"strict", no_argument, nullptr, O_STRICT}, {"cache", required_argument, nullptr, O_CACHE},
+    {"all", no_argument, nullptr, O_ALL},       {nullptr, 0, nullptr, 0}};
 // "-": arguments that are no option come back in order (code 1), whatever
 // POSIXLY_CORRECT says; ":": a missing value is told apart from an unknown
 // option.
@@ -129,6 +125,7 @@ void TRazbor::Znachenie(int kod, const std::string& z) {
         break;
     case 'n':
         p_.imya = v;
+        p_.imena.push_back(v);
         break;
     case 'e':
         p_.viragheniya.push_back(v);
@@ -145,6 +142,7 @@ void Flag(TParametri& p, int kod) {
     if (kod == O_STRICT) p.strogo = true;
     if (kod == O_LOG) p.zhurnal = true;
     if (kod == O_VERSION) p.versiya = true;
+    if (kod == O_ALL) p.vse = true;
 }
 
 // getopt_long has read the long option a_[element] (and, when it took one,
@@ -298,7 +296,9 @@ std::string TekstSpravki(const std::string& programma) {
            "  -r, --radix <N>     Radix of literals and of the result, 2..36.\n"
            "  -d, --digits <N>    Fraction digits shown, 0..100.\n"
            "  -a, --angle <UNIT>  Angle unit: deg, rad or grad.\n"
-           "  -n, --name <NAME>   Variable to compute.\n"
+           "  -n, --name <NAME>   Variable to compute (repeatable: each printed as\n"
+           "                      'name = value').\n"
+           "  --all               Compute every defined name, in the order defined.\n"
            "  --log               Write the intermediate-results log to stderr.\n"
            "  -e, --expr <TEXT>   A definition line (instead of FILE; repeatable).\n"
            "  -w, --no-warnings   Do not print warnings.\n"

@@ -16,9 +16,11 @@ struct TParametri {
     bool sessiya = false;            // -i, --interactive
     bool bezPreduprezhdeniy = false; // -w, --no-warnings
     bool strogo = false;             // --strict: a warning leaves no result
+    bool vse = false;                // --all: every defined name
     // The last value of each option, as given (UTF-8), or its default.
     std::string osnovanie = "10", razryadi = "100", ugol = "deg", imya = "y";
     std::vector<std::string> viragheniya; // every -e, in order
+    std::vector<std::string> imena;       // every -n, in order (imya is the last)
     std::vector<std::string> fayli;       // the positional arguments
     std::optional<std::string> kesh;      // --cache DIR: its bytes as given
 };
