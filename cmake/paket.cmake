@@ -5,6 +5,7 @@ include(GNUInstallDirs)
 
 # The changelog's newest entry names the package version: its upstream part
 # must be the project's, and its Debian revision becomes the package's.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/paket/changelog)
 file(STRINGS ${PROJECT_SOURCE_DIR}/paket/changelog ciframer_changelog_head LIMIT_COUNT 1)
 if(NOT ciframer_changelog_head MATCHES "^ciframer \\(([^-)]+)-([^)]+)\\)")
     message(FATAL_ERROR "paket/changelog: the first line is not 'ciframer (VERSION-REVISION) ...'")
