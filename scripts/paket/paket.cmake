@@ -5,13 +5,13 @@ include(GNUInstallDirs)
 
 # The changelog's newest entry names the package version: its upstream part
 # must be the project's, and its Debian revision becomes the package's.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/paket/changelog)
-file(STRINGS ${PROJECT_SOURCE_DIR}/paket/changelog ciframer_changelog_head LIMIT_COUNT 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/scripts/paket/changelog)
+file(STRINGS ${PROJECT_SOURCE_DIR}/scripts/paket/changelog ciframer_changelog_head LIMIT_COUNT 1)
 if(NOT ciframer_changelog_head MATCHES "^ciframer \\(([^-)]+)-([^)]+)\\)")
-    message(FATAL_ERROR "paket/changelog: the first line is not 'ciframer (VERSION-REVISION) ...'")
+    message(FATAL_ERROR "scripts/paket/changelog: the first line is not 'ciframer (VERSION-REVISION) ...'")
 endif()
 if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
-    message(FATAL_ERROR "paket/changelog names ${CMAKE_MATCH_1}, the project is ${PROJECT_VERSION}: "
+    message(FATAL_ERROR "scripts/paket/changelog names ${CMAKE_MATCH_1}, the project is ${PROJECT_VERSION}: "
                         "add an entry for ${PROJECT_VERSION}")
 endif()
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${CMAKE_MATCH_2})
@@ -29,7 +29,7 @@ function(ciframer_gzip source target)
     set(ciframer_gz ${gz} PARENT_SCOPE)
 endfunction()
 
-ciframer_gzip(${PROJECT_SOURCE_DIR}/paket/changelog changelog.Debian)
+ciframer_gzip(${PROJECT_SOURCE_DIR}/scripts/paket/changelog changelog.Debian)
 set(ciframer_changelog_gz ${ciframer_gz})
 
 # What every package carries besides its programs: the manual page of each
@@ -42,9 +42,9 @@ function(ciframer_paket component package)
                 COMPONENT ${component})
     endforeach()
     set(doc ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package})
-    install(FILES ${PROJECT_SOURCE_DIR}/paket/copyright ${ciframer_changelog_gz}
+    install(FILES ${PROJECT_SOURCE_DIR}/scripts/paket/copyright ${ciframer_changelog_gz}
             DESTINATION ${doc} COMPONENT ${component})
-    install(FILES ${PROJECT_SOURCE_DIR}/paket/lintian-overrides
+    install(FILES ${PROJECT_SOURCE_DIR}/scripts/paket/lintian-overrides
             DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME ${package}
             COMPONENT ${component})
     string(TOUPPER ${component} c)
