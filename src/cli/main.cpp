@@ -115,25 +115,21 @@ int ProveritNul(const std::string& tekst, const std::string& chto) {
 namespace {
 
 // The program itself; main guards it.
-int Zapusk(int argc, char** argv) {
-    const TParametri p = RazobratParametri(argc, argv);
-    if (!p.oshibka.empty()) return OshibkaIspolzovaniya(p.oshibka);
-    if (p.spravka) {
-        std::fputs(TekstSpravki(p.programma).c_str(), stdout);
-        std::fputs("\nExit status: 0 result printed, 1 no result (with --strict, also a\n"
-                   "warning, or output that cannot be written), 2 usage error, 130\n"
-                   "stopped by Ctrl+C. The constant cache is kept in --cache DIR, else in\n"
-                   "VelimathData/ of the current directory when it exists, else in\n"
-                   "$XDG_CACHE_HOME/ciframer/VelimathData (~/.cache/ciframer/VelimathData).\n",
-                   stdout);
-        return KOD_GOTOVO;
-    }
-    if (p.versiya) {
-        std::printf("ciframer-cli %s\n", CIFRAMER_VERSION);
-        return KOD_GOTOVO;
-    }
+// --help: the options, then the exit statuses and the cache's place.
+int PokazatSpravku(const TParametri& p) {
+    std::fputs(TekstSpravki(p.programma).c_str(), stdout);
+    std::fputs("\nExit status: 0 result printed, 1 no result (with --strict, also a\n"
+               "warning, or output that cannot be written), 2 usage error, 130\n"
+               "stopped by Ctrl+C. The constant cache is kept in --cache DIR, else in\n"
+               "VelimathData/ of the current directory when it exists, else in\n"
+               "$XDG_CACHE_HOME/ciframer/VelimathData (~/.cache/ciframer/VelimathData).\n",
+               stdout);
+    return KOD_GOTOVO;
+}
 
-    int osnovanie = 10, razryadi = 100;
+// The settings and the combinations of options: the usage error's status,
+// or 0 with the radix and digits taken and the angle unit set.
+int ProveritParametri(const TParametri& p, int& osnovanie, int& razryadi) {
     if (!CeloeVDiapazone(p.osnovanie, 2, 36, osnovanie))
         return OshibkaIspolzovaniya("radix must be an integer from 2 to 36");
     if (!CeloeVDiapazone(p.razryadi, 0, 100, razryadi))
@@ -152,58 +148,40 @@ int Zapusk(int argc, char** argv) {
     if (p.vse && !p.imena.empty()) return OshibkaIspolzovaniya("give either -n or --all, not both");
     if (!p.fayli.empty() && !p.viragheniya.empty())
         return OshibkaIspolzovaniya("give either FILE or -e, not both");
+    return 0;
+}
 
-    // A session when asked for, or when the definitions would come from a
-    // terminal; a pipe or a file keeps the batch run.
-    const bool sessiya =
-        p.sessiya || (p.fayli.empty() && p.viragheniya.empty() && isatty(STDIN_FILENO) == 1);
-    if (sessiya && !SessiyaDostupna())
-        return OshibkaIspolzovaniya("the interactive session is not available in this build");
-
-    // The definitions (UTF-8) and where they came from, as messages name it:
-    // each -e is one line.
-    std::vector<std::string> stroki;
-    std::string mesto;
+// The definitions (UTF-8) and where they came from, as messages name it
+// (each -e is one line): the usage error's status, or 0.
+int ProchitatOpredeleniya(const TParametri& p, bool sessiya, std::vector<std::string>& stroki,
+                          std::string& mesto) {
     if (!p.viragheniya.empty() || (sessiya && p.fayli.empty())) {
         stroki = p.viragheniya;
         mesto = "-e";
+        return 0;
+    }
+    std::string tekst;
+    std::string chto = "standard input";
+    Chtenie chtenie = Chtenie::Gotovo;
+    if (p.fayli.empty()) {
+        chtenie = Vsyo(stdin, tekst);
     } else {
-        std::string tekst;
-        std::string chto = "standard input";
-        Chtenie chtenie = Chtenie::Gotovo;
-        if (p.fayli.empty()) {
-            chtenie = Vsyo(stdin, tekst);
-        } else {
-            chto = p.fayli.front();
-            std::FILE* fayl = std::fopen(chto.c_str(), "rb");
-            chtenie = fayl != nullptr ? Vsyo(fayl, tekst) : Chtenie::Oshibka;
-            if (fayl != nullptr) std::fclose(fayl);
-        }
-        if (const int kod = OshibkaChteniya(chtenie, chto)) return kod;
-        if (const int kod = ProveritNul(tekst, chto)) return kod;
-        if (tekst.starts_with("\xEF\xBB\xBF")) tekst.erase(0, 3); // a UTF-8 byte order mark
-        stroki = RazbitNaStroki(tekst);
-        mesto = p.fayli.empty() ? "<stdin>" : p.fayli.front();
+        chto = p.fayli.front();
+        std::FILE* fayl = std::fopen(chto.c_str(), "rb");
+        chtenie = fayl != nullptr ? Vsyo(fayl, tekst) : Chtenie::Oshibka;
+        if (fayl != nullptr) std::fclose(fayl);
     }
+    if (const int kod = OshibkaChteniya(chtenie, chto)) return kod;
+    if (const int kod = ProveritNul(tekst, chto)) return kod;
+    if (tekst.starts_with("\xEF\xBB\xBF")) tekst.erase(0, 3); // a UTF-8 byte order mark
+    stroki = RazbitNaStroki(tekst);
+    mesto = p.fayli.empty() ? "<stdin>" : p.fayli.front();
+    return 0;
+}
 
-    if (sessiya) {
-        TDvigatel dvigatel(PapkaKeshaKomandnoyStroki(p.kesh));
-        PodklyuchitStderr(p.zhurnal);
-        return ZapustitSessiyu(dvigatel, stroki, osnovanie, razryadi, p.zhurnal,
-                               !p.bezPreduprezhdeniy);
-    }
-
-    if (p.vse || p.imena.size() > 1) {
-        const TZadanieNeskolkih z{stroki,    p.vse ? ImenaOpredeleniy(stroki) : p.imena,
-                                  osnovanie, razryadi,
-                                  mesto,     !p.bezPreduprezhdeniy,
-                                  p.strogo};
-        TDvigatel dvigatel;
-        PodklyuchitStderr(p.zhurnal);
-        UstanovitOstanovkuPoSignalu();
-        return VichislitNeskolko(dvigatel, z);
-    }
-
+// One variable computed and printed bare, as the command line always has.
+int VichislitOdnu(const TParametri& p, std::vector<std::string> stroki, const std::string& mesto,
+                  int osnovanie, int razryadi) {
     // Windows-1251 from here on; a character it lacks is kept apart, so that
     // the engine refuses a name holding one.
     std::vector<TAnsiString> stroki1251;
@@ -226,7 +204,6 @@ int Zapusk(int argc, char** argv) {
         ishod = dvigatel.Ishod();
         ostanovleno = CalcCancelled.load() != 0;
     }
-
     if (!zapushen) {
         std::fputs("ciframer-cli: cannot start the calculation thread\n", stderr);
         return KOD_NET_REZULTATA;
@@ -238,6 +215,47 @@ int Zapusk(int argc, char** argv) {
     const std::string rezultat = Cp1251VUtf8(okno.Znachenie().ToStd()) + "\n";
     std::fwrite(rezultat.data(), 1, rezultat.size(), stdout);
     return KOD_GOTOVO;
+}
+
+int Zapusk(int argc, char** argv) {
+    const TParametri p = RazobratParametri(argc, argv);
+    if (!p.oshibka.empty()) return OshibkaIspolzovaniya(p.oshibka);
+    if (p.spravka) return PokazatSpravku(p);
+    if (p.versiya) {
+        std::printf("ciframer-cli %s\n", CIFRAMER_VERSION);
+        return KOD_GOTOVO;
+    }
+    int osnovanie = 10, razryadi = 100;
+    if (const int kod = ProveritParametri(p, osnovanie, razryadi)) return kod;
+
+    // A session when asked for, or when the definitions would come from a
+    // terminal; a pipe or a file keeps the batch run.
+    const bool sessiya =
+        p.sessiya || (p.fayli.empty() && p.viragheniya.empty() && isatty(STDIN_FILENO) == 1);
+    if (sessiya && !SessiyaDostupna())
+        return OshibkaIspolzovaniya("the interactive session is not available in this build");
+    std::vector<std::string> stroki;
+    std::string mesto;
+    if (const int kod = ProchitatOpredeleniya(p, sessiya, stroki, mesto)) return kod;
+
+    if (sessiya) {
+        TDvigatel dvigatel(PapkaKeshaKomandnoyStroki(p.kesh));
+        PodklyuchitStderr(p.zhurnal);
+        return ZapustitSessiyu(dvigatel, stroki, osnovanie, razryadi, p.zhurnal,
+                               !p.bezPreduprezhdeniy);
+    }
+    if (p.vse || p.imena.size() > 1) {
+        const TZadanieNeskolkih z{stroki,    p.vse ? ImenaOpredeleniy(stroki) : p.imena,
+                                  osnovanie, razryadi,
+                                  mesto,     !p.bezPreduprezhdeniy,
+                                  p.strogo};
+        // The same cache folder as a single run's.
+        TDvigatel dvigatel(PapkaKeshaKomandnoyStroki(p.kesh));
+        PodklyuchitStderr(p.zhurnal);
+        UstanovitOstanovkuPoSignalu();
+        return VichislitNeskolko(dvigatel, z);
+    }
+    return VichislitOdnu(p, std::move(stroki), mesto, osnovanie, razryadi);
 }
 
 } // namespace
