@@ -137,61 +137,35 @@ vmChislo VBolsheeOsnovanie(const vmChislo& X, std::uint8_t q, std::uint8_t znak)
 // copy of x, as does a target radix below 2. Polls OtmenaZaproshena() once per
 // digit and then returns zero at once. Any thread; touches the constant
 // cache only through vmLn.
-vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q) {
-    const int p = x.Osnovanie;
-    if (p == q || q < 2) return x;
-    if (vmZnak(&x) == 0 || p < 2) return NolV(q);
-    if (x.Poryadok >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
+namespace {
 
-    vmChislo X = x;
-    X.Znak = 0;
-    vmNormalizovat(&X);
-    if (vmZnak(&X) == 0) return NolV(q);
-    if (X.Poryadok >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
-    if (q > p) return VBolsheeOsnovanie(X, q, x.Znak);
+// First estimate of floor(log_q |X|) for a normalised X of radix p:
+// round(E * ln p / ln q) + 1. With E = 0 the product is zero whatever the
+// logarithms are, so they are not needed.
+std::int64_t OcenkaPoryadka(const vmChislo& X, int p, std::uint8_t q) {
+    if (X.Poryadok == 0) return 1;
+    vmChislo P, Q, t;
+    vmIzCelogo32(&P, &X, p);
+    vmIzCelogo32(&Q, &X, q);
+    vmIzCelogo32(&t, &X, X.Poryadok);
+    vmChislo otnoshenie = vmLn(P, true);
+    vmRazdelit(&otnoshenie, vmLn(Q, true));
+    vmUmnogit(&t, otnoshenie);
+    return static_cast<std::int64_t>(vmVCeloe32(&t, true)) + 1;
+}
 
-    // First estimate of k: round(E * ln p / ln q) + 1. With E = 0 the
-    // product is zero whatever the logarithms are, so they are not needed.
-    std::int64_t k = 1;
-    if (X.Poryadok != 0) {
-        vmChislo P, Q, t;
-        vmIzCelogo32(&P, &X, p);
-        vmIzCelogo32(&Q, &X, q);
-        vmIzCelogo32(&t, &X, X.Poryadok);
-        vmChislo otnoshenie = vmLn(P, true);
-        vmRazdelit(&otnoshenie, vmLn(Q, true));
-        vmUmnogit(&t, otnoshenie);
-        k = static_cast<std::int64_t>(vmVCeloe32(&t, true)) + 1;
-    }
-    // The estimate is at most two above floor(log_q |x|) and less than
-    // log_q p + 1 below it; start two below and raise k exactly until
-    // q^k <= |x| < q^(k+1).
-    k -= 2;
-    if (k >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
-    if (k + 10 < -static_cast<std::int64_t>(VM_PREDEL_PORYADKA)) return NolV(q);
-
-    vmChislo U = StepenCelogo(X, q, k);
-    if (vmZnak(&U) == 0) return NolV(q);
-    for (int shag = 0; shag < 16; ++shag) {
-        vmChislo T = U;
-        vmUmnogitNaCifru(&T, q);
-        if (!vmMensheIliRavno(&T, &X)) break;
-        U = T;
-        ++k;
-    }
-    if (k >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
-    if (k <= -static_cast<std::int64_t>(VM_PREDEL_PORYADKA)) return NolV(q);
-
-    vmChislo R = NolV(q);
+// The digits of X in radix q from the weight U = q^k down, each the largest
+// d in 0..q-1 with d * U <= the rest; into R (radix q) from place 2 on.
+// False on a stop request.
+bool CifriVOsnovanii(vmChislo X, vmChislo U, std::uint8_t q, vmChislo& R) {
     for (int poz = 0; poz <= VM_DROBNIH_RAZRYADOV; ++poz) {
-        if (OtmenaZaproshena()) return NolV(q);
+        if (OtmenaZaproshena()) return false;
         if (poz > 0) vmRazdelitNaMaloe(&U, q);
         // Nothing left to express, or weights below the exponent limit:
         // the remaining digits are zero.
         if (vmZnak(&X) == 0 || vmZnak(&U) == 0) break;
 
-        // The largest d in 0..q-1 with d * U <= X, by bisection (d * U grows
-        // with d).
+        // By bisection (d * U grows with d).
         int nizh = 0, verh = q - 1;
         vmChislo luchshee;
         while (nizh < verh) {
@@ -208,6 +182,45 @@ vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q) {
         if (nizh > 0) vmVichest(&X, luchshee);
         vmCifra(R, 2 + poz) = static_cast<std::uint8_t>(nizh);
     }
+    return true;
+}
+
+} // namespace
+
+vmChislo vmPerevestiVOsnovanie(const vmChislo& x, std::uint8_t q) {
+    const int p = x.Osnovanie;
+    if (p == q || q < 2) return x;
+    if (vmZnak(&x) == 0 || p < 2) return NolV(q);
+    if (x.Poryadok >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
+
+    vmChislo X = x;
+    X.Znak = 0;
+    vmNormalizovat(&X);
+    if (vmZnak(&X) == 0) return NolV(q);
+    if (X.Poryadok >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
+    if (q > p) return VBolsheeOsnovanie(X, q, x.Znak);
+
+    // The estimate is at most two above floor(log_q |x|) and less than
+    // log_q p + 1 below it; start two below and raise k exactly until
+    // q^k <= |x| < q^(k+1).
+    std::int64_t k = OcenkaPoryadka(X, p, q) - 2;
+    if (k >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
+    if (k + 10 < -static_cast<std::int64_t>(VM_PREDEL_PORYADKA)) return NolV(q);
+
+    vmChislo U = StepenCelogo(X, q, k);
+    if (vmZnak(&U) == 0) return NolV(q);
+    for (int shag = 0; shag < 16; ++shag) {
+        vmChislo T = U;
+        vmUmnogitNaCifru(&T, q);
+        if (!vmMensheIliRavno(&T, &X)) break;
+        U = T;
+        ++k;
+    }
+    if (k >= VM_PREDEL_PORYADKA) return BeskonechnostV(q, x.Znak);
+    if (k <= -static_cast<std::int64_t>(VM_PREDEL_PORYADKA)) return NolV(q);
+
+    vmChislo R = NolV(q);
+    if (!CifriVOsnovanii(X, U, q, R)) return NolV(q);
     R.Poryadok = static_cast<std::int32_t>(k);
     R.Znak = x.Znak;
     vmNormalizovat(&R);
