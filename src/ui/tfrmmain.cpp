@@ -126,22 +126,9 @@ void TfrmMain::SozdatMenu() {
     connect(tmrPokazatOperacii, &QTimer::timeout, this, [this] { tmrPokazatOperaciiTimer(); });
 }
 
-void TfrmMain::SozdatKlient() {
-    // Client area, top to bottom: the definitions, the name and result row,
-    // the buttons. Sizes in pixels at 96 dpi.
-    // The client area scrolls only where the screen is too small for its
-    // minimum size (a large scale factor); otherwise it fills the window.
-    sbKlient = Nazvat(new QScrollArea(this), "sbKlient");
-    sbKlient->setFrameShape(QFrame::NoFrame);
-    sbKlient->setFocusPolicy(Qt::NoFocus); // only its client's controls take the focus
-    sbKlient->setWidgetResizable(true);
-    setCentralWidget(sbKlient);
-    pnKlient = Panel(nullptr, "pnKlient");
-    QWidget* klient = pnKlient;
-    auto* vertikal = new QVBoxLayout(klient);
-    vertikal->setContentsMargins(0, 0, 0, 0);
-    vertikal->setSpacing(0);
-
+// The definitions field with its highlighter and the handlers that end a
+// failure's selection and the warnings' underlines.
+void TfrmMain::SozdatPoleOpredeleniy(QWidget* klient, QVBoxLayout* vertikal) {
     pnPeremennie = Panel(klient, "pnPeremennie");
     auto* r1 = new QVBoxLayout(pnPeremennie);
     r1->setContentsMargins(8, 8, 8, 8);
@@ -163,7 +150,10 @@ void TfrmMain::SozdatKlient() {
     mPeremennie->viewport()->installEventFilter(this);
     r1->addWidget(mPeremennie);
     vertikal->addWidget(pnPeremennie, 1);
+}
 
+// The row of the name, "=" and the result.
+void TfrmMain::SozdatStrokuZnacheniya(QWidget* klient, QVBoxLayout* vertikal) {
     pnPeremennayaIZnachenie = Panel(klient, "pnPeremennayaIZnachenie");
     pnPeremennayaIZnachenie->setFixedHeight(28);
     auto* r2 = new QHBoxLayout(pnPeremennayaIZnachenie);
@@ -185,7 +175,9 @@ void TfrmMain::SozdatKlient() {
     r2->addWidget(pnZnachenie, 1);
     r2->addWidget(pnVichislit);
     vertikal->addWidget(pnPeremennayaIZnachenie);
+}
 
+void TfrmMain::SozdatStrokuPreduprezhdeniya(QWidget* klient, QVBoxLayout* vertikal) {
     // The warnings' line, under the result field and as wide; it takes its
     // height from the definitions, and any text fits its width (cut short,
     // whole in the tooltip), so that the window's sizes stay as they are.
@@ -199,6 +191,29 @@ void TfrmMain::SozdatKlient() {
     lbPreduprezhdenie->installEventFilter(this);
     r3->addWidget(lbPreduprezhdenie);
     vertikal->addWidget(pnPreduprezhdenie);
+}
+
+void TfrmMain::SozdatKlient() {
+    // Client area, top to bottom: the definitions, the name and result row,
+    // the buttons. Sizes in pixels at 96 dpi.
+    // The client area scrolls only where the screen is too small for its
+    // minimum size (a large scale factor); otherwise it fills the window.
+    sbKlient = Nazvat(new QScrollArea(this), "sbKlient");
+    sbKlient->setFrameShape(QFrame::NoFrame);
+    sbKlient->setFocusPolicy(Qt::NoFocus); // only its client's controls take the focus
+    sbKlient->setWidgetResizable(true);
+    setCentralWidget(sbKlient);
+    pnKlient = Panel(nullptr, "pnKlient");
+    QWidget* klient = pnKlient;
+    auto* vertikal = new QVBoxLayout(klient);
+    vertikal->setContentsMargins(0, 0, 0, 0);
+    vertikal->setSpacing(0);
+
+    SozdatPoleOpredeleniy(klient, vertikal);
+
+    SozdatStrokuZnacheniya(klient, vertikal);
+
+    SozdatStrokuPreduprezhdeniya(klient, vertikal);
 
     pnKnopki = Panel(klient, "pnKnopki");
     pnKnopki->setFixedHeight(218);

@@ -41,6 +41,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QTimer;
+class QVBoxLayout;
 class TDvigatel;
 class TFayli;
 class TfrmMain;
@@ -275,6 +276,9 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // keyboard shortcuts.
     void SozdatMenu();
     void SozdatKlient();
+    void SozdatPoleOpredeleniy(QWidget* klient, QVBoxLayout* vertikal);
+    void SozdatStrokuZnacheniya(QWidget* klient, QVBoxLayout* vertikal);
+    void SozdatStrokuPreduprezhdeniya(QWidget* klient, QVBoxLayout* vertikal);
     void SozdatGruppi();
     void SoedinitPereklyuchateli();
     void SozdatKlavishi();
