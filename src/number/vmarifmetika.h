@@ -2,14 +2,14 @@
 // multiplication, division, integer parts, machine integers.
 //
 // Operands of different radixes are first brought to the larger radix
-// (vmObshcheeOsnovanie), which computes logarithms through the constant
-// cache: that may fill the cache, and a stop request during it gives a
-// meaningless value (zero) as every long loop does. Otherwise nothing
-// allocates and nothing fails: results are values (zero, infinity). A zero result is always
-// positive zero. A sum, scaling, product or quotient at or beyond R^(2^29) is exactly the infinity
-// record, one at or below R^(-2^29) zero; infinity plus or minus, times or
-// over a finite nonzero number stays infinity. Every function may be called
-// from any thread; pointer arguments may alias.
+// (vmObshcheeOsnovanie), which computes logarithms through the constant cache:
+// that may fill the cache, and a stop request during it gives a meaningless
+// value (zero) as every long loop does. Otherwise nothing allocates and
+// nothing fails: results are values (zero, infinity). A zero result is always
+// positive zero. A sum, scaling, product or quotient at or beyond R^(2^29) is
+// exactly the infinity record, one at or below R^(-2^29) zero; infinity plus
+// or minus, times or over a finite nonzero number stays infinity. Every
+// function may be called from any thread; pointer arguments may alias.
 #pragma once
 
 #include "number/vmchislo.h"
