@@ -134,15 +134,10 @@ int ProveritParametri(const TParametri& p, int& osnovanie, int& razryadi) {
         return OshibkaIspolzovaniya("radix must be an integer from 2 to 36");
     if (!CeloeVDiapazone(p.razryadi, 0, 100, razryadi))
         return OshibkaIspolzovaniya("digits must be an integer from 0 to 100");
-    if (p.ugol == "rad") {
-        AngleUnit.store(0);
-    } else if (p.ugol == "deg") {
-        AngleUnit.store(1);
-    } else if (p.ugol == "grad") {
-        AngleUnit.store(2);
-    } else {
+    TEdinicaUgla edinica{};
+    if (!EdinicaUglaPoImeni(p.ugol, edinica))
         return OshibkaIspolzovaniya("angle unit must be deg, rad or grad");
-    }
+    UstanovitEdinicuUgla(edinica);
     if (p.kesh && p.kesh->empty()) return OshibkaIspolzovaniya("--cache needs a folder");
     if (p.fayli.size() > 1) return OshibkaIspolzovaniya("at most one FILE");
     if (p.vse && !p.imena.empty()) return OshibkaIspolzovaniya("give either -n or --all, not both");

@@ -338,3 +338,27 @@ bool CeloeVDiapazone(const std::string& tekst, int ot, int do_, int& znachenie) 
     znachenie = int(n);
     return n >= ot && n <= do_;
 }
+
+namespace {
+struct TImyaUgla {
+    const char* imya;
+    TEdinicaUgla edinica;
+};
+constexpr TImyaUgla IMENA_UGLOV[] = {
+    {"rad", TEdinicaUgla::Radiani}, {"deg", TEdinicaUgla::Gradusi}, {"grad", TEdinicaUgla::Gradi}};
+} // namespace
+
+bool EdinicaUglaPoImeni(const std::string& imya, TEdinicaUgla& edinica) {
+    for (const TImyaUgla& u : IMENA_UGLOV)
+        if (imya == u.imya) {
+            edinica = u.edinica;
+            return true;
+        }
+    return false;
+}
+
+const char* ImyaEdiniciUgla(TEdinicaUgla edinica) {
+    for (const TImyaUgla& u : IMENA_UGLOV)
+        if (u.edinica == edinica) return u.imya;
+    return "deg";
+}

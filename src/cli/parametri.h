@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+
+#include "eval/nastroyki.h"
 #include <vector>
 
 struct TParametri {
@@ -42,3 +44,8 @@ std::string TekstSpravki(const std::string& programma);
 // ignored, an optional sign, decimal digits. False when that is not what it
 // is or the number lies outside ot..do_.
 bool CeloeVDiapazone(const std::string& tekst, int ot, int do_, int& znachenie);
+
+// The angle units by their names on the command line and in the session:
+// "rad", "deg", "grad". False for any other name.
+bool EdinicaUglaPoImeni(const std::string& imya, TEdinicaUgla& edinica);
+const char* ImyaEdiniciUgla(TEdinicaUgla edinica);

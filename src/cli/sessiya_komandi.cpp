@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "cli/okno_cli.h"
+#include "cli/parametri.h"
 #include "cli/tsessiya.h"
 #include "eval/yazik.h"
 #include "eval/nastroyki.h"
@@ -29,14 +30,7 @@ bool Chislo(const std::string& t, int ot, int do_, std::int32_t& n) {
 }
 
 const char* Ugol() {
-    switch (AngleUnit.load()) {
-    case 0:
-        return "rad";
-    case 2:
-        return "grad";
-    default:
-        return "deg";
-    }
+    return ImyaEdiniciUgla(EdinicaUgla());
 }
 
 // The command a word names: itself, or the first command it begins.
@@ -73,12 +67,12 @@ void TSessiya::Ustanovit(const std::string& k, const std::string& arg) {
         else
             std::printf("digits %d\n", int(razryadi_));
     } else if (k == ":angle") {
-        const int ugol = arg == "rad" ? 0 : arg == "deg" ? 1 : arg == "grad" ? 2 : -1;
-        if (ugol < 0) {
+        TEdinicaUgla edinica{};
+        if (!EdinicaUglaPoImeni(arg, edinica)) {
             std::fputs("angle unit must be deg, rad or grad\n", stderr);
             return;
         }
-        AngleUnit.store(static_cast<std::uint8_t>(ugol));
+        UstanovitEdinicuUgla(edinica);
         std::printf("angle %s\n", Ugol());
     }
 }

@@ -35,11 +35,11 @@ vmChislo CeloeVOsnovanii(std::int32_t n) {
 // pi / 180 (degrees) or pi / 200 (grads) in CurrentRadix, or false for
 // radians; made anew for each call.
 bool UgloviMnozhitel(bool vRadiani, vmChislo& mnozhitel) {
-    const std::uint8_t edinica = AngleUnit.load(std::memory_order_relaxed);
-    if (edinica != 1 && edinica != 2) return false;
+    const int polOborota = PolOborota(EdinicaUgla());
+    if (polOborota == 0) return false;
     vmChislo pi;
     vmKonstanta(&pi, 5, static_cast<std::uint8_t>(CurrentRadix));
-    const vmChislo polniy = CeloeVOsnovanii(edinica == 1 ? 180 : 200);
+    const vmChislo polniy = CeloeVOsnovanii(polOborota);
     mnozhitel = vRadiani ? vmChastnoe(&pi, &polniy) : vmChastnoe(&polniy, &pi);
     return true;
 }
@@ -100,9 +100,9 @@ bool BolsheEdinici(const vmChislo& x) {
 // angle, where the cosine is zero (in radians no literal is such an angle;
 // there the tangent's overflow tells).
 bool NechetnayaChetvert(const vmChislo& ugol) {
-    const std::uint8_t edinica = AngleUnit.load(std::memory_order_relaxed);
-    if ((edinica != 1 && edinica != 2) || Nol(ugol)) return false;
-    const vmChislo pryamoy = CeloeVOsnovanii(edinica == 1 ? 90 : 100);
+    const int polOborota = PolOborota(EdinicaUgla());
+    if (polOborota == 0 || Nol(ugol)) return false;
+    const vmChislo pryamoy = CeloeVOsnovanii(polOborota / 2);
     const vmChislo chetverti = vmChastnoe(&ugol, &pryamoy);
     if (!Celoe(chetverti)) return false;
     const vmChislo dva = CeloeVOsnovanii(2);

@@ -479,11 +479,11 @@ void TfrmMain::ebKolichestvoRasryadovExit() {
 }
 
 void TfrmMain::rbGradusiClick() {
-    AngleUnit = 1;
+    UstanovitEdinicuUgla(TEdinicaUgla::Gradusi);
 }
 void TfrmMain::rbRadianiClick() {
-    AngleUnit = 0;
+    UstanovitEdinicuUgla(TEdinicaUgla::Radiani);
 }
 void TfrmMain::rbGradiClick() {
-    AngleUnit = 2;
+    UstanovitEdinicuUgla(TEdinicaUgla::Gradi);
 }
