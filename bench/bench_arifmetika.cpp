@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
 #include "number/mashinnye.h"
 #include "number/vm_tekst.h"
@@ -23,27 +24,31 @@ vmChislo Operand(int R, int sdvig) {
 }
 
 // Second argument 0: the plain kernels (the reference the fast ones are
-// checked against), 1: the fast kernels. The fast ones are restored after the
-// benchmark, for the benchmarks that follow.
-// 2, 3, 4: the fast kernels in their AVX2, SSE2 and portable versions (what
-// a processor without AVX-512, or outside x86, runs; the same bytes).
+// checked against), 1: the fast kernels in the version chosen at start-up,
+// 2 + i: the fast kernels in row i of the versions' table (best first; the
+// label names it, and a version not run here is skipped). The chosen version
+// is restored after the benchmark, for the benchmarks that follow.
 struct Yadra {
     explicit Yadra(benchmark::State& st) {
-        using vm_detail::TNaborKomand;
         vm_detail::BistrieYadra = st.range(1) != 0;
-        const TNaborKomand nabor = st.range(1) == 2   ? TNaborKomand::Avx2
-                                   : st.range(1) == 3 ? TNaborKomand::Sse2
-                                   : st.range(1) == 4 ? TNaborKomand::Perenosimiy
-                                                      : vm_detail::LuchshiyNaborKomand;
-        if (static_cast<int>(nabor) > static_cast<int>(vm_detail::LuchshiyNaborKomand))
-            st.SkipWithError("instruction set not available here");
-        vm_detail::NaborKomand = nabor;
+        const int i = static_cast<int>(st.range(1)) - 2;
+        if (i < 0) return;
+        const vm_detail::TVersiyaYader& v = vm_detail::VseVersiiYader()[i];
+        st.SetLabel(v.imya);
+        if (!vm_detail::VibratVersiyuYader(v)) st.SkipWithError("version not run on this machine");
     }
     ~Yadra() {
         vm_detail::BistrieYadra = true;
-        vm_detail::NaborKomand = vm_detail::LuchshiyNaborKomand;
+        vm_detail::VibratVersiyuYader(vm_detail::NachalnayaVersiyaYader());
     }
 };
+
+// {2, ..., 2 + the number of versions - 1}.
+std::vector<std::int64_t> Versii() {
+    std::vector<std::int64_t> v;
+    for (int i = 0; i < vm_detail::ChisloVersiyYader(); ++i) v.push_back(2 + i);
+    return v;
+}
 
 void BM_Pribavit(benchmark::State& st) {
     const Yadra yadra(st);
@@ -108,8 +113,8 @@ void BM_VTekst(benchmark::State& st) {
 }
 
 BENCHMARK(BM_Pribavit)->ArgsProduct({{2, 10, 36}, {0, 1}});
-BENCHMARK(BM_Umnogit)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10, 36}, {2, 3, 4}});
-BENCHMARK(BM_Razdelit)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10, 36}, {2, 3, 4}});
+BENCHMARK(BM_Umnogit)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10, 36}, Versii()});
+BENCHMARK(BM_Razdelit)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10, 36}, Versii()});
 BENCHMARK(BM_DelenieSOstatkom)->ArgsProduct({{2, 10, 36}, {0, 1}});
 BENCHMARK(BM_IzTeksta);
 BENCHMARK(BM_VTekst);

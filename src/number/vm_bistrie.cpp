@@ -1,5 +1,5 @@
-// The faster addition kernel (multiplication and division have their own
-// files, vm_bistroe_umnozhenie.cpp and vm_bistroe_delenie.cpp). It gives byte
+// The faster addition kernel, one version for every instruction set
+// (multiplication and division have theirs in yadra/). It gives byte
 // for byte the results of the plain kernel in vm_slozhenie.cpp: digit loops
 // over aligned rows reproduce its alignment,
 // rounding, normalisation and inexact flag exactly. Operands near the
@@ -132,7 +132,7 @@ void VichestRyadi(std::uint8_t* x, const std::uint8_t* y, int R) {
 
 } // namespace
 
-void PribavitBistro(vmChislo* a, const vmChislo& b) {
+void PribavitBistroObshchee(vmChislo* a, const vmChislo& b) {
     const int R = Osn(*a);
     Ryad ra, rb;
     VRyad(*a, ra);

@@ -71,8 +71,7 @@ void VichestCifri(vmChislo* a, const vmChislo& b) {
 } // namespace
 
 vmChislo* vmPribavit(vmChislo* a, vmChislo b) {
-    if (vm_detail::BistrieYadra.load(std::memory_order_relaxed) && a->Osnovanie == b.Osnovanie &&
-        vm_detail::BistroVozmozhno(*a) && vm_detail::BistroVozmozhno(b)) {
+    if (vm_detail::BistroDlya(*a, b)) {
         vm_detail::PribavitBistro(a, b);
         return a;
     }

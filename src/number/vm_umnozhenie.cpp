@@ -95,7 +95,7 @@ vmChislo* vmUmnogitNaCifru(vmChislo* x, std::uint8_t m) {
 namespace {
 // The product's digits by the kernel the switch chooses.
 void UmnozhitYadrom(vmChislo* a, const vmChislo& p, const vmChislo& b) {
-    if (BistrieYadra.load(std::memory_order_relaxed) && BistroVozmozhno(p) && BistroVozmozhno(b))
+    if (BistroDlya(p, b))
         UmnozhitBistro(a, p, b);
     else
         UmnozhitProsto(a, p, b);
@@ -176,8 +176,7 @@ void DobavitCifru(vmChislo* a, int q, std::int32_t w) {
 // The quotient digits of r / b' at the weights d, d-1, ..., d-100 (only the
 // weights >= 0 when celie), added into a; r keeps the remainder.
 void DelitCifri(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
-    if (BistrieYadra.load(std::memory_order_relaxed) && BistroVozmozhno(bModul) &&
-        BistroVozmozhno(*r) && d < VM_PREDEL_PORYADKA / 4 && d > -VM_PREDEL_PORYADKA / 4) {
+    if (BistroDlya(bModul, *r) && d < VM_PREDEL_PORYADKA / 4 && d > -VM_PREDEL_PORYADKA / 4) {
         DelitBistro(bModul, d, r, a, celie);
         return;
     }

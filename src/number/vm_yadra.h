@@ -21,23 +21,52 @@ extern std::atomic<bool> BistrieYadra;
 // carry also fits a byte.
 constexpr int kStrokKratnih = 128;
 
-// The instruction sets the fast multiplication and division kernels have a
-// version for; every version gives the same bytes. LuchshiyNaborKomand is the best one
-// this processor runs (found once at start-up); NaborKomand, the one used,
-// starts there. Tests choose others to compare them, never one above the
-// best; not meant to be changed while numbers are computed on another thread.
-enum class TNaborKomand : int { Perenosimiy = 0, Sse2 = 1, Avx2 = 2, Avx512 = 3 };
-extern const TNaborKomand LuchshiyNaborKomand;
-extern std::atomic<TNaborKomand> NaborKomand;
+// One version of the fast kernels per instruction set; every version gives
+// the same bytes. The table (yadra/tablica.cpp) lists them best first and
+// picks one once: the best this processor runs, or a lower one named by the
+// environment variable CIFRAMER_ISA (avx512, avx2, sse2, portable). The
+// addition has a single version, the same in every row.
+struct TVersiyaYader {
+    const char* imya; // the CIFRAMER_ISA word
+    bool (*est)();    // the processor runs it
+    void (*pribavit)(vmChislo* a, const vmChislo& b);
+    void (*umnozhit)(vmChislo* a, const vmChislo& p, const vmChislo& b);
+    void (*delit)(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie);
+};
+
+// Every version built in, best first, and their number.
+const TVersiyaYader* VseVersiiYader();
+int ChisloVersiyYader();
+// The version chosen at start-up (the processor and CIFRAMER_ISA).
+const TVersiyaYader& NachalnayaVersiyaYader();
+// The version in use; it starts at the chosen one.
+const TVersiyaYader& VersiyaYader();
+// True when v may run here: the processor has it and it is not above the
+// version chosen at start-up.
+bool VersiyaDostupna(const TVersiyaYader& v);
+// Uses v from now on when it is available (true), else changes nothing.
+// Tests and benchmarks compare versions so; not meant to be changed while
+// numbers are computed on another thread.
+bool VibratVersiyuYader(const TVersiyaYader& v);
 
 // x is normalised, nonzero, of a valid radix (below kStrokKratnih), and far
 // enough from the exponent limits that no partial or trial product can
 // overflow or vanish.
 bool BistroVozmozhno(const vmChislo& x);
 
+// The one test of the callers: the fast kernels are on, x and y share a
+// radix and both pass BistroVozmozhno.
+inline bool BistroDlya(const vmChislo& x, const vmChislo& y) {
+    return BistrieYadra.load(std::memory_order_relaxed) && x.Osnovanie == y.Osnovanie &&
+           BistroVozmozhno(x) && BistroVozmozhno(y);
+}
+
 // a = a + b as vmPribavit computes it, for a and b of one radix that both
 // pass BistroVozmozhno.
+// By the version in use; PribavitBistroObshchee is the one kernel of every
+// version.
 void PribavitBistro(vmChislo* a, const vmChislo& b);
+void PribavitBistroObshchee(vmChislo* a, const vmChislo& b);
 
 // a = sum of the partial products of p by the digits of b, as the plain
 // kernel adds them (magnitudes only; the caller sets the sign and the flags

@@ -4,6 +4,7 @@
 // set with CIFRAMER_SEED.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "chisla_test_util.h"
@@ -16,29 +17,46 @@ class Yadra : public ChislaTest {
   protected:
     void TearDown() override {
         vm_detail::BistrieYadra = true;
-        vm_detail::NaborKomand = vm_detail::LuchshiyNaborKomand;
+        vm_detail::VibratVersiyuYader(vm_detail::NachalnayaVersiyaYader());
     }
 };
 
 // The plain kernels' result and the fast kernels' one; the fast ones are
-// run in every instruction set this processor has, and all of those must
-// agree before one of them is returned.
+// run in every version this machine may run (the processor and
+// CIFRAMER_ISA), and all of those must agree before one of them is
+// returned. The versions it cannot run are named once by
+// NazvatNedostupnie.
 template <typename F> std::pair<vmChislo, vmChislo> Oba(F f) {
-    using vm_detail::TNaborKomand;
     vm_detail::BistrieYadra = false;
     const vmChislo prosto = f();
     vm_detail::BistrieYadra = true;
     vmChislo bistro = f();
-    for (int n = 0; n < static_cast<int>(vm_detail::LuchshiyNaborKomand); ++n) {
-        vm_detail::NaborKomand = static_cast<TNaborKomand>(n);
+    const vm_detail::TVersiyaYader* versii = vm_detail::VseVersiiYader();
+    for (int n = 0; n < vm_detail::ChisloVersiyYader(); ++n) {
+        if (!vm_detail::VibratVersiyuYader(versii[n])) continue;
         const vmChislo drugoy = f();
         if (std::memcmp(&drugoy, &bistro, sizeof bistro) != 0) {
-            ADD_FAILURE() << "instruction set " << n << " differs from the best one";
+            ADD_FAILURE() << "version " << versii[n].imya << " differs from "
+                          << vm_detail::NachalnayaVersiyaYader().imya;
             bistro = drugoy;
         }
     }
-    vm_detail::NaborKomand = vm_detail::LuchshiyNaborKomand;
+    vm_detail::VibratVersiyuYader(vm_detail::NachalnayaVersiyaYader());
     return {prosto, bistro};
+}
+
+TEST(YadraVersii, EveryVersionNotRunHereIsNamed) {
+    const vm_detail::TVersiyaYader* versii = vm_detail::VseVersiiYader();
+    int nedostupno = 0;
+    for (int n = 0; n < vm_detail::ChisloVersiyYader(); ++n)
+        if (!vm_detail::VersiyaDostupna(versii[n])) {
+            std::printf("[ NOT RUN  ] kernel version %s: not run on this machine\n",
+                        versii[n].imya);
+            ++nedostupno;
+        }
+    // The portable version runs everywhere.
+    EXPECT_TRUE(vm_detail::VersiyaDostupna(versii[vm_detail::ChisloVersiyYader() - 1]));
+    if (nedostupno > 0) GTEST_SKIP() << nedostupno << " kernel versions not compared here";
 }
 
 const int kOsnovaniya[] = {2, 3, 5, 7, 10, 16, 35, 36};

@@ -1,9 +1,10 @@
-// The faster long division kernel. For every quotient digit the plain
-// kernel tries q = R-1, R-2, ... and takes the first trial product q * b * R^w
-// that is not above the remainder in vmVichest's rounded comparison, then
-// subtracts it. The same digit is found here from the ratio r / (b * R^w) in
-// machine floating point, and the subtraction works on digit rows; so the
-// digits, the remainder and its inexact flag are the plain kernel's.
+// The faster long division kernel, written once for every row policy. For
+// every quotient digit the plain kernel tries q = R-1, R-2, ... and takes the
+// first trial product q * b * R^w that is not above the remainder in
+// vmVichest's rounded comparison, then subtracts it. The same digit is found
+// here from the ratio r / (b * R^w) in machine floating point, and the
+// subtraction works on digit rows; so the digits, the remainder and its
+// inexact flag are the plain kernel's.
 //
 // Why this finds the plain kernel's digit: whenever the remainder is below
 // b * R^(w+3) (it always is below b * R^(w+1), up to rounding), two trial
@@ -15,21 +16,19 @@
 // comparison is needed; otherwise the comparison on q and q + 1 decides.
 // A remainder beyond that bound, which the plain division never produces, is
 // tried digit by digit from R-1 as the plain kernel does.
+#pragma once
+
 #include <cmath>
 
-#include "number/vm_stroki.h"
 #include "number/vmarifmetika.h"
+#include "number/yadra/algoritmy.h"
 
-namespace vm_detail {
-
-namespace {
-
-using namespace stroki;
+namespace vm_detail::stroki {
 
 // The 2m leading digits of a normalised row as a number in [R^(2m-1),
 // R^(2m)), truncated (relative error below R^(1-2m)), from two halves of m
 // digits; only ratios of two of them are used. Rm is R^m.
-double Verh(const TStroka& r, std::uint64_t R, int m, double Rm) {
+inline double Verh(const TStroka& r, std::uint64_t R, int m, double Rm) {
     const std::uint8_t* c = r.c + kVerh - 2; // the leading digit; lower ones below it
     std::uint64_t hi = 0, lo = 0;
     for (int i = 0; i < m; ++i) {
@@ -52,7 +51,7 @@ struct TOtnoshenie {
 };
 
 // The remainder: a normalised positive row, or zero.
-template <class N> struct TOstatok {
+template <PolitikaStroki N> struct TOstatok {
     typename N::T r;
     TStroka pamyat; // the same digits in memory, for the scalar comparison
     std::int64_t P;
@@ -63,7 +62,7 @@ template <class N> struct TOstatok {
 // ost := ost - t (t at exponent Pt, flag netT) as vmVichest computes it when
 // the comparison found t not above ost: the operand of the smaller exponent
 // aligned and rounded, the digits subtracted, the difference normalised.
-template <class N>
+template <PolitikaStroki N>
 inline void Otnyat(TOstatok<N>& ost, const TStroka& t, std::int64_t Pt, std::uint8_t netT, int R,
                    const typename N::T& nol) {
     typename N::T x = ost.r;
@@ -100,7 +99,7 @@ inline void Otnyat(TOstatok<N>& ost, const TStroka& t, std::int64_t Pt, std::uin
     ost.net = (netX | netY) ? 1 : 0;
 }
 
-template <class N>
+template <PolitikaStroki N>
 inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
     const int R = Osn(bModul);
     TStroka pustaya{};
@@ -200,49 +199,4 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
     a->Poryadok = static_cast<std::int32_t>(d - i0);
 }
 
-void DelitPerenosimo(const vmChislo& b, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
-    Delit<TVPamyati<SlozhitPerenosimo, VichestPerenosimo>>(b, d, r, a, celie);
-}
-
-#if defined(__SSE2__)
-void DelitSse2(const vmChislo& b, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
-    Delit<TVPamyati<SlozhitSse2, VichestSse2>>(b, d, r, a, celie);
-}
-#endif
-
-#if defined(__x86_64__)
-CIFRAMER_AVX2 __attribute__((flatten)) void DelitAvx2(const vmChislo& b, std::int64_t d,
-                                                      vmChislo* r, vmChislo* a, bool celie) {
-    Delit<TVPamyati<SlozhitAvx2, VichestAvx2>>(b, d, r, a, celie);
-}
-
-CIFRAMER_AVX512 __attribute__((flatten)) void DelitAvx512(const vmChislo& b, std::int64_t d,
-                                                          vmChislo* r, vmChislo* a, bool celie) {
-    Delit<TAvx512>(b, d, r, a, celie);
-}
-#endif
-
-} // namespace
-
-void DelitBistro(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
-    switch (NaborKomand.load(std::memory_order_relaxed)) {
-#if defined(__x86_64__)
-    case TNaborKomand::Avx512:
-        DelitAvx512(bModul, d, r, a, celie);
-        return;
-    case TNaborKomand::Avx2:
-        DelitAvx2(bModul, d, r, a, celie);
-        return;
-#endif
-#if defined(__SSE2__)
-    case TNaborKomand::Sse2:
-        DelitSse2(bModul, d, r, a, celie);
-        return;
-#endif
-    default:
-        DelitPerenosimo(bModul, d, r, a, celie);
-        return;
-    }
-}
-
-} // namespace vm_detail
+} // namespace vm_detail::stroki
