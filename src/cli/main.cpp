@@ -24,6 +24,7 @@
 #include "cli/vivod.h"
 #include "eval/dvigatel.h"
 #include "platform/platforma.h"
+#include "text/kodirovka.h"
 #include "text/kodirovka_ansi.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "eval/dvigatel.h"
 #include "platform/platforma.h"
 #include "eval/yazik.h"
+#include "text/kodirovka.h"
 #include "text/kodirovka_ansi.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/platforma.h"
+#include "text/kodirovka.h"
 
 TOknoKomandnoyStroki::TOknoKomandnoyStroki(std::vector<TAnsiString> stroki, TAnsiString imya,
                                            std::int32_t osnovanie, std::int32_t razryadi,

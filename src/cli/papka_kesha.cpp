@@ -1,12 +1,9 @@
 #include "cli/papka_kesha.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 
 #include "number/kesh.h"
+#include "platform/fayli.h"
 
 namespace {
 
@@ -19,16 +16,15 @@ std::string AbsolyutniyPut(const char* znachenie) {
 std::string DomashnyayaPapka() {
     std::string dom = AbsolyutniyPut(std::getenv("HOME"));
     if (!dom.empty()) return dom;
-    const passwd* zapis = ::getpwuid(::getuid());
-    return zapis != nullptr ? AbsolyutniyPut(zapis->pw_dir) : std::string();
+    const std::string izBazi = DomashnyayaPapkaIzBazi();
+    return AbsolyutniyPut(izBazi.empty() ? nullptr : izBazi.c_str());
 }
 
 } // namespace
 
 std::string PapkaKeshaKomandnoyStroki(const std::optional<std::string>& zadana) {
     if (zadana) return *zadana;
-    struct stat st;
-    if (::stat(VM_PAPKA_KESHA, &st) == 0 && S_ISDIR(st.st_mode)) return VM_PAPKA_KESHA;
+    if (EtoPapka(VM_PAPKA_KESHA)) return VM_PAPKA_KESHA;
     std::string baza = AbsolyutniyPut(std::getenv("XDG_CACHE_HOME"));
     if (baza.empty()) {
         const std::string dom = DomashnyayaPapka();

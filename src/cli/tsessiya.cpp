@@ -7,6 +7,7 @@
 #include "eval/dvigatel.h"
 #include "eval/peremennie.h"
 #include "eval/yazik.h"
+#include "text/kodirovka.h"
 #include "text/kodirovka_ansi.h"
 
 namespace {

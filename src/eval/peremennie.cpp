@@ -16,6 +16,7 @@
 #include "number/vm_tekst.h"
 #include "number/vmfunkcii.h"
 #include "platform/platforma.h"
+#include "text/kodirovka.h"
 
 TTablicaPeremennih VariableTable;
 std::uint32_t VariableCount = 0;

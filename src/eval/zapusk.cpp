@@ -1,9 +1,6 @@
 // The run body shared by both front ends and the calculation thread helper.
 #include "eval/zapusk.h"
 
-#include <pthread.h>
-#include <sys/mman.h>
-
 #include <new>
 
 #include "eval/peremennie.h"
@@ -13,6 +10,7 @@
 #include "number/mashinnye.h"
 #include "number/vm_tekst.h"
 #include "number/vmfunkcii.h"
+#include "text/kodirovka.h"
 
 // --- The calculation thread ---
 
@@ -29,46 +27,10 @@ bool VipolnitZashishenno(const std::function<void()>& zadacha) {
 }
 
 namespace {
-void* ZapustitZadachu(void* arg) {
+void ZapustitZadachu(void* arg) {
     VipolnitZashishenno(*static_cast<const std::function<void()>*>(arg));
-    return nullptr;
 }
 } // namespace
-
-// The calculation thread's stack, mapped here rather than by pthread_create
-// so that its deeper part may use 2 MiB pages: a deep recursion (a long
-// chain of definitions) touches hundreds of MiB of it, and with 4 KiB pages
-// the page faults cost more than the evaluation. The top part, all that an
-// ordinary run touches, keeps small pages; the lowest page is a guard.
-struct TPotokVichisleniy::TStek {
-    TStek() {
-        void* p = mmap(nullptr, VM_STEK_POTOKA_VICHISLENIY, PROT_READ | PROT_WRITE,
-                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_STACK, -1, 0);
-        if (p == MAP_FAILED) return;
-        nachalo_ = p;
-        madvise(p, VM_STEK_POTOKA_VICHISLENIY - kMelkieStranici, MADV_HUGEPAGE);
-        mprotect(p, kStranica, PROT_NONE);
-    }
-    ~TStek() {
-        if (nachalo_ != nullptr) munmap(nachalo_, VM_STEK_POTOKA_VICHISLENIY);
-    }
-    TStek(const TStek&) = delete;
-    TStek& operator=(const TStek&) = delete;
-    // Sets the stack of the thread to be created: this one, or (when it could
-    // not be mapped) one of the same size from the thread library.
-    bool Ustanovit(pthread_attr_t* atributi) const {
-        if (nachalo_ == nullptr)
-            return pthread_attr_setstacksize(atributi, VM_STEK_POTOKA_VICHISLENIY) == 0;
-        return pthread_attr_setstack(atributi, nachalo_, VM_STEK_POTOKA_VICHISLENIY) == 0;
-    }
-
-  private:
-    static constexpr std::size_t kStranica = 4096;
-    static constexpr std::size_t kMelkieStranici = std::size_t(8) << 20;
-    void* nachalo_ = nullptr;
-};
-
-static_assert(sizeof(pthread_t) <= sizeof(unsigned long));
 
 TPotokVichisleniy::TPotokVichisleniy(std::function<void()> zadacha)
     : zadacha_(std::move(zadacha)) {}
@@ -78,28 +40,11 @@ TPotokVichisleniy::~TPotokVichisleniy() {
 }
 
 bool TPotokVichisleniy::Zapustit() {
-    if (zapushen_ || stek_ != nullptr) return false;
-    stek_ = new TStek;
-    pthread_attr_t atributi;
-    if (pthread_attr_init(&atributi) == 0) {
-        pthread_t potok{};
-        zapushen_ = stek_->Ustanovit(&atributi) &&
-                    pthread_create(&potok, &atributi, &ZapustitZadachu, &zadacha_) == 0;
-        pthread_attr_destroy(&atributi);
-        potok_ = static_cast<unsigned long>(potok);
-    }
-    if (!zapushen_) {
-        delete stek_;
-        stek_ = nullptr;
-    }
-    return zapushen_;
+    return potok_.Zapustit(VM_STEK_POTOKA_VICHISLENIY, &ZapustitZadachu, &zadacha_);
 }
 
 void TPotokVichisleniy::Dozhdatsya() {
-    if (zapushen_) pthread_join(static_cast<pthread_t>(potok_), nullptr);
-    zapushen_ = false;
-    delete stek_;
-    stek_ = nullptr;
+    potok_.Dozhdatsya();
 }
 
 bool VipolnitNaPotokeVichisleniy(const std::function<void()>& zadacha) {

@@ -17,6 +17,7 @@
 #include "eval/ishod.h"
 #include "eval/nastroyki.h"
 #include "eval/zhurnal.h"
+#include "platform/potok.h"
 #include "text/tansistring.h"
 
 // What the run body reads from and writes to its front end. Every call comes
@@ -78,12 +79,9 @@ class TPotokVichisleniy {
     // False, zadacha not run, when the thread cannot be created.
     bool Zapustit();
     void Dozhdatsya();
-    bool Zapushen() const { return zapushen_; }
+    bool Zapushen() const { return potok_.Zapushen(); }
 
   private:
-    struct TStek;
     std::function<void()> zadacha_;
-    TStek* stek_ = nullptr;
-    unsigned long potok_ = 0; // pthread_t
-    bool zapushen_ = false;
+    TPotokSoStekom potok_;
 };

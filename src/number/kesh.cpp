@@ -5,31 +5,22 @@
 // exactly one record long and the record is a value this module could have
 // written under that name (see ZapisDopustima and ZnachenieVerno); a
 // rejected file of the program's own name is deleted, so that it is written
-// anew at exit. Files are written under a temporary name and linked into
-// place, so a file of the cache is either complete or absent, and an
+// anew at exit. Files are written (platform/fayli.h) under a temporary name
+// and linked into place, so a file of the cache is either complete or absent, and an
 // existing file is never replaced; a temporary file is named after the
 // process that writes it, so that one left by a killed process can be told
 // from one being written and removed at the next load.
 #include "number/kesh.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <mutex>
 #include <string>
-#include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "number/mashinnye.h"
+#include "platform/fayli.h"
 
 VM_KESH_KONSTANT KeshKonstant;
 
@@ -146,88 +137,6 @@ bool ZnachenieVerno(const vmChislo& v, VidKonstanti vid, int n) {
     return std::fabs(x - ozhidaetsya) <= 1e-12L * ozhidaetsya;
 }
 
-bool ZapisatVse(int fd, const unsigned char* data, int n) {
-    while (n > 0) {
-        ssize_t w = ::write(fd, data, static_cast<size_t>(n));
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += w;
-        n -= static_cast<int>(w);
-    }
-    return true;
-}
-
-// Creates the folder `papka` (trailing slash) and the missing folders above
-// it. Those above are the user's own (~/.cache/ciframer): 0700; the cache
-// folder itself 0777 less the umask, as it always was. Another thread or
-// process creating one meanwhile is no failure.
-bool SozdatPapku(const std::string& papka) {
-    std::string put = papka;
-    while (put.size() > 1 && put.back() == '/') put.pop_back();
-    for (std::size_t i = 1; i <= put.size(); ++i) {
-        if (i < put.size() && (put[i] != '/' || put[i - 1] == '/')) continue;
-        const std::string chast = put.substr(0, i);
-        if (PapkaSushestvuet(TAnsiString(chast.c_str()))) continue;
-        if (::mkdir(chast.c_str(), i == put.size() ? 0777 : 0700) != 0 && errno != EEXIST)
-            return false;
-    }
-    return PapkaSushestvuet(TAnsiString(papka.c_str()));
-}
-
-// The process id in the name of a temporary file of SozdatVremenniy,
-// "." NAME "." PID "." N ".tmp" with NAME a cache file name; 0 for any
-// other name.
-pid_t PidVremennogo(const std::string& imya) {
-    constexpr std::string_view KONEC = ".tmp";
-    if (imya.size() < 2 || imya[0] != '.' || !imya.ends_with(KONEC)) return 0;
-    const std::string s = imya.substr(1, imya.size() - 1 - KONEC.size());
-    // Decimal digits, at most `bolshe` of them (a pid has at most 7, the
-    // counter at most 10).
-    auto cifri = [](const std::string& t, std::size_t bolshe) {
-        return !t.empty() && t.size() <= bolshe &&
-               t.find_first_not_of("0123456789") == std::string::npos;
-    };
-    const std::size_t tochkaN = s.rfind('.');
-    if (tochkaN == std::string::npos || !cifri(s.substr(tochkaN + 1), 10)) return 0;
-    const std::size_t tochkaPid = tochkaN == 0 ? std::string::npos : s.rfind('.', tochkaN - 1);
-    if (tochkaPid == std::string::npos) return 0;
-    const std::string pid = s.substr(tochkaPid + 1, tochkaN - tochkaPid - 1);
-    const std::string osnova = s.substr(0, tochkaPid);
-    if (!cifri(pid, 9) || pid[0] == '0' || osnova.size() <= std::strlen(RASSHIRENIE) ||
-        !osnova.ends_with(RASSHIRENIE))
-        return 0;
-    return static_cast<pid_t>(std::stol(pid));
-}
-
-// True when no process runs under pid. EPERM (a process of another user)
-// counts as running; a reused pid keeps a stale file, which is the safe
-// side. In a folder shared between machines a pid of another one may look
-// gone: its save then fails quietly, which only costs recomputation.
-bool ProcessZavershen(pid_t pid) {
-    return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH;
-}
-
-bool PutSushestvuet(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-// Creates a fresh temporary file beside the cache files. Its name starts
-// with a dot and does not end in the cache extension, so a leftover from a
-// crash is never taken for a constant.
-int SozdatVremenniy(const std::string& papka, const std::string& imya, std::string* put) {
-    static std::atomic<unsigned> schetchik{0};
-    for (int popitka = 0; popitka < 100; ++popitka) {
-        *put = papka + "." + imya + "." + std::to_string(::getpid()) + "." +
-               std::to_string(schetchik.fetch_add(1)) + ".tmp";
-        int fd = ::open(put->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
 // What the name of a cache file stands for, read with the keys of the scan
 // in its order: "ln(" n, else "exp(" n, else "pi(" 1, all after "int" 3,
 // "frac" 100 and "radix" r (r 0..126, n 0..255). False for any other name.
@@ -250,35 +159,6 @@ bool RazobratImya(const TAnsiString& imya, VidKonstanti* vid, std::int32_t* r, s
         return false;
     }
     return true;
-}
-
-enum class Chtenie { Net, Oshibka, Prochitano };
-
-// Reads the regular file at `put` into bayti (at most RAZMER_ZAPISI + 1
-// bytes, to see a longer file). Net: missing or not a regular file.
-Chtenie ProchitatFayl(const std::string& put, unsigned char* bayti, int* prochitano) {
-    *prochitano = 0;
-    if (!FaylSushestvuet(TAnsiString(put.c_str()))) return Chtenie::Net;
-    int fd = ::open(put.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return Chtenie::Net;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return Chtenie::Net;
-    }
-    while (*prochitano < RAZMER_ZAPISI + 1) {
-        ssize_t n =
-            ::read(fd, bayti + *prochitano, static_cast<size_t>(RAZMER_ZAPISI + 1 - *prochitano));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return Chtenie::Oshibka;
-        }
-        if (n == 0) break;
-        *prochitano += static_cast<int>(n);
-    }
-    ::close(fd);
-    return Chtenie::Prochitano;
 }
 
 } // namespace
@@ -345,17 +225,14 @@ void ZagruzitKesh() {
     // The names are collected first, so that deleting an unreadable file
     // does not disturb the directory scan.
     std::vector<std::string> imena, ostavlennie;
-    std::error_code ec;
-    std::filesystem::directory_iterator it(papkaKesha, ec);
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        std::string imya = it->path().filename().string();
+    for (std::string& imya : ImenaVPapke(papkaKesha)) {
         if (imya.size() > std::strlen(RASSHIRENIE) && imya.ends_with(RASSHIRENIE))
-            imena.push_back(imya);
-        else if (const pid_t pid = PidVremennogo(imya); pid > 0 && ProcessZavershen(pid))
-            ostavlennie.push_back(imya);
+            imena.push_back(std::move(imya));
+        else if (VremenniyBroshen(imya, RASSHIRENIE))
+            ostavlennie.push_back(std::move(imya));
     }
     // A read-only folder keeps them; nothing is said.
-    for (const std::string& s : ostavlennie) ::unlink((papkaKesha + s).c_str());
+    for (const std::string& s : ostavlennie) UdalitFayl(papkaKesha + s);
 
     for (const std::string& s : imena) {
         if (s.find('\0') != std::string::npos) continue;
@@ -394,33 +271,11 @@ bool SohranitKonstantu(const TAnsiString& name, const vmChislo* slot) {
     const std::string put = papka + imya;
     if (FaylSushestvuet(TAnsiString(put.c_str()))) return true;
     // Something that cannot be read stands there: it is not replaced.
-    if (PutSushestvuet(put)) return false;
+    if (PutZanyat(put)) return false;
 
-    std::string vremenniy;
-    int fd = SozdatVremenniy(papka, imya, &vremenniy);
-    if (fd < 0) return false;
     unsigned char bayti[RAZMER_ZAPISI];
     std::memcpy(bayti, slot, RAZMER_ZAPISI);
-    bool uspeh = ZapisatVse(fd, bayti, RAZMER_ZAPISI) && ::fdatasync(fd) == 0;
-    if (::close(fd) != 0) uspeh = false;
-    if (!uspeh) {
-        ::unlink(vremenniy.c_str());
-        return false;
-    }
-
-    // link() refuses to replace an existing name, which rename() would do.
-    bool gotovo;
-    if (::link(vremenniy.c_str(), put.c_str()) == 0) {
-        gotovo = true;
-    } else if (errno == EEXIST) {
-        gotovo = FaylSushestvuet(TAnsiString(put.c_str()));
-    } else {
-        // A file system without hard links: rename, checking first that the
-        // name is still free.
-        gotovo = !PutSushestvuet(put) && ::rename(vremenniy.c_str(), put.c_str()) == 0;
-    }
-    ::unlink(vremenniy.c_str());
-    return gotovo;
+    return ZapisatNoviyFayl(papka, imya, bayti, RAZMER_ZAPISI);
 }
 
 bool ZagruzitKonstantu(const TAnsiString& name, vmChislo* slot) {
@@ -433,7 +288,7 @@ bool ZagruzitKonstantu(const TAnsiString& name, vmChislo* slot) {
 
     unsigned char bayti[RAZMER_ZAPISI + 1];
     int prochitano = 0;
-    const Chtenie chtenie = ProchitatFayl(put, bayti, &prochitano);
+    const Chtenie chtenie = ProchitatFayl(put, bayti, RAZMER_ZAPISI + 1, &prochitano);
     if (chtenie == Chtenie::Net) return false;
     bool goden = chtenie == Chtenie::Prochitano && prochitano == RAZMER_ZAPISI;
     vmChislo v;
@@ -447,7 +302,7 @@ bool ZagruzitKonstantu(const TAnsiString& name, vmChislo* slot) {
         // value computed in its place is saved at exit.
         if (chtenie == Chtenie::Oshibka ||
             (r >= MIN_STROKA && Std(ImyaFaylaKonstanti(vid, r, n)) == imya))
-            ::unlink(put.c_str());
+            UdalitFayl(put);
         return false;
     }
     *slot = v;
@@ -470,22 +325,9 @@ bool ChisloPosleKlyucha(const TAnsiString& name, const TAnsiString& key, std::in
 }
 
 bool PapkaSushestvuet(const TAnsiString& path) {
-    const std::string put = Std(path);
-    if (put.empty()) return false;
-    // Being able to enter the folder is what the cache needs; the current
-    // directory of the process is not touched (other threads rely on it).
-    struct stat st;
-    return ::stat(put.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(put.c_str(), X_OK) == 0;
+    return PapkaDostupna(Std(path));
 }
 
 bool FaylSushestvuet(const TAnsiString& path) {
-    const std::string put = Std(path);
-    if (put.empty()) return false;
-    // O_NONBLOCK: a FIFO under a cache name must not hang the start-up.
-    int fd = ::open(put.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st;
-    bool fayl = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    return fayl;
+    return FaylChitaetsya(Std(path));
 }

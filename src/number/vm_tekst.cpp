@@ -7,6 +7,7 @@
 #include "number/vm_vnutrennee.h"
 #include "number/vmarifmetika.h"
 #include "platform/platforma.h"
+#include "text/kodirovka.h"
 
 using vm_detail::Osn;
 using vm_detail::Polovina;

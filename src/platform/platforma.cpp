@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "text/kodirovka.h"
 #include "text/tansistring.h"
 
 std::atomic<std::uint8_t> CalcCancelled{0};

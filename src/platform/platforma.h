@@ -1,5 +1,7 @@
 // The thin layer between the core and the operating system / front end:
-// error messages, the locale decimal separator, the stop flag, code pages.
+// error messages, the locale decimal separator, the stop flag. Files and
+// folders are in platform/fayli.h, the calculation thread's own stack in
+// platform/potok.h.
 #pragma once
 
 #include <cstdint>
@@ -34,13 +36,6 @@ TPerehvatOshibok UstanovitPerehvatOshibok(TPerehvatOshibok perehvat);
 // back to "C". setlocale is process-wide: call once at start-up, before any
 // other thread runs.
 char LokalniyRazdelitel();
-
-// FizicheskayaPamyat, the bound of one text buffer, is the text layer's own
-// question to the system (text/operacii_s_pamyatyu.h).
-#include "text/operacii_s_pamyatyu.h"
-
-// Windows-1251 <-> UTF-8 (Cp1251VUtf8, Utf8VCp1251) live with the texts.
-#include "text/kodirovka.h"
 
 // A stop of the calculation has been requested. Written by the main thread
 // (or a signal handler), polled by the calculation thread and by every long

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/platforma.h"
+#include "text/kodirovka.h"
 
 namespace {
 std::mutex zamok;

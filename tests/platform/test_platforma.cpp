@@ -8,6 +8,8 @@
 
 #include "common/test_support.h"
 #include "platform/platforma.h"
+#include "text/kodirovka.h"
+#include "text/operacii_s_pamyatyu.h"
 
 namespace {
 TEST(Cp1251, RussianLettersRoundTrip) {
