@@ -99,6 +99,89 @@ inline void Otnyat(TOstatok<N>& ost, const TStroka& t, std::int64_t Pt, std::uin
     ost.net = (netX | netY) ? 1 : 0;
 }
 
+// What the estimate of every quotient digit reads: the divisor, its
+// multiples 0..R-1 as rows with their exponents, and the constants of the
+// floating-point ratio (halves of m digits, each worth R^m = Rm).
+struct TDelitel {
+    const vmChislo& bModul;
+    int R;
+    int m;
+    double Rm;
+    double obratnoeB; // 1 / the divisor's leading 2m digits
+    double otnPogr;   // the relative error of a fresh ratio
+    const TStroka* kratnie;
+    const std::int64_t* Pk;
+};
+
+// The quotient digit of weight w for the remainder ost: from the ratio
+// carried in o where no integer lies within its error, else by the rounded
+// comparisons of the trial products, starting at the ratio's estimate (or
+// from R-1 down beyond the bound of the proof). Updates o for the next digit.
+template <PolitikaStroki N>
+inline int CifraChastnogo(const TDelitel& del, const TOstatok<N>& ost, TOtnoshenie& o,
+                          std::int64_t w) {
+    const int R = del.R;
+    const auto vlezaet = [&](int q) {
+        return ZnakRaznosti(del.kratnie[q], del.Pk[q] + w, ost.pamyat, ost.P, R) <= 0;
+    };
+    int q = -1; // not yet known
+    if (o.pogr > TOtnoshenie::kPredel) {
+        const std::int64_t e = ost.P - (del.bModul.Poryadok + w);
+        if (e < -1) {
+            q = 0; // r < R^(Pr+1) <= b * R^w / R: far below one trial product
+        } else if (e <= 2) {
+            o.v = Verh(ost.pamyat, unsigned(R), del.m, del.Rm) * del.obratnoeB;
+            if (e < 0) o.v *= 1.0 / R;
+            for (std::int64_t i = 0; i < e; ++i) o.v *= R;
+            o.pogr = (o.v + 1) * del.otnPogr;
+        } else {
+            // Beyond the bound of the proof: every digit from R-1 down.
+            q = R - 1;
+            while (q >= 1 && !vlezaet(q)) --q;
+        }
+    }
+    if (q >= 0) {
+        o.pogr = TOtnoshenie::kNeIzvestno;
+        return q;
+    }
+    // No integer within the error (and the ratio below R^2, so the
+    // remainder is within the bound): floor(v) fits and the next digit does
+    // not, whatever the roundings. Otherwise the comparison decides,
+    // starting there.
+    const int nizh = static_cast<int>(o.v - o.pogr);
+    if (nizh == static_cast<int>(o.v + o.pogr) && o.v + o.pogr < double(R) * R) {
+        q = nizh >= R - 1 ? R - 1 : nizh;
+        o.v = (o.v - q) * R;
+        o.pogr = (o.pogr + (o.v + 1) * 0x1p-50) * R;
+        return q;
+    }
+    q = o.v >= R - 1 ? R - 1 : (o.v < 0 ? 0 : static_cast<int>(o.v));
+    if (q > 0 && !vlezaet(q)) {
+        do --q;
+        while (q > 0 && !vlezaet(q));
+    } else {
+        while (q + 1 < R && vlezaet(q + 1)) ++q;
+    }
+    o.pogr = TOtnoshenie::kNeIzvestno;
+    return q;
+}
+
+// The quotient digits cifri[0..100] (of weights d down to d-100) into a: they
+// lie within 101 places of the first nonzero one, so the plain kernel's sum
+// of them is exact: they are placed directly. a keeps its radix.
+inline void RazmestitCifri(vmChislo* a, const std::uint8_t* cifri, std::int64_t d) {
+    const std::uint8_t osnovanie = a->Osnovanie;
+    vmNol(a);
+    a->Osnovanie = osnovanie;
+    int i0 = 0;
+    while (i0 <= VM_DROBNIH_RAZRYADOV && cifri[i0] == 0) ++i0;
+    if (i0 > VM_DROBNIH_RAZRYADOV) return;
+    a->CelayaChast[0] = cifri[i0];
+    for (int j = 0; i0 + 1 + j <= VM_DROBNIH_RAZRYADOV; ++j)
+        a->DrobnayaChast[j] = cifri[i0 + 1 + j];
+    a->Poryadok = static_cast<std::int32_t>(d - i0);
+}
+
 template <PolitikaStroki N>
 inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
     const int R = Osn(bModul);
@@ -116,11 +199,17 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
         Rm *= unsigned(R);
         ++m;
     }
-    const double obratnoeB = 1.0 / Verh(kratnie[1], unsigned(R), m, double(Rm));
     // The relative error of a fresh ratio: both operands cut to 2m digits,
     // the floating-point roundings, and (far below them) the roundings of the
     // trial comparison and of the trial products.
-    const double otnPogr = 2 * std::pow(double(R), 1 - 2 * m) + 0x1p-47;
+    const TDelitel del{bModul,
+                       R,
+                       m,
+                       double(Rm),
+                       1.0 / Verh(kratnie[1], unsigned(R), m, double(Rm)),
+                       2 * std::pow(double(R), 1 - 2 * m) + 0x1p-47,
+                       kratnie,
+                       Pk};
     TOstatok<N> ost;
     VStroku(*r, ost.pamyat);
     ost.r = N::Iz(ost.pamyat);
@@ -132,48 +221,7 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
     for (int k = 0; k >= -VM_DROBNIH_RAZRYADOV && !ost.nol; --k) {
         if (celie && d + k < 0) break;
         const std::int64_t w = d + k;
-        const auto vlezaet = [&](int q) {
-            return ZnakRaznosti(kratnie[q], Pk[q] + w, ost.pamyat, ost.P, R) <= 0;
-        };
-        int q = -1; // not yet known
-        if (o.pogr > TOtnoshenie::kPredel) {
-            const std::int64_t e = ost.P - (bModul.Poryadok + w);
-            if (e < -1) {
-                q = 0; // r < R^(Pr+1) <= b * R^w / R: far below one trial product
-            } else if (e <= 2) {
-                o.v = Verh(ost.pamyat, unsigned(R), m, double(Rm)) * obratnoeB;
-                if (e < 0) o.v *= 1.0 / R;
-                for (std::int64_t i = 0; i < e; ++i) o.v *= R;
-                o.pogr = (o.v + 1) * otnPogr;
-            } else {
-                // Beyond the bound of the proof: every digit from R-1 down.
-                q = R - 1;
-                while (q >= 1 && !vlezaet(q)) --q;
-            }
-        }
-        if (q >= 0) {
-            o.pogr = TOtnoshenie::kNeIzvestno;
-        } else {
-            // No integer within the error (and the ratio below R^2, so the
-            // remainder is within the bound): floor(v) fits and the next
-            // digit does not, whatever the roundings. Otherwise the
-            // comparison decides, starting there.
-            const int nizh = static_cast<int>(o.v - o.pogr);
-            if (nizh == static_cast<int>(o.v + o.pogr) && o.v + o.pogr < double(R) * R) {
-                q = nizh >= R - 1 ? R - 1 : nizh;
-                o.v = (o.v - q) * R;
-                o.pogr = (o.pogr + (o.v + 1) * 0x1p-50) * R;
-            } else {
-                q = o.v >= R - 1 ? R - 1 : (o.v < 0 ? 0 : static_cast<int>(o.v));
-                if (q > 0 && !vlezaet(q)) {
-                    do --q;
-                    while (q > 0 && !vlezaet(q));
-                } else {
-                    while (q + 1 < R && vlezaet(q + 1)) ++q;
-                }
-                o.pogr = TOtnoshenie::kNeIzvestno;
-            }
-        }
+        const int q = CifraChastnogo<N>(del, ost, o, w);
         if (q == 0) continue;
         Otnyat<N>(ost, kratnie[q], Pk[q] + w, netK[q], R, nol);
         cifri[-k] = static_cast<std::uint8_t>(q);
@@ -185,18 +233,7 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
         r->Poryadok = static_cast<std::int32_t>(ost.P);
         r->Netochnost = ost.net;
     }
-    // The quotient digits lie within 101 places of the first nonzero one,
-    // so the plain kernel's sum of them is exact: place them directly.
-    const std::uint8_t osnovanie = a->Osnovanie;
-    vmNol(a);
-    a->Osnovanie = osnovanie;
-    int i0 = 0;
-    while (i0 <= VM_DROBNIH_RAZRYADOV && cifri[i0] == 0) ++i0;
-    if (i0 > VM_DROBNIH_RAZRYADOV) return;
-    a->CelayaChast[0] = cifri[i0];
-    for (int j = 0; i0 + 1 + j <= VM_DROBNIH_RAZRYADOV; ++j)
-        a->DrobnayaChast[j] = cifri[i0 + 1 + j];
-    a->Poryadok = static_cast<std::int32_t>(d - i0);
+    RazmestitCifri(a, cifri, d);
 }
 
 } // namespace vm_detail::stroki
