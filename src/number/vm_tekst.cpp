@@ -193,16 +193,11 @@ void DobavitOsnovanie(std::string& t, int R) {
 
 // Fixed-point text as bytes in t; on a radix outside 2..36, the error text
 // instead.
-void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOsnovaniem,
-          bool sNulyami) {
-    if (x->Osnovanie > 36 || x->Osnovanie < 2) {
-        t = TekstOshibkiOsnovaniya();
-        return;
-    }
-    const int R = x->Osnovanie;
+// x rounded half-up on the magnitude at the requested place, R^-drobnih,
+// even where fewer (drobnih > 103) or no (drobnih < 0) fraction digits can
+// be shown.
+vmChislo OkruglitDlyaTeksta(const vmChislo* x, int drobnih) {
     vmChislo y = *x;
-    // The rounding place is the requested one, R^-drobnih, even where fewer
-    // (drobnih > 103) or no (drobnih < 0) fraction digits can be shown.
     if (std::int64_t(y.Poryadok) + drobnih < VM_DROBNIH_RAZRYADOV) {
         std::uint8_t c = 0;
         const std::int64_t n = VM_DROBNIH_RAZRYADOV - (std::int64_t(y.Poryadok) + drobnih);
@@ -221,6 +216,17 @@ void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOs
             vmUvelichitMladshiy(&y);
         }
     }
+    return y;
+}
+
+void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOsnovaniem,
+          bool sNulyami) {
+    if (x->Osnovanie > 36 || x->Osnovanie < 2) {
+        t = TekstOshibkiOsnovaniya();
+        return;
+    }
+    const int R = x->Osnovanie;
+    const vmChislo y = OkruglitDlyaTeksta(x, drobnih);
     if (drobnih < 0) drobnih = 0;
     if (drobnih > VM_RAZRYADOV) drobnih = VM_RAZRYADOV;
     const bool minus = y.Znak == 1;
