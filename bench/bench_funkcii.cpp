@@ -96,7 +96,7 @@ BENCHMARK(Sin1)->Unit(benchmark::kMillisecond);
 void ExpCherezStepen(benchmark::State& state) {
     const vmChislo x = Chislo("2.5r10");
     vmChislo e;
-    vmKonstanta(&e, 4, 10);
+    vmKonstanta(&e, VM_K_E, 10);
     for (auto _ : state) benchmark::DoNotOptimize(vmExp(x, false));
 }
 BENCHMARK(ExpCherezStepen)->Unit(benchmark::kMillisecond);

@@ -38,7 +38,7 @@ bool UgloviMnozhitel(bool vRadiani, vmChislo& mnozhitel) {
     const int polOborota = PolOborota(EdinicaUgla());
     if (polOborota == 0) return false;
     vmChislo pi;
-    vmKonstanta(&pi, 5, static_cast<std::uint8_t>(CurrentRadix));
+    vmKonstanta(&pi, VM_K_PI, static_cast<std::uint8_t>(CurrentRadix));
     const vmChislo polniy = CeloeVOsnovanii(polOborota);
     mnozhitel = vRadiani ? vmChastnoe(&pi, &polniy) : vmChastnoe(&polniy, &pi);
     return true;
@@ -51,7 +51,7 @@ enum class Itog { Gotovo, Dolgo, Otmena };
 // time limit; every one checks the stop flag.
 Itog Faktorial(const vmChislo& a, vmChislo& proizvedenie) {
     const long double t0 = TekushcheeVremya();
-    vmKonstanta(&proizvedenie, 1, static_cast<std::uint8_t>(CurrentRadix));
+    vmKonstanta(&proizvedenie, VM_K_EDINICA, static_cast<std::uint8_t>(CurrentRadix));
     vmChislo schetchik = proizvedenie;
     const vmChislo odin = proizvedenie;
     const std::int32_t n = vmVCeloe32(&a, false);
@@ -90,7 +90,7 @@ bool Otricatelno(const vmChislo& x) {
 // |x| > 1.
 bool BolsheEdinici(const vmChislo& x) {
     vmChislo odin;
-    vmProstayaKonstanta(&odin, 1, x.Osnovanie);
+    vmProstayaKonstanta(&odin, VM_K_EDINICA, x.Osnovanie);
     vmChislo m = x;
     m.Znak = 0;
     return vmBolshe(&m, &odin);
@@ -115,7 +115,7 @@ const char* LogarifmChisla(const vmChislo& x) {
 }
 const char* OsnovanieLogarifma(const vmChislo& a) {
     vmChislo odin;
-    vmProstayaKonstanta(&odin, 1, a.Osnovanie);
+    vmProstayaKonstanta(&odin, VM_K_EDINICA, a.Osnovanie);
     vmChislo raznost = a;
     vmVichest(&raznost, odin);
     if (Nol(raznost)) return "логарифм по основанию 1";

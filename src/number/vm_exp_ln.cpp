@@ -37,7 +37,7 @@ namespace {
 
 // The radix R as a number: one moved up one place ("10" in radix R).
 vmChislo ChisloOsnovaniya(std::uint8_t R) {
-    vmChislo x = Konstanta(1, R);
+    vmChislo x = Konstanta(VM_K_EDINICA, R);
     vmUmnogitNaStepen(&x, 1);
     return x;
 }
@@ -64,7 +64,7 @@ bool EtoTochnoCeloe(const vmChislo& x) {
 // a^n by binary powering with vmUmnogit; a negative n divides one by a^|n|.
 // Exact whenever every intermediate power fits in 101 digits.
 vmChislo StepenCelaya(const vmChislo& a, std::int32_t n) {
-    vmChislo rezultat = Konstanta(1, a.Osnovanie);
+    vmChislo rezultat = Konstanta(VM_K_EDINICA, a.Osnovanie);
     vmChislo baza = a;
     std::uint32_t m = n < 0 ? static_cast<std::uint32_t>(-static_cast<std::int64_t>(n))
                             : static_cast<std::uint32_t>(n);
@@ -74,7 +74,7 @@ vmChislo StepenCelaya(const vmChislo& a, std::int32_t n) {
         if (m != 0) vmUmnogit(&baza, baza);
     }
     if (n < 0) {
-        vmChislo odin = Konstanta(1, a.Osnovanie);
+        vmChislo odin = Konstanta(VM_K_EDINICA, a.Osnovanie);
         rezultat = vmChastnoe(&odin, &rezultat);
     }
     return rezultat;
@@ -98,10 +98,10 @@ vmChislo vmExp(const vmChislo& x, bool series) {
         vmChislo v;
         if (KeshNayti(VidKonstanti::Exp, R, n, &v)) return v;
     }
-    if (!series) return vmStepen(Konstanta(4, R), x);
+    if (!series) return vmStepen(Konstanta(VM_K_E, R), x);
 
-    const vmChislo odin = Konstanta(1, R);
-    vmChislo P = odin, F = odin, c = Konstanta(0, R), S = Konstanta(0, R), T;
+    const vmChislo odin = Konstanta(VM_K_EDINICA, R);
+    vmChislo P = odin, F = odin, c = Konstanta(VM_K_NOL, R), S = Konstanta(VM_K_NOL, R), T;
     bool estDopusk = false;
     std::int64_t m = vmVCeloe32(&x, false);
     if (m < 0) m = -m;
@@ -137,8 +137,8 @@ vmChislo vmExp(const vmChislo& x, bool series) {
 vmChislo vmLn(const vmChislo& x, bool series) {
     const std::uint8_t R = x.Osnovanie;
     const std::int8_t znak = vmZnak(&x);
-    if (znak < 0) return Konstanta(0, R);
-    if (znak == 0) return Konstanta(3, R);
+    if (znak < 0) return Konstanta(VM_K_NOL, R);
+    if (znak == 0) return Konstanta(VM_K_MINUS_BESKONECHNOST, R);
     if (x.Poryadok >= VM_PREDEL_PORYADKA) return x;
 
     const int n = KlyuchPamyati(x);
@@ -146,11 +146,11 @@ vmChislo vmLn(const vmChislo& x, bool series) {
         vmChislo v;
         if (KeshNayti(VidKonstanti::Ln, R, n, &v)) return v;
     }
-    const vmChislo e = Konstanta(4, R);
+    const vmChislo e = Konstanta(VM_K_E, R);
     if (!series) return vmLog(e, x);
 
-    const vmChislo odin = Konstanta(1, R);
-    vmChislo k = Konstanta(0, R);
+    const vmChislo odin = Konstanta(VM_K_EDINICA, R);
+    vmChislo k = Konstanta(VM_K_NOL, R);
     const vmChislo r = vmChastnoe(&odin, &e);
     vmChislo z = x;
     while (vmBolsheIliRavno(&z, &e)) {
@@ -169,7 +169,7 @@ vmChislo vmLn(const vmChislo& x, bool series) {
     const vmChislo y = vmChastnoe(&chislitel, &znamenatel);
     const vmChislo y2 = vmProizvedenie(&y, &y);
     const vmChislo dva = vmSumma(&odin, odin);
-    vmChislo P = y, d = odin, S = Konstanta(0, R), T;
+    vmChislo P = y, d = odin, S = Konstanta(VM_K_NOL, R), T;
     bool estDopusk = false;
     for (int i = 0;; ++i) {
         if (OtmenaZaproshena()) return S;
@@ -251,13 +251,13 @@ vmChislo vmLog(const vmChislo& a, const vmChislo& x) {
 vmChislo vmStepenOsnovaniya(const vmChislo& y) {
     const std::uint8_t R = y.Osnovanie;
     const std::int32_t n = vmVCeloe32(&y, false);
-    if (n >= VM_PREDEL_PORYADKA) return Konstanta(2, R);
-    if (n <= -VM_PREDEL_PORYADKA) return Konstanta(0, R);
+    if (n >= VM_PREDEL_PORYADKA) return Konstanta(VM_K_PLYUS_BESKONECHNOST, R);
+    if (n <= -VM_PREDEL_PORYADKA) return Konstanta(VM_K_NOL, R);
     vmChislo celaya;
     vmIzCelogo32(&celaya, &y, n);
     const vmChislo f = vmRaznost(&y, celaya);
     const vmChislo lnR = vmLn(ChisloOsnovaniya(R), true);
-    vmChislo B = Konstanta(1, R);
+    vmChislo B = Konstanta(VM_K_EDINICA, R);
     vmUmnogitNaStepen(&B, n);
     vmUmnogit(&B, vmExp(vmProizvedenie(&f, &lnR), true));
     return B;
@@ -289,9 +289,9 @@ vmChislo vmStepen(const vmChislo& a, const vmChislo& x) {
     bool smenitZnak = false;
     if (vmZnak(&osnovanie) < 0) {
         osnovanie.Znak = 0;
-        if (!celiy) return Konstanta(0, R);
-        vmChislo dva = Konstanta(1, R);
-        vmPribavit(&dva, Konstanta(1, R));
+        if (!celiy) return Konstanta(VM_K_NOL, R);
+        vmChislo dva = Konstanta(VM_K_EDINICA, R);
+        vmPribavit(&dva, Konstanta(VM_K_EDINICA, R));
         vmChislo ostatok;
         vmDelenieSOstatkom(&pokazatel, dva, &ostatok);
         smenitZnak = vmZnak(&ostatok) != 0;

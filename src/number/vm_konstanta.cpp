@@ -3,13 +3,13 @@
 
 vmChislo* vmKonstanta(vmChislo* x, int kind, std::uint8_t R) {
     switch (kind) {
-    case 4: {
+    case VM_K_E: {
         vmChislo odin;
-        vmProstayaKonstanta(&odin, 1, R);
+        vmProstayaKonstanta(&odin, VM_K_EDINICA, R);
         *x = vmExp(odin, true);
         break;
     }
-    case 5:
+    case VM_K_PI:
         *x = vmPi(R);
         break;
     default:

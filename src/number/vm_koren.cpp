@@ -26,7 +26,7 @@ bool Ravni(const vmChislo& a, const vmChislo& b) {
 vmChislo Geron(const vmChislo& x) {
     const std::uint8_t R = x.Osnovanie;
     vmChislo odin;
-    vmKonstanta(&odin, 1, R);
+    vmKonstanta(&odin, VM_K_EDINICA, R);
     const vmChislo dva = vmSumma(&odin, odin);
     vmChislo T = x;
     T.Znak = 0;
@@ -76,7 +76,7 @@ bool VPredelahGerona(const vmChislo& x) {
     if (x.Poryadok < -200) return false;
     if (x.Poryadok < 100) return true;
     vmChislo predel;
-    vmKonstanta(&predel, 1, x.Osnovanie);
+    vmKonstanta(&predel, VM_K_EDINICA, x.Osnovanie);
     vmUmnogitNaStepen(&predel, 100);
     return vmMensheIliRavno(&x, &predel);
 }
@@ -92,7 +92,7 @@ bool VPredelahGerona(const vmChislo& x) {
 // changed. Any thread; nothing is shared.
 vmChislo vmKoren(const vmChislo& x) {
     vmChislo rezultat;
-    vmKonstanta(&rezultat, 0, x.Osnovanie);
+    vmKonstanta(&rezultat, VM_K_NOL, x.Osnovanie);
     if (vmZnak(&x) <= 0) return rezultat;
     // Heron from the infinity value would halve a finite 1 * R^(2^29 - 1)
     // for billions of steps; the root of infinity is infinity.

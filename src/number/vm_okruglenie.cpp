@@ -48,7 +48,7 @@ void vmCeloe(vmChislo* out, const vmChislo* x, std::int8_t mode) {
     }
     if (popravka) {
         vmChislo odin;
-        vmProstayaKonstanta(&odin, 1, x->Osnovanie);
+        vmProstayaKonstanta(&odin, VM_K_EDINICA, x->Osnovanie);
         odin.Znak = s;
         vmPribavit(&y, odin);
     }
@@ -69,7 +69,7 @@ bool vmEtoCeloe(const vmChislo* x) {
     vmChislo d = vmRaznost(x, pol);
     d.Znak = 0;
     vmChislo e;
-    vmProstayaKonstanta(&e, 1, x->Osnovanie);
+    vmProstayaKonstanta(&e, VM_K_EDINICA, x->Osnovanie);
     vmRazdelitNaStepen(&e, 52);
     return vmMensheIliRavno(&d, &e);
 }

@@ -191,7 +191,7 @@ class TOporaPi {
 // The bisection from 1/2, the step halved before every move. With a
 // reference, a step it decides sums no series.
 vmChislo Bisekciya(std::uint8_t R, const TOporaPi* opora, int* ryadov) {
-    const vmChislo odin = Konstanta(1, R);
+    const vmChislo odin = Konstanta(VM_K_EDINICA, R);
     const vmChislo dva = vmSumma(&odin, odin);
     vmChislo h = vmChastnoe(&odin, &dva);
     const vmChislo cel = h;

@@ -9,7 +9,7 @@
 
 namespace vm_detail {
 
-// vmKonstanta as a value: kind 0 zero, 1 one, 2/3 +-infinity, 4 e, 5 pi.
+// vmKonstanta as a value (TVidKonstanti: zero, one, +-infinity, e, pi).
 inline vmChislo Konstanta(int vid, std::uint8_t R) {
     vmChislo x;
     vmKonstanta(&x, vid, R);
@@ -27,7 +27,7 @@ inline vmChislo Dopusk(const vmChislo& s, std::int32_t n) {
     vmChislo t = Modul(s);
     vmRazdelitNaStepen(&t, n);
     if (vmZnak(&t) == 0) {
-        t = Konstanta(1, s.Osnovanie);
+        t = Konstanta(VM_K_EDINICA, s.Osnovanie);
         vmRazdelitNaStepen(&t, n);
     }
     return t;

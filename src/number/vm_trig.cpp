@@ -82,9 +82,9 @@ vmChislo vmSin(const vmChislo& x, bool reduce) {
         z = PrivestiKPeriodu(x);
         if (x.Znak != 0) SmenitZnak(&z);
     }
-    const vmChislo odin = Konstanta(1, R);
+    const vmChislo odin = Konstanta(VM_K_EDINICA, R);
     const vmChislo dva = vmSumma(&odin, odin);
-    vmChislo a = Konstanta(0, R), b = odin, D = odin, G = z, S = Konstanta(0, R), T;
+    vmChislo a = Konstanta(VM_K_NOL, R), b = odin, D = odin, G = z, S = Konstanta(VM_K_NOL, R), T;
     const vmChislo x2 = vmProizvedenie(&z, &z);
     bool estDopusk = false;
     for (int i = 0;; ++i) {
@@ -119,9 +119,9 @@ vmChislo vmCos(const vmChislo& x, bool reduce) {
         z = PrivestiKPeriodu(x);
         z.Znak = 0;
     }
-    const vmChislo odin = Konstanta(1, R);
+    const vmChislo odin = Konstanta(VM_K_EDINICA, R);
     const vmChislo dva = vmSumma(&odin, odin);
-    vmChislo a = Konstanta(0, R), D = odin, G = odin, S = Konstanta(0, R), T;
+    vmChislo a = Konstanta(VM_K_NOL, R), D = odin, G = odin, S = Konstanta(VM_K_NOL, R), T;
     const vmChislo x2 = vmProizvedenie(&z, &z);
     bool estDopusk = false;
     for (int i = 0;; ++i) {
@@ -160,14 +160,14 @@ vmChislo vmTg(const vmChislo& x) {
 // meaningless value. Any thread.
 vmChislo vmArctg2(const vmChislo& y, const vmChislo& x) {
     const std::uint8_t R = y.Osnovanie;
-    const vmChislo odin = Konstanta(1, R);
+    const vmChislo odin = Konstanta(VM_K_EDINICA, R);
     const vmChislo dva = vmSumma(&odin, odin);
     const vmChislo polovina = vmChastnoe(&odin, &dva);
     const vmChislo P = vmPi(R);
 
     vmChislo r;
     if (vmZnak(&x) == 0) {
-        vmKonstanta(&r, 2, R);
+        vmKonstanta(&r, VM_K_PLYUS_BESKONECHNOST, R);
         r.Znak = y.Znak;
     } else {
         r = vmChastnoe(&y, &x);
@@ -184,7 +184,7 @@ vmChislo vmArctg2(const vmChislo& y, const vmChislo& x) {
         z = vmChastnoe(&chislitel, &z);
     }
 
-    vmChislo G = z, d = odin, S = Konstanta(0, R), T;
+    vmChislo G = z, d = odin, S = Konstanta(VM_K_NOL, R), T;
     const vmChislo z2 = vmProizvedenie(&z, &z);
     bool plus = true, estDopusk = false;
     for (int i = 0;; ++i) {
@@ -215,14 +215,14 @@ vmChislo vmArctg2(const vmChislo& y, const vmChislo& x) {
 
 // arctan x in (-pi/2, pi/2]: vmArctg2(x, 1). Any thread.
 vmChislo vmArctg(const vmChislo& x) {
-    return vmArctg2(x, Konstanta(1, x.Osnovanie));
+    return vmArctg2(x, Konstanta(VM_K_EDINICA, x.Osnovanie));
 }
 
 // arcsin x = arctan(x / sqrt(1 - x^2)). No domain test: |x| >= 1 makes the
 // root zero, the quotient infinite, and the result pi/2 with x's sign.
 // Any thread.
 vmChislo vmArcsin(const vmChislo& x) {
-    const vmChislo odin = Konstanta(1, x.Osnovanie);
+    const vmChislo odin = Konstanta(VM_K_EDINICA, x.Osnovanie);
     const vmChislo kvadrat = vmProizvedenie(&x, &x);
     const vmChislo koren = vmKoren(vmRaznost(&odin, kvadrat));
     return vmArctg(vmChastnoe(&x, &koren));
@@ -232,7 +232,7 @@ vmChislo vmArcsin(const vmChislo& x) {
 vmChislo vmArccos(const vmChislo& x) {
     const std::uint8_t R = x.Osnovanie;
     const vmChislo P = vmPi(R);
-    const vmChislo odin = Konstanta(1, R);
+    const vmChislo odin = Konstanta(VM_K_EDINICA, R);
     const vmChislo dva = vmSumma(&odin, odin);
     vmChislo rezultat = vmChastnoe(&P, &dva);
     vmVichest(&rezultat, vmArcsin(x));

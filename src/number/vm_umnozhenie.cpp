@@ -243,10 +243,10 @@ vmChislo vmDelenieSOstatkom(const vmChislo* a, vmChislo b, vmChislo* ostatok) {
     vmChislo a1 = *a;
     vmObshcheeOsnovanie(&a1, &b);
     vmChislo q;
-    vmProstayaKonstanta(&q, 0, a1.Osnovanie);
+    vmProstayaKonstanta(&q, VM_K_NOL, a1.Osnovanie);
     ostatok->Osnovanie = a1.Osnovanie;
     if (vmZnak(&b) == 0) {
-        vmProstayaKonstanta(&q, 2, a1.Osnovanie);
+        vmProstayaKonstanta(&q, VM_K_PLYUS_BESKONECHNOST, a1.Osnovanie);
         vmNol(ostatok);
         return q;
     }

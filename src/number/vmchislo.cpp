@@ -47,15 +47,15 @@ vmChislo* vmBeskonechnost(vmChislo* x) {
 vmChislo* vmProstayaKonstanta(vmChislo* x, int kind, std::uint8_t R) {
     x->Osnovanie = R;
     switch (kind) {
-    case 0:
+    case VM_K_NOL:
         vmNol(x);
         break;
-    case 1:
+    case VM_K_EDINICA:
         vmEdinica(x);
         break;
-    case 2:
-    case 3:
-        x->Znak = kind == 3 ? 1 : 0;
+    case VM_K_PLYUS_BESKONECHNOST:
+    case VM_K_MINUS_BESKONECHNOST:
+        x->Znak = kind == VM_K_MINUS_BESKONECHNOST ? 1 : 0;
         vmBeskonechnost(x);
         break;
     default:

@@ -89,6 +89,16 @@ void vmPostroitSimvoli(char razdelitel);
 vmChislo* vmNol(vmChislo* x);           // zero, radix kept
 vmChislo* vmEdinica(vmChislo* x);       // one, radix kept
 vmChislo* vmBeskonechnost(vmChislo* x); // infinity (1 * R^2^29, Netochnost 1), sign kept
+// The kinds of constant of vmProstayaKonstanta and vmKonstanta, by their
+// numbers (the functions take them as int).
+enum TVidKonstanti : int {
+    VM_K_NOL = 0,
+    VM_K_EDINICA = 1,
+    VM_K_PLYUS_BESKONECHNOST = 2,
+    VM_K_MINUS_BESKONECHNOST = 3,
+    VM_K_E = 4,  // through the constant cache: vmKonstanta only
+    VM_K_PI = 5, // likewise
+};
 // Osnovanie := R, then by kind: 0 zero, 1 one, 2 +infinity, 3 -infinity;
 // other kinds change nothing more. The kinds that need a computation (e, pi)
 // are vmKonstanta's (number/vmfunkcii.h).

@@ -210,7 +210,7 @@ void TfrmMain::bnChisloEClick() {
     TBezOtmeny bezOtmeny;
     vmChislo x;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    vmKonstanta(&x, 4, static_cast<std::uint8_t>(PoluchitOsnovanie()));
+    vmKonstanta(&x, VM_K_E, static_cast<std::uint8_t>(PoluchitOsnovanie()));
     QApplication::restoreOverrideCursor();
     Vstavit(TekstChisla(x));
     mPeremennie->setFocus();
@@ -219,7 +219,7 @@ void TfrmMain::bnChisloPIClick() {
     TBezOtmeny bezOtmeny;
     vmChislo x;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    vmKonstanta(&x, 5, static_cast<std::uint8_t>(PoluchitOsnovanie()));
+    vmKonstanta(&x, VM_K_PI, static_cast<std::uint8_t>(PoluchitOsnovanie()));
     QApplication::restoreOverrideCursor();
     Vstavit(TekstChisla(x));
     mPeremennie->setFocus();

@@ -73,7 +73,7 @@ TEST_F(Arifmetika, ZeroResultsArePositiveClean) {
     EXPECT_EQ(Plus("1", "-1").Netochnost, 0);
     OzhidatChistiyNol(Minus("-7.25", "-7.25"), "-7.25 - -7.25");
     vmChislo inf;
-    vmKonstanta(&inf, 3, 10);
+    vmKonstanta(&inf, VM_K_MINUS_BESKONECHNOST, 10);
     vmChislo r = inf;
     vmVichest(&r, inf);
     OzhidatChistiyNol(r, "-inf - -inf");
@@ -431,7 +431,7 @@ TEST_F(Arifmetika, AgreesWithBcOnLongOperands) {
             vmChislo d = vmRaznost(&nashe, ref);
             d.Znak = 0;
             vmChislo ulp;
-            vmKonstanta(&ulp, 1, 10);
+            vmKonstanta(&ulp, VM_K_EDINICA, 10);
             vmUmnogitNaStepen(&ulp, ref.Poryadok - 98);
             EXPECT_TRUE(vmMensheIliRavno(&d, &ulp)) << line << "\n" << Tx(nashe);
         }

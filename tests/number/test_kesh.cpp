@@ -447,7 +447,7 @@ TEST_F(Kesh, TwoThreadsComputingPiAndEShareOneValue) {
         while (gotovy.load() < 2) {
         }
         pi[t] = vmPi(R);
-        vmKonstanta(&e[t], 4, R);
+        vmKonstanta(&e[t], VM_K_E, R);
     };
     std::thread a(potok, 0), b(potok, 1);
     a.join();

@@ -108,7 +108,7 @@ TEST_F(Okruglenie, FromMachineIntegersExactly) {
     };
     for (const auto& s : sluchai) {
         vmChislo obrazec;
-        vmKonstanta(&obrazec, 1, static_cast<std::uint8_t>(s.R));
+        vmKonstanta(&obrazec, VM_K_EDINICA, static_cast<std::uint8_t>(s.R));
         vmChislo x;
         vmIzCelogo32(&x, &obrazec, s.n);
         EXPECT_EQ(Tx(x, 100, VM_S_OSNOVANIEM), s.vid) << s.n;

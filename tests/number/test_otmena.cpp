@@ -16,8 +16,8 @@ TEST(OtmenaFunkciy, MainThreadBuildsPiAndEDespiteAStaleStopFlag) {
     vmChislo pi, e;
     {
         TBezOtmeny bez;
-        vmKonstanta(&pi, 5, 10);
-        vmKonstanta(&e, 4, 10);
+        vmKonstanta(&pi, VM_K_PI, 10);
+        vmKonstanta(&e, VM_K_E, 10);
     }
     CalcCancelled = 0;
     EXPECT_EQ(Tx(pi, 20), "3.14159265358979323846");

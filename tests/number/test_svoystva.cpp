@@ -19,7 +19,7 @@ bool Blizko(const vmChislo& a, const vmChislo& b, int k, std::int32_t poryadok =
     vmChislo d = vmRaznost(&a, b);
     d.Znak = 0;
     vmChislo ulp;
-    vmKonstanta(&ulp, 1, a.Osnovanie);
+    vmKonstanta(&ulp, VM_K_EDINICA, a.Osnovanie);
     vmUmnogitNaStepen(&ulp, poryadok - VM_DROBNIH_RAZRYADOV);
     vmUmnogitNaCifru(&ulp, static_cast<std::uint8_t>(k));
     return vmMensheIliRavno(&d, &ulp);
@@ -115,7 +115,7 @@ TEST_F(Svoystva, MachineIntegersRoundTrip) {
         for (int i = 0; i < 100; ++i) {
             const std::int32_t n = g.Int(INT32_MIN + 1, INT32_MAX) >> g.Int(0, 30);
             vmChislo obrazec, x;
-            vmKonstanta(&obrazec, 1, static_cast<std::uint8_t>(R));
+            vmKonstanta(&obrazec, VM_K_EDINICA, static_cast<std::uint8_t>(R));
             vmIzCelogo32(&x, &obrazec, n);
             EXPECT_EQ(vmVCeloe32(&x, false), n) << R;
             EXPECT_TRUE(vmEtoCeloe(&x));

@@ -28,11 +28,11 @@ TEST_F(Predstavlenie, DefaultAndSpecialValues) {
     EXPECT_EQ(x.Poryadok, VM_PREDEL_PORYADKA);
     EXPECT_EQ(x.Netochnost, 1);
 
-    vmKonstanta(&x, 3, 16);
+    vmKonstanta(&x, VM_K_MINUS_BESKONECHNOST, 16);
     EXPECT_EQ(x.Osnovanie, 16);
     EXPECT_EQ(x.Znak, 1);
     EXPECT_EQ(vmZnak(&x), -1);
-    vmKonstanta(&x, 1, 3);
+    vmKonstanta(&x, VM_K_EDINICA, 3);
     EXPECT_EQ(Tx(x), "1r3");
     vmKonstanta(&x, 99, 5); // unknown kind: only the radix changes
     EXPECT_EQ(x.Osnovanie, 5);

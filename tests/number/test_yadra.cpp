@@ -164,7 +164,7 @@ TEST_F(Yadra, FastKernelsOnAllNinesAndPowers) {
         vse.Poryadok = 3;
         for (int p = 2; p < VM_RAZRYADOV; ++p) vmCifra(vse, p) = static_cast<std::uint8_t>(R - 1);
         vmChislo stepen;
-        vmKonstanta(&stepen, 1, static_cast<std::uint8_t>(R));
+        vmKonstanta(&stepen, VM_K_EDINICA, static_cast<std::uint8_t>(R));
         vmUmnogitNaStepen(&stepen, 7);
         const vmChislo pary[][2] = {{vse, vse}, {vse, stepen}, {stepen, vse}, {stepen, stepen}};
         for (const auto& para : pary) {
@@ -190,7 +190,7 @@ TEST_F(Yadra, RoundedTrialComparisonTakesTheLargerDigit) {
         for (int p = 2; p < VM_RAZRYADOV; ++p) vmCifra(a, p) = static_cast<std::uint8_t>(R - 1);
         a.DrobnayaChast[99] = static_cast<std::uint8_t>(R / 2);
         vmChislo b;
-        vmKonstanta(&b, 1, static_cast<std::uint8_t>(R));
+        vmKonstanta(&b, VM_K_EDINICA, static_cast<std::uint8_t>(R));
         b.CelayaChast[0] = 2;
         const auto [qp, qb] = Oba([&] { return vmChastnoe(&a, &b); });
         EXPECT_TRUE(Ravni(qp, qb)) << R << "\n" << Cifri(qp) << "\n" << Cifri(qb);
@@ -241,7 +241,7 @@ TEST_F(Yadra, RadixBytesBeyondTheMultiplesTableUseThePlainKernels) {
     // kernels keep one row per digit value and must not be taken beyond them.
     for (int R : {127, 200, 255}) {
         vmChislo x;
-        vmKonstanta(&x, 1, static_cast<std::uint8_t>(R));
+        vmKonstanta(&x, VM_K_EDINICA, static_cast<std::uint8_t>(R));
         x.DrobnayaChast[0] = static_cast<std::uint8_t>(R - 50);
         EXPECT_EQ(vm_detail::BistroVozmozhno(x), R < 128) << R;
         const auto [pp, pb] = Oba([&] { return vmProizvedenie(&x, &x); });

@@ -192,8 +192,8 @@ TEST(YadraDelenie, EstimateTooHighIsCorrectedDownwards) {
     for (int R : {3, 10, 36}) {
         const int c = std::min(3, R - 1);
         vmChislo a = Ch("0r" + std::to_string(R)), b = a;
-        vmKonstanta(&a, 1, static_cast<std::uint8_t>(R));
-        vmKonstanta(&b, 1, static_cast<std::uint8_t>(R));
+        vmKonstanta(&a, VM_K_EDINICA, static_cast<std::uint8_t>(R));
+        vmKonstanta(&b, VM_K_EDINICA, static_cast<std::uint8_t>(R));
         a.CelayaChast[0] = static_cast<std::uint8_t>(c);
         a.DrobnayaChast[VM_DROBNIH_RAZRYADOV - 1] = static_cast<std::uint8_t>(c - 1);
         b.DrobnayaChast[VM_DROBNIH_RAZRYADOV - 1] = 1;
