@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "number/vm_tekst.h"
 #include "number/vm_yadra.h"
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "eval/zapusk.h"
-#include "number/kesh.h"
-#include "number/mashinnye.h"
+#include "number/vm_kesh.h"
+#include "number/vm_mashinnye.h"
 #include "platform/platforma.h"
 
 #include "okno_zamera.h"

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "number/vm_tekst.h"
-#include "number/vmchislo.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_chislo.h"
+#include "number/vm_funkcii.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "eval/peremennie.h"
 #include "eval/zapusk.h"
-#include "number/kesh.h"
-#include "number/mashinnye.h"
+#include "number/vm_kesh.h"
+#include "number/vm_mashinnye.h"
 #include "platform/platforma.h"
 
 #include "okno_zamera.h"

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "number/kesh.h"
+#include "number/vm_kesh.h"
 #include "platform/fayli.h"
 
 namespace {

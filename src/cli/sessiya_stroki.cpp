@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "eval/yazik.h"
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 #include "text/kodirovka.h"
 #include "text/kodirovka_ansi.h"
 

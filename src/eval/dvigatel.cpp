@@ -1,7 +1,7 @@
 #include "eval/dvigatel.h"
 
-#include "number/kesh.h"
-#include "number/mashinnye.h"
+#include "number/vm_kesh.h"
+#include "number/vm_mashinnye.h"
 #include "platform/platforma.h"
 
 TDvigatel::TDvigatel() : TDvigatel(std::string(VM_PAPKA_KESHA)) {}

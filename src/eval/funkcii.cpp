@@ -14,10 +14,10 @@
 #include "eval/nastroyki.h"
 #include "eval/soobsheniya.h"
 #include "eval/zhurnal.h"
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "number/vm_tekst.h"
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "eval/peremennie.h"
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 #include "text/tansistring.h"
 
 // The longest time "fact" may run, in seconds.

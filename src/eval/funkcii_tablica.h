@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "eval/yazik.h"
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 struct TFunkciya {
     TOpisanieFunkcii opisanie;

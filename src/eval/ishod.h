@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 #include "text/tansistring.h"
 
 // What a warning is about. A warning never changes a value, a message, the

@@ -16,10 +16,10 @@
 #include "eval/soobsheniya.h"
 #include "eval/yazik.h"
 #include "eval/zhurnal.h"
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "number/vm_tekst.h"
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "eval/peremennie.h"
 #include "eval/yazik.h"
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 #include "text/tansistring.h"
 
 // Innermost bracket group of p.Virazhenie into gruppa: the function name

@@ -14,7 +14,7 @@
 #include "eval/zapis_progona.h"
 #include "eval/zapusk.h"
 #include "number/vm_tekst.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 #include "text/kodirovka.h"
 

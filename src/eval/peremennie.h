@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 #include "text/tansistring.h"
 
 // One variable: one line of the definitions text.

@@ -5,7 +5,7 @@
 
 #include "eval/zapis_progona.h"
 #include "number/vm_tekst.h"
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 #include "text/kodirovka.h"
 
 namespace {

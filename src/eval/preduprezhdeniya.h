@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "eval/funkcii_tablica.h"
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 // What the checks ask of a value besides vmEtoBeskonechnost: zero, an
 // integer (no fraction digit at all).

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "eval/funkcii_tablica.h"
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 bool EtoSimvolImeni(unsigned char c) {
     // Windows-1251: а..я are 0xE0..0xFF, й is 0xE9, ё is 0xB8.

@@ -7,9 +7,9 @@
 #include "eval/soobsheniya.h"
 #include "eval/yazik.h"
 #include "eval/zapis_progona.h"
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "number/vm_tekst.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_funkcii.h"
 #include "text/kodirovka.h"
 
 // --- The calculation thread ---

@@ -23,10 +23,10 @@
 #include <atomic>
 #include <cstdint>
 
-#include "number/kesh.h"
+#include "number/vm_kesh.h"
 #include "number/vm_ryadi.h"
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 
 using vm_detail::Dopusk;

@@ -1,5 +1,5 @@
 // The constants by kind, e and pi among them.
-#include "number/vmfunkcii.h"
+#include "number/vm_funkcii.h"
 
 vmChislo* vmKonstanta(vmChislo* x, int kind, std::uint8_t R) {
     switch (kind) {

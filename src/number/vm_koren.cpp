@@ -3,8 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 
 namespace {

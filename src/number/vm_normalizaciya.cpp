@@ -2,7 +2,7 @@
 // every operation ends with. They sit above the record because rounding up
 // is an addition (a carry can run through every digit and out of the top).
 #include "number/vm_vnutrennee.h"
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 
 using vm_detail::Polovina;
 

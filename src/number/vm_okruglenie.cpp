@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "number/vm_vnutrennee.h"
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 
 using vm_detail::EtoNol;
 using vm_detail::Osn;

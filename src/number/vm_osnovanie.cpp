@@ -13,8 +13,8 @@
 
 #include "number/vm_osnovanie.h"
 
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 
 void vmRazdelitNaMaloe(vmChislo* a, std::uint8_t m) {

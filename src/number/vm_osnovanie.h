@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 // a = a / m for a small integer m (2..255) in a's radix: the same truncated
 // quotient as vmRazdelit (a, m) gives (digits of the weights R^d down to

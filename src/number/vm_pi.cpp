@@ -29,11 +29,11 @@
 #include <array>
 #include <cstdint>
 
-#include "number/kesh.h"
+#include "number/vm_kesh.h"
 #include "number/vm_pi.h"
 #include "number/vm_ryadi.h"
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 
 using vm_detail::Konstanta;

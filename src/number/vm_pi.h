@@ -1,11 +1,11 @@
-// The two ways of computing pi behind vmPi (number/vmfunkcii.h), and the
+// The two ways of computing pi behind vmPi (number/vm_funkcii.h), and the
 // reference value of pi/6 that lets the fast one skip work. Neither looks at
 // or fills the constant cache.
 #pragma once
 
 #include <cstdint>
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 // Radix-R digits of the reference pi/6 that vmCifriPiShestih can give.
 constexpr int VM_PI_OPORA_CIFR = 112;

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_funkcii.h"
 
 namespace vm_detail {
 

@@ -1,5 +1,5 @@
 // The literal character table of the number module.
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 namespace {
 constexpr TvmSimvoli PostroitTablicu(char razdelitel) {

@@ -2,7 +2,7 @@
 #include <utility>
 
 #include "number/vm_vnutrennee.h"
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 #include "number/vm_osnovanie.h"
 #include "number/vm_yadra.h"
 

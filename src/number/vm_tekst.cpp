@@ -2,10 +2,10 @@
 #include <cstring>
 #include <string>
 
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "number/vm_tekst.h"
 #include "number/vm_vnutrennee.h"
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 #include "platform/platforma.h"
 #include "text/kodirovka.h"
 

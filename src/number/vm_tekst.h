@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 #include "text/tansistring.h"
 
 // True if the first n characters form a valid literal

@@ -22,8 +22,8 @@
 #include <cstdint>
 
 #include "number/vm_ryadi.h"
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 
 using vm_detail::Dopusk;

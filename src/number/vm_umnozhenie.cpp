@@ -3,7 +3,7 @@
 // additions, long division by trial multiplication.
 #include "number/vm_vnutrennee.h"
 #include "number/vm_yadra.h"
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 
 using vm_detail::EtoBeskonechnost;
 using vm_detail::EtoNol;

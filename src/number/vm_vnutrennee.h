@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 namespace vm_detail {
 

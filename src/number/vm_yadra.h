@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 namespace vm_detail {
 

@@ -25,7 +25,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "text/kodirovka_ansi.h"
 #include "ui/fayli.h"
 #include "ui/podsvetka.h"

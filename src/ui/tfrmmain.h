@@ -27,7 +27,7 @@
 
 #include "eval/ishod.h"
 #include "eval/zapusk.h"
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 #include "ui/tfrmistoriya.h"
 
 class QAction;

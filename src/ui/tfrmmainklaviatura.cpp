@@ -17,7 +17,7 @@
 #include <QTreeWidget>
 #include <functional>
 
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "ui/tekstqt.h"
 #include "ui/tfrmmain.h"
 

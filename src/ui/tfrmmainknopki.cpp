@@ -7,8 +7,8 @@
 #include <QTextCursor>
 
 #include "number/vm_tekst.h"
-#include "number/vmchislo.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_chislo.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 #include "ui/tekstqt.h"
 #include "ui/tfrmmain.h"

@@ -33,7 +33,7 @@
 #include <QToolTip>
 
 #include "eval/dvigatel.h"
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "ui/podsvetka.h"
 #include "ui/soobsheniya.h"
 #include "ui/tekstqt.h"

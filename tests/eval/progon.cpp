@@ -8,7 +8,7 @@
 #include "eval/dvigatel.h"
 #include "eval/peremennie.h"
 #include "number/vm_tekst.h"
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 #include "platform/platforma.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "eval/peremennie.h"
 #include "eval/progon.h"
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "platform/platforma.h"
 
 namespace {

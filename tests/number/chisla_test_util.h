@@ -4,11 +4,11 @@
 #include <cstring>
 #include <string>
 
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "number/vm_tekst.h"
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
-#include "number/vmchislo.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_funkcii.h"
+#include "number/vm_chislo.h"
 
 // Reads a literal (with "." as the separator table).
 inline vmChislo Ch(const std::string& literal) {

@@ -16,11 +16,11 @@
 
 #include <gtest/gtest.h>
 
-#include "number/kesh.h"
+#include "number/vm_kesh.h"
 #include "number/vm_tekst.h"
-#include "number/vmarifmetika.h"
-#include "number/vmchislo.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_chislo.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 
 namespace funkcii_test {

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 inline std::uint64_t SemyaTestov() {
     if (const char* s = std::getenv("CIFRAMER_SEED")) return std::strtoull(s, nullptr, 10);

@@ -19,8 +19,8 @@
 
 #include "common/test_support.h"
 #include "funkcii_pomoshch.h"
-#include "number/kesh.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_kesh.h"
+#include "number/vm_funkcii.h"
 
 namespace fs = std::filesystem;
 

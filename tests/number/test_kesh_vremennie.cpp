@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "funkcii_pomoshch.h"
-#include "number/kesh.h"
+#include "number/vm_kesh.h"
 
 namespace fs = std::filesystem;
 

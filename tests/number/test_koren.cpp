@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "funkcii_pomoshch.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_funkcii.h"
 
 using namespace funkcii_test;
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "common/test_support.h"
-#include "number/mashinnye.h"
-#include "number/vmchislo.h"
+#include "number/vm_mashinnye.h"
+#include "number/vm_chislo.h"
 
 namespace {
 const std::string NEVERNIY = "Строка не содержит цифр между разделителями.";

@@ -8,8 +8,8 @@
 
 #include "number/vm_osnovanie.h"
 #include "number/vm_tekst.h"
-#include "number/vmarifmetika.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_arifmetika.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 
 namespace {

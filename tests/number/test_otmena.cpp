@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "chisla_test_util.h"
-#include "number/kesh.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_kesh.h"
+#include "number/vm_funkcii.h"
 #include "platform/platforma.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "funkcii_pomoshch.h"
 #include "number/vm_pi.h"
-#include "number/vmfunkcii.h"
+#include "number/vm_funkcii.h"
 
 using namespace funkcii_test;
 

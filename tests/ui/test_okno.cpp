@@ -22,7 +22,7 @@
 #include <thread>
 
 #include "eval/zapusk.h"
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 #include "pomoshnik.h"
 #include "ui/podsvetka.h"
 #include "ui/tfrmmain.h"

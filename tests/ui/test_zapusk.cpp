@@ -20,7 +20,7 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "number/kesh.h"
+#include "number/vm_kesh.h"
 #include "pomoshnik.h"
 #include "ui/tfrmmain.h"
 #include "ui/tfrmsostoyanie.h"

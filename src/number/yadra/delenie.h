@@ -20,7 +20,7 @@
 
 #include <cmath>
 
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 #include "number/yadra/algoritmy.h"
 
 namespace vm_detail::stroki {

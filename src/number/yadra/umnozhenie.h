@@ -8,7 +8,7 @@
 // the rounding of an aligned operand enters the addition as its carry in.
 #pragma once
 
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 #include "number/yadra/algoritmy.h"
 
 namespace vm_detail::stroki {

@@ -11,7 +11,7 @@
 
 #include "number/vm_vnutrennee.h"
 #include "number/vm_yadra.h"
-#include "number/vmarifmetika.h"
+#include "number/vm_arifmetika.h"
 
 namespace vm_detail {
 

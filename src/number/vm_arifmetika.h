@@ -12,7 +12,7 @@
 // function may be called from any thread; pointer arguments may alias.
 #pragma once
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 // Normal form, rounding half-up on the magnitude at the 100th fraction digit
 // by the first dropped digit alone. The one rounding rule of the module.

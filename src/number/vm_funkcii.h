@@ -4,14 +4,14 @@
 // larger radix for two operands).
 //
 // Threads: callable from the calculation thread and from the main thread at
-// once; the constant cache they fill is guarded (number/kesh.h).
+// once; the constant cache they fill is guarded (number/vm_kesh.h).
 // Cancellation: every loop that can run long polls OtmenaZaproshena()
 // (platform/platforma.h) and returns at once when it is true; the value
 // returned then is meaningless and is never stored in the constant cache.
 #pragma once
 
 #include "number/vm_osnovanie.h" // vmPerevestiVOsnovanie
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 // Osnovanie := R, then by kind: 0 zero, 1 one, 2 +infinity, 3 -infinity
 // (vmProstayaKonstanta), 4 e, 5 pi (both through the constant cache; may be

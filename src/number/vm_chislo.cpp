@@ -1,5 +1,5 @@
 // The number record: special values, scans, digit shifts, normalisation.
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 
 #include <cstring>
 

@@ -10,7 +10,7 @@
 // existing file is never replaced; a temporary file is named after the
 // process that writes it, so that one left by a killed process can be told
 // from one being written and removed at the next load.
-#include "number/kesh.h"
+#include "number/vm_kesh.h"
 
 #include <atomic>
 #include <cmath>
@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 #include "platform/fayli.h"
 
 VM_KESH_KONSTANT KeshKonstant;

@@ -1,9 +1,9 @@
 // vmChislo: a number of 101 significant digits in its own radix (2..36),
 // one digit per byte, and the operations on its representation alone:
 // special values, scans, digit shifts and the literal character table. The
-// layers above it: normalisation and arithmetic (number/vmarifmetika.h), text
+// layers above it: normalisation and arithmetic (number/vm_arifmetika.h), text
 // conversion (number/vm_tekst.h), elementary functions and the constants e
-// and pi (number/vmfunkcii.h).
+// and pi (number/vm_funkcii.h).
 //
 // Every operation here works only on its arguments (and on the read-only
 // vmSimvoli table), allocates nothing, throws nothing, and may be called from
@@ -101,7 +101,7 @@ enum TVidKonstanti : int {
 };
 // Osnovanie := R, then by kind: 0 zero, 1 one, 2 +infinity, 3 -infinity;
 // other kinds change nothing more. The kinds that need a computation (e, pi)
-// are vmKonstanta's (number/vmfunkcii.h).
+// are vmKonstanta's (number/vm_funkcii.h).
 vmChislo* vmProstayaKonstanta(vmChislo* x, int kind, std::uint8_t R);
 // The 80-bit extended float v, bit for bit, in radix 2; not normalised.
 vmChislo* vmIzExtended(vmChislo* x, long double v);

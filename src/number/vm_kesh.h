@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 #include "text/tansistring.h"
 
 constexpr int VM_KESH_OSNOVANIY = 127;

@@ -1,10 +1,10 @@
 // Decimal text <-> machine numbers.
-#include "number/mashinnye.h"
+#include "number/vm_mashinnye.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "number/vmchislo.h"
+#include "number/vm_chislo.h"
 #include "platform/platforma.h"
 #include "text/kodirovka_ansi.h"
 #include "text/operacii_so_strokami.h"
