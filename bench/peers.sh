@@ -5,22 +5,28 @@
 # alternately R times each and prints the median wall-clock times and their
 # ratios to ciframer-cli. A peer that is not installed is left out.
 #
-#   bench/peers.sh [-n N] [-r R] [--cli PATH]
+#   bench/peers.sh [-n N] [-r R] [--cli PATH] [--before PATH]
 #
 # The CLI defaults to build/src/cli/ciframer-cli (built when missing). Each
 # run of ciframer-cli starts in a fresh folder with an empty constant cache,
-# as a first run would.
+# as a first run would. ciframer-cli runs once per kernel version the
+# processor has (CIFRAMER_ISA=avx512, avx2, sse2, portable; the best is
+# plain "ciframer"), so the figures of a machine without AVX-512 can be read
+# on one with it. --before adds an older build, under the same versions, to
+# the same alternating runs.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 n=300
 reps=7
 cli=$here/build/src/cli/ciframer-cli
+before=
 while [ $# -gt 0 ]; do
     case $1 in
     -n) n=$2; shift 2 ;;
     -r) reps=$2; shift 2 ;;
     --cli) cli=$(realpath "$2"); shift 2 ;;
-    *) echo "usage: $0 [-n N] [-r R] [--cli PATH]" >&2; exit 2 ;;
+    --before) before=$(realpath "$2"); shift 2 ;;
+    *) echo "usage: $0 [-n N] [-r R] [--cli PATH] [--before PATH]" >&2; exit 2 ;;
     esac
 done
 if [ ! -x "$cli" ]; then
@@ -62,9 +68,23 @@ awk -v n="$n" -v dir="$work" 'BEGIN {
 }'
 
 declare -A cmd=()
-names=(ciframer)
-cmd[ciframer]="cd $work/c && rm -rf VelimathData && $cli -a rad $work/sheet.txt"
+names=()
 mkdir -p "$work/c"
+# ciframer-cli under each kernel version the processor runs: a version it
+# lacks is refused with a line on stderr, and left out here.
+add_cli() { # name binary
+    local isa
+    names+=("$1")
+    cmd[$1]="cd $work/c && rm -rf VelimathData && $2 -a rad $work/sheet.txt"
+    for isa in avx512 avx2 sse2 portable; do
+        if [ -z "$(CIFRAMER_ISA=$isa "$2" -e 'y = 1' 2>&1 > /dev/null)" ]; then
+            names+=("$1-$isa")
+            cmd[$1-$isa]="cd $work/c && rm -rf VelimathData && CIFRAMER_ISA=$isa $2 -a rad $work/sheet.txt"
+        fi
+    done
+}
+add_cli ciframer "$cli"
+[ -n "$before" ] && add_cli before "$before"
 if command -v bc > /dev/null; then names+=(bc); cmd[bc]="bc -l -q $work/sheet.bc"; fi
 if command -v gp > /dev/null; then names+=(gp); cmd[gp]="gp -q -f $work/sheet.gp"; fi
 
@@ -85,8 +105,12 @@ done
 
 median() { tr ' ' '\n' | grep . | sort -g | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 base=$(echo "${times[ciframer]}" | median)
+bcm=
+[ -n "${times[bc]:-}" ] && bcm=$(echo "${times[bc]}" | median)
 echo "worksheet: $n definitions, $reps runs each, medians:"
 for name in "${names[@]}"; do
     m=$(echo "${times[$name]}" | median)
-    printf '  %-9s %8.3f s   %6.2f x ciframer-cli\n' "$name" "$m" "$(echo "$m / $base" | bc -l)"
+    printf '  %-18s %8.4f s   %6.2f x ciframer-cli' "$name" "$m" "$(echo "$m / $base" | bc -l)"
+    [ -n "$bcm" ] && printf '   bc -l takes %6.2f x' "$(echo "$bcm / $m" | bc -l)"
+    echo
 done
