@@ -72,9 +72,10 @@ class TDvigatel {
     static bool VichislitZdes(IOknoVichisleniya& okno);
 
     // The state of its runs: the variables, the name index, the run radix and
-    // the counters (eval/sostoyanie.h: one per process, as the engine is).
-    // Only between runs, or from the calculation thread of a run.
-    TSostoyanieVichisleniya& Sostoyanie() { return SostoyanieVichisleniya; }
+    // the counters (eval/sostoyanie.h: one per process, as the engine is, so
+    // static like VichislitZdes). Only between runs, or from the calculation
+    // thread of a run.
+    static TSostoyanieVichisleniya& Sostoyanie() { return SostoyanieVichisleniya; }
 
   private:
     // Waits for a run of Nachat still going, then clears the stop request

@@ -2,7 +2,8 @@
 // definitions text, evaluation of one definition by bracket reduction, and
 // lookup by name. Everything here runs on the calculation thread only; the
 // table and its records are shared with the run body (zapusk.cpp) and are not
-// guarded.
+// guarded. The table, the count of its records that lookups search and the
+// name index are part of the run state (eval/sostoyanie.h).
 #pragma once
 
 #include <cstdint>

@@ -6,7 +6,6 @@
 
 #include "eval/dvigatel.h"
 #include "eval/progon.h"
-#include "eval/sostoyanie.h"
 #include "platform/platforma.h"
 
 namespace {
@@ -21,7 +20,7 @@ TEST(SostoyanieVichisleniya, ALaterRunDoesNotSeeTheVariablesOfAnEarlierOne) {
     EXPECT_FALSE(vtoroy.gotovo);
     EXPECT_EQ(vtoroy.soobsheniya,
               (std::vector<std::string>{"Не удаётся найти переменную a", kNeVichislit}));
-    EXPECT_EQ(SostoyanieVichisleniya.KolichestvoPeremennih, 1u);
+    EXPECT_EQ(TDvigatel::Sostoyanie().KolichestvoPeremennih, 1u);
     EXPECT_EQ(VariableTable[1].Imya.Length(), 0);
     EXPECT_EQ(VariableTable[2].Imya.Length(), 0);
     // And the run after that finds what it defines again.
