@@ -29,9 +29,16 @@ TDvigatel::~TDvigatel() {
     if (sPapkoy_) SohranitKesh();
 }
 
-bool TDvigatel::Vichislit(IOknoVichisleniya& okno) {
+void TDvigatel::NachatProgon() {
     Dozhdatsya();
+    // The one place the stop request is cleared: when a run is about to
+    // start its thread, never when a run ends, so a stopped run leaves it set
+    // until the next one starts, and a stop asked after this point holds.
     CalcCancelled.store(0);
+}
+
+bool TDvigatel::Vichislit(IOknoVichisleniya& okno) {
+    NachatProgon();
     bool pokazan = false;
     neZapushen_ =
         !VipolnitNaPotokeVichisleniy([&] { pokazan = VichislitPeremennuyu(okno, ishod_); });
@@ -39,8 +46,7 @@ bool TDvigatel::Vichislit(IOknoVichisleniya& okno) {
 }
 
 bool TDvigatel::Nachat(IOknoVichisleniya& okno, std::function<void(const TIshod&)> poZavershenii) {
-    Dozhdatsya();
-    CalcCancelled.store(0);
+    NachatProgon();
     fon_ = std::make_unique<TPotokVichisleniy>([this, &okno, gotovo = std::move(poZavershenii)] {
         VichislitPeremennuyu(okno, ishod_);
         if (gotovo) gotovo(ishod_);

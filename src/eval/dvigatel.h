@@ -8,6 +8,7 @@
 #include <string>
 
 #include "eval/ishod.h"
+#include "eval/sostoyanie.h"
 #include "eval/zapusk.h"
 
 // While it lives, the process can calculate. Construction builds the literal
@@ -70,7 +71,18 @@ class TDvigatel {
     static bool VichislitZdes(IOknoVichisleniya& okno, TIshod& ishod);
     static bool VichislitZdes(IOknoVichisleniya& okno);
 
+    // The state of its runs: the variables, the name index, the run radix and
+    // the counters (eval/sostoyanie.h: one per process, as the engine is, so
+    // static like VichislitZdes). Only between runs, or from the calculation
+    // thread of a run.
+    static TSostoyanieVichisleniya& Sostoyanie() { return SostoyanieVichisleniya; }
+
   private:
+    // Waits for a run of Nachat still going, then clears the stop request
+    // (CalcCancelled): the only place it is cleared. Called by Vichislit and
+    // Nachat before their thread starts.
+    void NachatProgon();
+
     bool sPapkoy_;
     bool neZapushen_ = false;
     TIshod ishod_;

@@ -1,6 +1,5 @@
 #include "eval/nastroyki.h"
 
-std::int32_t CurrentRadix = 10;
 std::atomic<std::uint8_t> AngleUnit{1};
 
 TEdinicaUgla EdinicaUgla() {

@@ -1,8 +1,6 @@
 // Where a failed run failed: the innermost definition still under evaluation.
 #include "eval/peremennie.h"
 
-std::uint64_t SchetchikNachal = 0;
-
 std::int32_t IndeksNeudachnoyZapisi() {
     // Every failure returns at once up the chain of references, leaving each
     // record on it evaluating; the one begun last is where it began.

@@ -2,9 +2,7 @@
 #include "eval/peremennie.h"
 
 #include <cstring>
-#include <new>
 #include <string>
-#include <unordered_map>
 
 #include "eval/funkcii.h"
 #include "eval/operatori.h"
@@ -18,25 +16,7 @@
 #include "platform/platforma.h"
 #include "text/kodirovka.h"
 
-TTablicaPeremennih VariableTable;
-std::uint32_t VariableCount = 0;
-
-void TTablicaPeremennih::Postroit(std::uint32_t n) {
-    if (n > VM_PREDEL_PEREMENNIH) n = VM_PREDEL_PEREMENNIH;
-    for (; postroeno_ < n; ++postroeno_) new (&zapisi_[postroeno_].p) TPeremennaya();
-}
-
-TTablicaPeremennih::~TTablicaPeremennih() {
-    while (postroeno_ > 0) zapisi_[--postroeno_].p.~TPeremennaya();
-}
-
 namespace {
-
-// Name -> first record with that name, for the records counted when it was
-// built. Filled by the run body; the evaluator only reads it.
-std::unordered_map<std::string, std::int32_t> indeksImen;
-bool indeksGotov = false;
-std::uint32_t indeksDlya = 0;
 
 bool Ravni(const TAnsiString& a, const TAnsiString& b) {
     return TAnsiString::Compare(a, b) == 0;
@@ -132,28 +112,31 @@ void PostroitIndeksImen() {
 }
 
 void PostroitIndeksImen(const std::function<void(std::uint32_t, std::uint32_t)>& povtor) {
-    indeksImen.clear();
-    indeksImen.reserve(VariableCount);
+    TIndeksImen& indeks = SostoyanieVichisleniya.IndeksImen;
+    indeks.pervaya.clear();
+    indeks.pervaya.reserve(VariableCount);
     for (std::uint32_t i = 0; i < VariableCount; ++i) {
         const TPeremennaya& p = VariableTable[i];
         if (p.Otvergnuta) continue;
         const auto [mesto, noviy] =
-            indeksImen.emplace(Klyuch(p.Imya), static_cast<std::int32_t>(i)); // keeps the first
+            indeks.pervaya.emplace(Klyuch(p.Imya), static_cast<std::int32_t>(i)); // keeps the first
         if (!noviy && povtor) povtor(i, static_cast<std::uint32_t>(mesto->second));
     }
-    indeksDlya = VariableCount;
-    indeksGotov = true;
+    indeks.dlya = VariableCount;
+    indeks.gotov = true;
 }
 
 void SbrositIndeksImen() {
-    indeksGotov = false;
-    indeksImen.clear();
+    TIndeksImen& indeks = SostoyanieVichisleniya.IndeksImen;
+    indeks.gotov = false;
+    indeks.pervaya.clear();
 }
 
 std::int32_t NaitiPeremennuyu(const TAnsiString& imya) {
-    if (indeksGotov && indeksDlya == VariableCount) {
-        auto it = indeksImen.find(Klyuch(imya));
-        return it == indeksImen.end() ? -1 : it->second;
+    const TIndeksImen& indeks = SostoyanieVichisleniya.IndeksImen;
+    if (indeks.gotov && indeks.dlya == VariableCount) {
+        auto it = indeks.pervaya.find(Klyuch(imya));
+        return it == indeks.pervaya.end() ? -1 : it->second;
     }
     for (std::uint32_t i = 0; i < VariableCount && i < VM_PREDEL_PEREMENNIH; ++i) {
         const TPeremennaya& p = VariableTable[i];

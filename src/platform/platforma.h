@@ -37,9 +37,10 @@ TPerehvatOshibok UstanovitPerehvatOshibok(TPerehvatOshibok perehvat);
 // other thread runs.
 char LokalniyRazdelitel();
 
-// A stop of the calculation has been requested. Written by the main thread
-// (or a signal handler), polled by the calculation thread and by every long
-// loop of the number module.
+// A stop of the calculation has been requested. Set by the main thread (or a
+// signal handler), polled by the calculation thread and by every long loop of
+// the number module; cleared in one place only, by the engine as it starts a
+// run (TDvigatel in eval/dvigatel.cpp).
 #include <atomic>
 extern std::atomic<std::uint8_t> CalcCancelled;
 
