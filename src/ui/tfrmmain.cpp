@@ -55,8 +55,8 @@ template <class W> W* Nazvat(W* w, const char* imya) {
 
 } // namespace
 
-TfrmMain::TfrmMain(TDvigatel& dvigatel, QWidget* parent)
-    : QMainWindow(parent), dvigatel_(dvigatel) {
+TfrmMain::TfrmMain(TDvigatel& dvigatel, QWidget* parent) : QMainWindow(parent) {
+    SozdatVoditelya(dvigatel);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Цифрамер"));
     SozdatElementy();

@@ -1,15 +1,16 @@
-// The main window "Цифрамер" and the calculation run it drives.
+// The main window "Цифрамер": its controls and what they do. The run
+// lifecycle is its driver's (TVoditelProgona, voditel_progona.h).
 //
 // Threads: the window and every widget belong to the main thread. The
 // engine (TDvigatel) runs each calculation on a thread of its own, which
 // reaches the window only through IOknoVichisleniya, whose calls the window
 // carries out on the main thread while the calculation thread waits, through
 // the log, to which it hands texts without waiting, and through the outcome
-// it hands over once the run body has ended. The main thread never waits for
-// the calculation thread without serving those calls (OstanovitVichisleniya).
+// it hands the driver once the run body has ended. The main thread never
+// waits for the calculation thread without serving those calls
+// (OstanovitVichisleniya).
 #pragma once
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
 #include <QPair>
@@ -17,10 +18,8 @@
 #include <QRect>
 #include <QStringList>
 #include <QThread>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +28,7 @@
 #include "eval/zapusk.h"
 #include "number/vm_chislo.h"
 #include "ui/tfrmistoriya.h"
+#include "ui/voditel_progona.h"
 
 class QAction;
 class QFont;
@@ -47,37 +47,8 @@ class TFayli;
 class TfrmMain;
 class TfrmSostoyanie;
 class TPodsvetka;
+struct TKnopkaPaneli;
 class TSohranenie;
-
-// The window message "the run is over, or must be stopped": a custom event
-// type posted when the run body has ended and sent by the window itself.
-constexpr int WM_OSTANOVIT = 33168;
-
-// The outcome of a run as the window keeps it: the engine's TIshod turned
-// into Qt texts on the calculation thread, so that nothing of the core's
-// (whose texts are not to be shared between threads) crosses over. Lines
-// are 1-based lines of the definitions (0: none); a span is a start and a
-// length in characters within its line (start -1: not known).
-struct TPreduprezhdenieOkna {
-    int stroka = 0;
-    int nachalo = -1;
-    int dlina = 0;
-    QString tekst;
-};
-struct TSoobshenieOkna {
-    QString tekst;
-    int stroka = 0;
-};
-struct TIshodOkna {
-    TSostoyanieProgona sostoyanie = TSostoyanieProgona::Oshibka;
-    QString tekst; // the value as shown, with Gotovo
-    int stroka = 0;
-    int nachalo = -1;
-    int dlina = 0;
-    QList<TSoobshenieOkna> soobsheniya;
-    QList<TPreduprezhdenieOkna> preduprezhdeniya;
-};
-TIshodOkna VIshodOkna(const TIshod& ishod);
 
 // The one main window of the process (null when none exists).
 extern TfrmMain* frmMain;
@@ -123,10 +94,10 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     void ZapisatSohranenie();
 
     // True from the start of a run until its outcome has been recorded.
-    bool IdetVichislenie() const { return idyot_; }
+    bool IdetVichislenie() const { return voditel_->Idyot(); }
     // Counts the runs started: the same number before and after an event
     // means the same run.
-    int NomerZapuska() const { return nomerZapuska_; }
+    int NomerZapuska() const { return voditel_->Nomer(); }
     // How long, in ms, a run is given to end after one of its boxes closes
     // before its postponed progress window comes up.
     static constexpr int ZHDAT_POSLE_OKNA_MS = 250;
@@ -208,40 +179,8 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     void ebKolichestvoRasryadovExit();
     void pnZnachenieResize();
     // Button handlers (main thread); each ends with the focus in mPeremennie.
-    void bnKvadratClick();
-    void bnKorenClick();
-    void bnStepenClick();
-    void bnEksponentaClick();
-    void bnRazdelitelClick();
-    void bnOkruglitDoMenshegoClick();
-    void bnObratnoeClick();
-    void bnFaktorialClick();
-    void bnDeleniePoModulyuClick();
-    void bnSdvigClick();
-    void bnPoryadokClick();
-    void bnOkruglitDoBligayshegoClick();
-    void bnNaturalniyLogarifmClick();
-    void bnDesyatichniyLogarifmClick();
-    void bnLogarifmClick();
-    void bnChisloEClick();
-    void bnOsnovanieClick();
-    void bnOkruglitDoBolshegoClick();
-    void bnSinusClick();
-    void bnKosinusClick();
-    void bnTangensClick();
-    void bnChisloPIClick();
-    void bnChisloClick();
-    void bnDrobnayaChastClick();
-    void bnArksinusClick();
-    void bnArkkosinusClick();
-    void bnArktangensClick();
-    void bnArktangens2Click();
-    void bnOtkritSkobkuClick();
-    void bnZakritSkobkuClick();
-    void bnPribavitClick();
-    void bnOtnyatClick();
-    void bnUmnogitClick();
-    void bnRazdelitClick();
+    // A button of the pad does what its row of the pad's table says.
+    void bnKnopkaClick(const TKnopkaPaneli& knopka);
     void bnCifraClick(int cifra); // bn0 .. bn9, bnA .. bnF
     void rbOsnovanie16Click();
     void rbOsnovanie10Click();
@@ -254,9 +193,9 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // Replaces the selection of mPeremennie (or inserts at the caret) by
     // `tekst`; afterwards the caret follows the text and nothing is selected.
     void Vstavit(const QString& tekst);
-    // Template insertion: `shablon` with no selection, otherwise prefix,
-    // selection and suffix; bnArktangens2 repeats the selection.
-    void VstavitShablon(const QString& shablon, const QString& prefiks, const QString& suffiks);
+    // Template insertion: `shablon` with no selection, otherwise
+    // `sVydeleniem` with every %1 replaced by the selection.
+    void VstavitShablon(const QString& shablon, const QString& sVydeleniem);
 
   protected:
     bool event(QEvent* e) override;
@@ -338,6 +277,10 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     bool podognan_ = false;
     // Formats a number for insertion as a run formats its result.
     QString TekstChisla(const vmChislo& x);
+    // The texts of the number buttons: e or pi in the radix selected now,
+    // and the result shown read back as a number.
+    QString TekstKonstanti(TVidKonstanti vid);
+    QString TekstRezultata();
     void UnichtogitOknoSostoyaniya();
     // Brings the progress window on screen, or, while a message box is
     // open, once the open boxes are closed: it never comes up over a box
@@ -345,7 +288,6 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     void PokazatSostoyanieKogdaMozhno();
     void PovtoritOtlozhenniyPokaz();
     bool pokazOtlozhen_ = false; // the progress window waits for boxes to close
-    bool IshodGotov();           // the run body has ended (under the lock)
 
     // The boxes the calculation thread has shown: a run waits for them, so
     // the time they are open is not the calculation's. Returns false (the
@@ -353,23 +295,15 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     bool PriPokazeOshibki(QMessageBox* box);
     // Closes every box of the run still open (as OK): the run goes on.
     void ZakritOknaZapuska();
-    // Milliseconds of the run in progress (or the last) without the time its
-    // boxes were open.
-    qint64 VremyaVichisleniya() const;
     QList<QPointer<QMessageBox>> oknaZapuska_;
-    int otkritoOkon_ = 0;          // boxes of the run open now
-    qint64 vremyaOkon_ = 0;        // ms they were open, this run, before now
-    QElapsedTimer okonSekundomer_; // since the first of the open ones came up
-    void VipustitZhurnal();        // main thread: moves the handed-over texts into the log
+    // Main thread: puts the texts handed over into the log.
+    void VipustitZhurnal(std::vector<std::string>&& teksti);
 
-    // What the history needs to know of the run in progress, gathered on
-    // the main thread as the run reads the window. Begun when a run starts
-    // (the last run's warnings go), ended with the run's outcome.
+    // The history record of a run, kept by the driver: begun when a run
+    // starts (the last run's warnings go), ended with the run's outcome,
+    // which the window then shows.
     void NachatZapisZapuska();
     void ZavershitZapisZapuska(const TIshodOkna& ishod);
-    // The message that says why the run ended without a result: the first
-    // message about the definition that failed, else the one that ended it.
-    QString PrichinaNeudachi(const TIshodOkna& ishod) const;
     // Selects the offending text of the definition that failed (its whole
     // line where the span is not known), if the text is the one the run
     // read and the run was not stopped.
@@ -399,30 +333,13 @@ class TfrmMain : public QMainWindow, public IOknoVichisleniya {
     // A result chosen in the history, put in as "x=y" puts one, but after
     // the marked failed line rather than over it.
     void VstavitIzIstorii(const QString& tekst);
-    TZapisIstorii zapusk_;
-    QElapsedTimer nachaloZapuska_;
-    QString opredeleniyaZapuska_;     // the definitions text when the run began
-    bool razryadiProchitani_ = false; // the run read the digit count
+    QString opredeleniyaZapuska_; // the definitions text when the run began
     // Runs `f` on the main thread; from another thread the caller waits.
     template <class F> void NaGlavnomPotoke(F&& f);
 
-    TDvigatel& dvigatel_;
-    bool idyot_ = false;
-    int nomerZapuska_ = 0;
-    // Calculation thread, once the run body has ended: hands the outcome
-    // over and posts WM_OSTANOVIT.
-    void PrinyatIshod(const TIshod& ishod);
-
-    // The window's lock: guards whether a progress window exists and the
-    // texts handed over for it, and the outcome handed over. Held only
-    // briefly; nobody waits for another thread while holding it.
-    std::mutex Zamok;
-    std::condition_variable ishodPeredan_;  // signalled when ishodGotov_ is set
-    bool ishodGotov_ = false;               // the run body has ended
-    TIshodOkna ishodPotoka_;                // its outcome, until taken
-    bool zhurnalEst_ = false;               // a progress window takes texts
-    std::vector<std::string> zhurnalBufer_; // handed over, not yet in the log
-    bool zhurnalZaprosPoslan_ = false;      // a VipustitZhurnal call is pending
-    bool vOstanovke_ = false;               // OstanovitVichisleniya is waiting
-    bool zakrit_ = false;                   // FormDestroy has run
+    // The run lifecycle: the engine's thread, the stop, the log buffer and
+    // the history record.
+    std::unique_ptr<TVoditelProgona> voditel_;
+    void SozdatVoditelya(TDvigatel& dvigatel);
+    bool zakrit_ = false; // FormDestroy has run
 };

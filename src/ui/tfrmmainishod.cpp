@@ -1,7 +1,6 @@
 // What the main window shows of a run's outcome: the history row, the
 // failure selected in the definitions, the warning line and the underlines.
-// Main thread only, but VIshodOkna, which the calculation thread calls to
-// copy the outcome into Qt texts before handing it over.
+// Main thread only.
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -16,64 +15,20 @@
 #include "ui/tekstqt.h"
 #include "ui/tfrmmain.h"
 
-TIshodOkna VIshodOkna(const TIshod& ishod) {
-    TIshodOkna r;
-    r.sostoyanie = ishod.Sostoyanie;
-    r.tekst = VQString(ishod.Tekst);
-    r.stroka = ishod.Stroka;
-    r.nachalo = ishod.Nachalo;
-    r.dlina = ishod.Dlina;
-    for (const TSoobshenie& s : ishod.Soobsheniya)
-        r.soobsheniya.append({VQString(s.Tekst), s.Stroka});
-    for (const TPreduprezhdenie& p : ishod.Preduprezhdeniya)
-        r.preduprezhdeniya.append({p.Stroka, p.Nachalo, p.Dlina, VQString(p.Tekst)});
-    return r;
-}
-
 // --- The record of a run: history, failure, warnings ---------------------------
 
 void TfrmMain::NachatZapisZapuska() {
-    zapusk_ = TZapisIstorii();
-    zapusk_.imya = ebPeremennaya->text().trimmed();
-    zapusk_.osnovanie = PoluchitOsnovanie();
-    razryadiProchitani_ = false;
+    voditel_->NachatZapis(ebPeremennaya->text().trimmed(), PoluchitOsnovanie());
     opredeleniyaZapuska_ = mPeremennie->toPlainText();
     UbratPreduprezhdeniya();
-    nachaloZapuska_.start();
-    vremyaOkon_ = 0;
-    if (otkritoOkon_ > 0) okonSekundomer_.start();
-}
-
-QString TfrmMain::PrichinaNeudachi(const TIshodOkna& ishod) const {
-    const QString zakritie =
-        QStringLiteral("Не удаётся вычислить значение переменной ") + zapusk_.imya;
-    if (ishod.sostoyanie == TSostoyanieProgona::Ostanovlen)
-        return zakritie + QStringLiteral(": отмена вычислений");
-    if (ishod.stroka > 0) {
-        // A definition failed: the last message only names the target; an
-        // earlier one about the failed line says why. A syntax error of an
-        // operator expression has none, and the log records these words.
-        for (qsizetype i = 0; i + 1 < ishod.soobsheniya.size(); ++i)
-            if (ishod.soobsheniya[i].stroka == ishod.stroka) return ishod.soobsheniya[i].tekst;
-        return zakritie + QStringLiteral(": ошибка вычислений");
-    }
-    // Nothing was evaluated: the message that ended the run says why.
-    if (!ishod.soobsheniya.isEmpty()) return ishod.soobsheniya.last().tekst;
-    return zakritie + QStringLiteral(": ошибка вычислений");
 }
 
 void TfrmMain::ZavershitZapisZapuska(const TIshodOkna& ishod) {
-    zapusk_.ms = VremyaVichisleniya();
-    zapusk_.edinicaUgla = AngleUnit;
-    if (!razryadiProchitani_) zapusk_.razryadov = ebKolichestvoRasryadovTag;
-    zapusk_.uspeh = ishod.sostoyanie == TSostoyanieProgona::Gotovo;
-    zapusk_.tekst = zapusk_.uspeh ? ishod.tekst : PrichinaNeudachi(ishod);
-    for (const TPreduprezhdenieOkna& p : ishod.preduprezhdeniya)
-        zapusk_.preduprezhdeniya.append(TekstPreduprezhdeniya(p.stroka, p.tekst));
-    frmIstoriya->Dobavit(zapusk_);
+    const TZapisIstorii& zapis = voditel_->ZavershitZapis(ishod, ebKolichestvoRasryadovTag);
+    frmIstoriya->Dobavit(zapis);
     if (zakrit_) return;
     PokazatPreduprezhdeniya(ishod.preduprezhdeniya);
-    if (!zapusk_.uspeh) VydelitNeudachu(ishod);
+    if (!zapis.uspeh) VydelitNeudachu(ishod);
 }
 
 void TfrmMain::VydelitNeudachu(const TIshodOkna& ishod) {

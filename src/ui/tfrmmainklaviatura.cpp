@@ -202,14 +202,14 @@ void TfrmMain::PriVihodeIzPolya(QLineEdit* pole, Qt::FocusReason prichina) {
     bool verno = TekstVChislo(&znachenie, b.data(), int(b.size()), false) == TVCH_USPEH;
     if (pole == ebOsnovanie && verno)
         verno = static_cast<std::uint32_t>(Okruglit(znachenie)) - 2 <= 34; // 2..36
-    auto proverit = [this, pole, nomer = nomerZapuska_] {
+    auto proverit = [this, pole, nomer = voditel_->Nomer()] {
         if (pole == ebOsnovanie) {
             // Another radix chosen meanwhile: the typed one is dropped.
             if (ebOsnovanie->isEnabled())
                 ebOsnovanieExit();
             else
                 ebOsnovanie->setText(VQString(CeloeVStroku(ebOsnovanieTag)));
-        } else if (nomer == nomerZapuska_) {
+        } else if (nomer == voditel_->Nomer()) {
             // A run started meanwhile reads the field and says what is wrong.
             ebKolichestvoRasryadovExit();
         }
@@ -223,7 +223,7 @@ void TfrmMain::PriVihodeIzPolya(QLineEdit* pole, Qt::FocusReason prichina) {
 void TfrmMain::VernutFokus() {
     if (zakrit_) return;
     // A run that did not start for its empty name: the name is to be typed.
-    if (!zapusk_.uspeh && zapusk_.imya.isEmpty()) {
+    if (!voditel_->Zapis().uspeh && voditel_->Zapis().imya.isEmpty()) {
         ebPeremennaya->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -235,10 +235,8 @@ void TfrmMain::VernutFokus() {
 bool TfrmMain::PriPokazeOshibki(QMessageBox* box) {
     if (zakrit_) return false; // the window goes: its run ends without a word
     oknaZapuska_.append(box);
-    if (otkritoOkon_++ == 0) okonSekundomer_.start();
-    connect(box, &QDialog::finished, this, [this] {
-        if (otkritoOkon_ > 0 && --otkritoOkon_ == 0) vremyaOkon_ += okonSekundomer_.elapsed();
-    });
+    voditel_->OknoOtkrito();
+    connect(box, &QDialog::finished, this, [this] { voditel_->OknoZakrito(); });
     return true;
 }
 
@@ -246,9 +244,4 @@ void TfrmMain::ZakritOknaZapuska() {
     const QList<QPointer<QMessageBox>> okna = std::exchange(oknaZapuska_, {});
     for (const QPointer<QMessageBox>& b : okna)
         if (b != nullptr && b->isVisible()) b->done(QMessageBox::Ok);
-}
-
-qint64 TfrmMain::VremyaVichisleniya() const {
-    const qint64 okon = vremyaOkon_ + (otkritoOkon_ > 0 ? okonSekundomer_.elapsed() : 0);
-    return std::max<qint64>(0, nachaloZapuska_.elapsed() - okon);
 }

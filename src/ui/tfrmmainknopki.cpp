@@ -15,60 +15,86 @@
 
 namespace {
 
-struct TKnopka {
+// What a button of the pad puts into the definitions.
+enum class TDeystvie {
+    Shablon,    // a template, around the selection when there is one
+    Tekst,      // a text, over the selection
+    Razdelitel, // the decimal separator of the literal tables
+    Poryadok,   // the exponent letter
+    Osnovanie,  // the radix letter
+    ChisloE,    // e in the radix selected now
+    ChisloPI,   // pi in the radix selected now
+    Rezultat,   // the result shown, as a number
+};
+
+} // namespace
+
+// One button of the pad: its name, caption, hint and place, and what it
+// does. A template `tekst` goes in as it is when nothing is selected, else
+// `sVydeleniem` goes in with every %1 replaced by the selection; a text
+// `tekst` replaces the selection.
+struct TKnopkaPaneli {
     const char* imya;
     const char* nadpis;
     const char* podskazka; // null: no hint
     int ryad;              // 0..4
     int stolbec;           // 0..9
-    void (TfrmMain::*obrabotchik)();
+    TDeystvie deystvie;
+    const char* tekst = nullptr;
+    const char* sVydeleniem = nullptr;
 };
+
+namespace {
+
+using D = TDeystvie;
 
 constexpr int VERH_RYADA[5] = {56, 88, 120, 152, 184};
 constexpr int LEVO_STOLBCA[10] = {8, 68, 128, 188, 252, 312, 376, 430, 484, 538};
 
 // Every button but the digits, in rows and columns of the button block.
-const TKnopka KNOPKI[] = {
-    {"bnKvadrat", "x^2", "Квадрат sqr", 0, 0, &TfrmMain::bnKvadratClick},
-    {"bnKoren", "sqrt(x)", "Квадратный корень sqrt", 0, 1, &TfrmMain::bnKorenClick},
-    {"bnStepen", "a^x", "Степень ^", 0, 2, &TfrmMain::bnStepenClick},
-    {"bnEksponenta", "e^x", "Экспонента exp", 0, 3, &TfrmMain::bnEksponentaClick},
-    {"bnRazdelitel", "Sep", "Разделитель , или .", 0, 4, &TfrmMain::bnRazdelitelClick},
-    {"bnOkruglitDoMenshego", "INT-", "Ближайшее меньнее целое", 0, 5,
-     &TfrmMain::bnOkruglitDoMenshegoClick},
-    {"bnObratnoe", "1/x", "Обратное 1/x", 1, 0, &TfrmMain::bnObratnoeClick},
-    {"bnFaktorial", "n!", "Факториал fact", 1, 1, &TfrmMain::bnFaktorialClick},
-    {"bnDeleniePoModulyu", "x mod n", "Деление по модулю %", 1, 2,
-     &TfrmMain::bnDeleniePoModulyuClick},
-    {"bnSdvig", "<<", "Сдвиг мантиссы <<", 1, 3, &TfrmMain::bnSdvigClick},
-    {"bnPoryadok", "Exp", "Порядок E", 1, 4, &TfrmMain::bnPoryadokClick},
-    {"bnOkruglitDoBligayshego", "INT", "Ближайшее целое", 1, 5,
-     &TfrmMain::bnOkruglitDoBligayshegoClick},
-    {"bnNaturalniyLogarifm", "ln(x)", "Натуральный логарифм ln", 2, 0,
-     &TfrmMain::bnNaturalniyLogarifmClick},
-    {"bnDesyatichniyLogarifm", "lg(x)", "Десятичный логарифм lg", 2, 1,
-     &TfrmMain::bnDesyatichniyLogarifmClick},
-    {"bnLogarifm", "log(a,x)", "Логарифм по основанию log", 2, 2, &TfrmMain::bnLogarifmClick},
-    {"bnChisloE", "e", nullptr, 2, 3, &TfrmMain::bnChisloEClick},
-    {"bnOsnovanie", "Rdx", "Основание R", 2, 4, &TfrmMain::bnOsnovanieClick},
-    {"bnOkruglitDoBolshego", "INT+", "Ближайшее большее целое", 2, 5,
-     &TfrmMain::bnOkruglitDoBolshegoClick},
-    {"bnSinus", "sin(x)", "Синус sin", 3, 0, &TfrmMain::bnSinusClick},
-    {"bnKosinus", "cos(x)", "Косинус cos", 3, 1, &TfrmMain::bnKosinusClick},
-    {"bnTangens", "tg(x)", "Тангенс tg", 3, 2, &TfrmMain::bnTangensClick},
-    {"bnChisloPI", "pi", nullptr, 3, 3, &TfrmMain::bnChisloPIClick},
-    {"bnChislo", "x=y", "Вставить результат", 3, 4, &TfrmMain::bnChisloClick},
-    {"bnDrobnayaChast", "FRAC-", "Дробная часть", 3, 5, &TfrmMain::bnDrobnayaChastClick},
-    {"bnArksinus", "arcsin(x)", "Арксинус arcsin", 4, 0, &TfrmMain::bnArksinusClick},
-    {"bnArkkosinus", "arccos(x)", "Арккосинус arccos", 4, 1, &TfrmMain::bnArkkosinusClick},
-    {"bnArktangens", "arctg(x)", "Арктангенс arctg", 4, 2, &TfrmMain::bnArktangensClick},
-    {"bnArktangens2", "arctg(c,s)", "Арктангенс arctg2", 4, 3, &TfrmMain::bnArktangens2Click},
-    {"bnOtkritSkobku", "(", nullptr, 4, 4, &TfrmMain::bnOtkritSkobkuClick},
-    {"bnZakritSkobku", ")", nullptr, 4, 5, &TfrmMain::bnZakritSkobkuClick},
-    {"bnPribavit", "+", "Сложение", 4, 6, &TfrmMain::bnPribavitClick},
-    {"bnOtnyat", "-", "Вычитание", 4, 7, &TfrmMain::bnOtnyatClick},
-    {"bnUmnogit", "*", "Умножение", 4, 8, &TfrmMain::bnUmnogitClick},
-    {"bnRazdelit", "/", "Деление", 4, 9, &TfrmMain::bnRazdelitClick},
+const TKnopkaPaneli KNOPKI[] = {
+    {"bnKvadrat", "x^2", "Квадрат sqr", 0, 0, D::Shablon, "sqr(x)", "sqr(%1)"},
+    {"bnKoren", "sqrt(x)", "Квадратный корень sqrt", 0, 1, D::Shablon, "sqrt(x)", "sqrt(%1)"},
+    {"bnStepen", "a^x", "Степень ^", 0, 2, D::Tekst, "^"},
+    {"bnEksponenta", "e^x", "Экспонента exp", 0, 3, D::Shablon, "exp(x)", "exp(%1)"},
+    {"bnRazdelitel", "Sep", "Разделитель , или .", 0, 4, D::Razdelitel},
+    {"bnOkruglitDoMenshego", "INT-", "Ближайшее меньнее целое", 0, 5, D::Shablon, "int(x;-1)",
+     "int(%1;-1)"},
+    {"bnObratnoe", "1/x", "Обратное 1/x", 1, 0, D::Shablon, "1/x", "1/(%1)"},
+    {"bnFaktorial", "n!", "Факториал fact", 1, 1, D::Shablon, "fact(x)", "fact(%1)"},
+    {"bnDeleniePoModulyu", "x mod n", "Деление по модулю %", 1, 2, D::Tekst, "%"},
+    {"bnSdvig", "<<", "Сдвиг мантиссы <<", 1, 3, D::Tekst, "<<"},
+    {"bnPoryadok", "Exp", "Порядок E", 1, 4, D::Poryadok},
+    {"bnOkruglitDoBligayshego", "INT", "Ближайшее целое", 1, 5, D::Shablon, "int(x;0)",
+     "int(%1;0)"},
+    {"bnNaturalniyLogarifm", "ln(x)", "Натуральный логарифм ln", 2, 0, D::Shablon, "ln(x)",
+     "ln(%1)"},
+    {"bnDesyatichniyLogarifm", "lg(x)", "Десятичный логарифм lg", 2, 1, D::Shablon, "lg(x)",
+     "lg(%1)"},
+    {"bnLogarifm", "log(a,x)", "Логарифм по основанию log", 2, 2, D::Shablon, "log(a;x)",
+     "log(a;%1)"},
+    {"bnChisloE", "e", nullptr, 2, 3, D::ChisloE},
+    {"bnOsnovanie", "Rdx", "Основание R", 2, 4, D::Osnovanie},
+    {"bnOkruglitDoBolshego", "INT+", "Ближайшее большее целое", 2, 5, D::Shablon, "int(x;1)",
+     "int(%1;1)"},
+    {"bnSinus", "sin(x)", "Синус sin", 3, 0, D::Shablon, "sin(x)", "sin(%1)"},
+    {"bnKosinus", "cos(x)", "Косинус cos", 3, 1, D::Shablon, "cos(x)", "cos(%1)"},
+    {"bnTangens", "tg(x)", "Тангенс tg", 3, 2, D::Shablon, "tg(x)", "tg(%1)"},
+    {"bnChisloPI", "pi", nullptr, 3, 3, D::ChisloPI},
+    {"bnChislo", "x=y", "Вставить результат", 3, 4, D::Rezultat},
+    {"bnDrobnayaChast", "FRAC-", "Дробная часть", 3, 5, D::Shablon, "frac(x)", "frac(%1)"},
+    {"bnArksinus", "arcsin(x)", "Арксинус arcsin", 4, 0, D::Shablon, "arcsin(x)", "arcsin(%1)"},
+    {"bnArkkosinus", "arccos(x)", "Арккосинус arccos", 4, 1, D::Shablon, "arccos(x)", "arccos(%1)"},
+    {"bnArktangens", "arctg(x)", "Арктангенс arctg", 4, 2, D::Shablon, "arctg(x)", "arctg(%1)"},
+    // The selection is the angle argument of both the cosine and the sine.
+    {"bnArktangens2", "arctg(c,s)", "Арктангенс arctg2", 4, 3, D::Shablon, "arctg2(cos(x);sin(x))",
+     "arctg2(cos(%1);sin(%1))"},
+    {"bnOtkritSkobku", "(", nullptr, 4, 4, D::Tekst, "("},
+    {"bnZakritSkobku", ")", nullptr, 4, 5, D::Tekst, ")"},
+    {"bnPribavit", "+", "Сложение", 4, 6, D::Tekst, "+"},
+    {"bnOtnyat", "-", "Вычитание", 4, 7, D::Tekst, "-"},
+    {"bnUmnogit", "*", "Умножение", 4, 8, D::Tekst, "*"},
+    {"bnRazdelit", "/", "Деление", 4, 9, D::Tekst, "/"},
 };
 
 // Where each digit button stands: digit -> (row, column).
@@ -87,14 +113,14 @@ QString Simvol(char c) {
 } // namespace
 
 void TfrmMain::SozdatKnopki() {
-    for (const TKnopka& k : KNOPKI) {
+    for (const TKnopkaPaneli& k : KNOPKI) {
         auto* b = new QPushButton(QString::fromUtf8(k.nadpis), pnKnopki);
         b->setObjectName(QString::fromLatin1(k.imya));
         const QString podskazka = k.podskazka ? QString::fromUtf8(k.podskazka) : QString();
         b->setToolTip(podskazka);
         b->setAccessibleName(podskazka.isEmpty() ? b->text() : podskazka);
         b->setGeometry(Mesto(k.ryad, k.stolbec));
-        connect(b, &QPushButton::clicked, this, [this, f = k.obrabotchik] { (this->*f)(); });
+        connect(b, &QPushButton::clicked, this, [this, &k] { bnKnopkaClick(k); });
     }
     for (int c = 0; c < 16; ++c) {
         const QString cifra = QString(QLatin1Char("0123456789ABCDEF"[c]));
@@ -119,12 +145,12 @@ void TfrmMain::Vstavit(const QString& tekst) {
     mPeremennie->setTextCursor(kursor);
 }
 
-void TfrmMain::VstavitShablon(const QString& shablon, const QString& prefiks,
-                              const QString& suffiks) {
+void TfrmMain::VstavitShablon(const QString& shablon, const QString& sVydeleniem) {
     // QTextCursor marks line breaks inside a selection as U+2029.
     QString s = mPeremennie->textCursor().selectedText();
     s.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    Vstavit(s.isEmpty() ? shablon : prefiks + s + suffiks);
+    // One pass: a %1 inside the selection itself stays as it is.
+    Vstavit(s.isEmpty() ? shablon : sVydeleniem.arg(s));
 }
 
 QString TfrmMain::TekstChisla(const vmChislo& x) {
@@ -133,53 +159,33 @@ QString TfrmMain::TekstChisla(const vmChislo& x) {
     return VQString(t);
 }
 
-#define SHABLON(knopka, shablon, prefiks, suffiks)                                                 \
-    void TfrmMain::knopka##Click() {                                                               \
-        VstavitShablon(QStringLiteral(shablon), QStringLiteral(prefiks), QStringLiteral(suffiks)); \
-        mPeremennie->setFocus();                                                                   \
+void TfrmMain::bnKnopkaClick(const TKnopkaPaneli& k) {
+    switch (k.deystvie) {
+    case D::Shablon:
+        VstavitShablon(QString::fromUtf8(k.tekst), QString::fromUtf8(k.sVydeleniem));
+        break;
+    case D::Tekst:
+        Vstavit(QString::fromUtf8(k.tekst));
+        break;
+    case D::Razdelitel:
+        Vstavit(Simvol(vmSimvoli.Razdelitel));
+        break;
+    case D::Poryadok:
+        Vstavit(Simvol(vmSimvoli.Eksponenta));
+        break;
+    case D::Osnovanie:
+        Vstavit(Simvol(vmSimvoli.Osnovanie));
+        break;
+    case D::ChisloE:
+        Vstavit(TekstKonstanti(VM_K_E));
+        break;
+    case D::ChisloPI:
+        Vstavit(TekstKonstanti(VM_K_PI));
+        break;
+    case D::Rezultat:
+        Vstavit(TekstRezultata());
+        break;
     }
-#define TEKST(knopka, tekst)                                                                       \
-    void TfrmMain::knopka##Click() {                                                               \
-        Vstavit(QStringLiteral(tekst));                                                            \
-        mPeremennie->setFocus();                                                                   \
-    }
-
-SHABLON(bnKvadrat, "sqr(x)", "sqr(", ")")
-SHABLON(bnKoren, "sqrt(x)", "sqrt(", ")")
-SHABLON(bnEksponenta, "exp(x)", "exp(", ")")
-SHABLON(bnObratnoe, "1/x", "1/(", ")")
-SHABLON(bnFaktorial, "fact(x)", "fact(", ")")
-SHABLON(bnNaturalniyLogarifm, "ln(x)", "ln(", ")")
-SHABLON(bnDesyatichniyLogarifm, "lg(x)", "lg(", ")")
-SHABLON(bnLogarifm, "log(a;x)", "log(a;", ")")
-SHABLON(bnSinus, "sin(x)", "sin(", ")")
-SHABLON(bnKosinus, "cos(x)", "cos(", ")")
-SHABLON(bnTangens, "tg(x)", "tg(", ")")
-SHABLON(bnArksinus, "arcsin(x)", "arcsin(", ")")
-SHABLON(bnArkkosinus, "arccos(x)", "arccos(", ")")
-SHABLON(bnArktangens, "arctg(x)", "arctg(", ")")
-SHABLON(bnOkruglitDoMenshego, "int(x;-1)", "int(", ";-1)")
-SHABLON(bnOkruglitDoBligayshego, "int(x;0)", "int(", ";0)")
-SHABLON(bnOkruglitDoBolshego, "int(x;1)", "int(", ";1)")
-SHABLON(bnDrobnayaChast, "frac(x)", "frac(", ")")
-
-TEKST(bnStepen, "^")
-TEKST(bnDeleniePoModulyu, "%")
-TEKST(bnSdvig, "<<")
-TEKST(bnOtkritSkobku, "(")
-TEKST(bnZakritSkobku, ")")
-TEKST(bnPribavit, "+")
-TEKST(bnOtnyat, "-")
-TEKST(bnUmnogit, "*")
-TEKST(bnRazdelit, "/")
-
-void TfrmMain::bnArktangens2Click() {
-    // The selection is the angle argument of both the cosine and the sine.
-    QString s = mPeremennie->textCursor().selectedText();
-    s.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    Vstavit(s.isEmpty() ? QStringLiteral("arctg2(cos(x);sin(x))")
-                        : QStringLiteral("arctg2(cos(") + s + QStringLiteral(");sin(") + s +
-                              QStringLiteral("))"));
     mPeremennie->setFocus();
 }
 
@@ -188,47 +194,24 @@ void TfrmMain::bnCifraClick(int cifra) {
     mPeremennie->setFocus();
 }
 
-void TfrmMain::bnRazdelitelClick() {
-    Vstavit(Simvol(vmSimvoli.Razdelitel));
-    mPeremennie->setFocus();
-}
-void TfrmMain::bnPoryadokClick() {
-    Vstavit(Simvol(vmSimvoli.Eksponenta));
-    mPeremennie->setFocus();
-}
-void TfrmMain::bnOsnovanieClick() {
-    Vstavit(Simvol(vmSimvoli.Osnovanie));
-    mPeremennie->setFocus();
-}
-
 // The number buttons compute on the main thread, also while a run is in
 // progress. A stopped run leaves CalcCancelled set until the next run starts;
 // TBezOtmeny keeps that request from cutting these computations short.
 // Building e or pi the first time in a radix may take seconds: the window
 // shows the wait cursor meanwhile.
-void TfrmMain::bnChisloEClick() {
+QString TfrmMain::TekstKonstanti(TVidKonstanti vid) {
     TBezOtmeny bezOtmeny;
     vmChislo x;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    vmKonstanta(&x, VM_K_E, static_cast<std::uint8_t>(PoluchitOsnovanie()));
+    vmKonstanta(&x, vid, static_cast<std::uint8_t>(PoluchitOsnovanie()));
     QApplication::restoreOverrideCursor();
-    Vstavit(TekstChisla(x));
-    mPeremennie->setFocus();
+    return TekstChisla(x);
 }
-void TfrmMain::bnChisloPIClick() {
-    TBezOtmeny bezOtmeny;
-    vmChislo x;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    vmKonstanta(&x, VM_K_PI, static_cast<std::uint8_t>(PoluchitOsnovanie()));
-    QApplication::restoreOverrideCursor();
-    Vstavit(TekstChisla(x));
-    mPeremennie->setFocus();
-}
-void TfrmMain::bnChisloClick() {
+
+QString TfrmMain::TekstRezultata() {
     TBezOtmeny bezOtmeny;
     TAnsiString s = VAnsi(ebZnachenie->text());
     vmChislo x;
     vmIzTeksta(&x, s);
-    Vstavit(TekstChisla(x));
-    mPeremennie->setFocus();
+    return TekstChisla(x);
 }

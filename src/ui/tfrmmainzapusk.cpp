@@ -1,24 +1,19 @@
-// The calculation run of the main window: start, the outcome handed over by
-// the engine's calculation thread, the stop handler, the timer of the
-// progress window, the window's side of the run body's interface and the log
-// hand-over. What the window shows of an outcome is in tfrmmainishod.cpp.
+// The window's side of a calculation run: the run body's interface, the
+// progress window and its log, the "="/"Стоп" button, the timer of the
+// progress window and closing. The lifecycle itself (the engine's thread, the
+// stop, the log buffer) is the driver's (voditel_progona.cpp); what the
+// window shows of an outcome is in tfrmmainishod.cpp.
 //
 // Threads. The calculation thread touches no widget. Its reads of the
 // controls and its write of the result are queued to the main thread as
-// blocking calls; its log texts go into a buffer under the window's lock and
-// the main thread moves them into the log later, so a log write never waits
-// for the main thread. Whenever the main thread waits for the calculation
-// thread (OstanovitVichisleniya) it keeps running its event loop, with user
-// input held back from everything but message boxes, so the queued calls
-// and the calculation thread's error boxes are served. The outcome comes
-// over as Qt texts under the window's lock.
+// blocking calls; its log texts go into the driver's buffer and the main
+// thread moves them into the log later, so a log write never waits for the
+// main thread.
 #include <algorithm>
-#include <chrono>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -77,7 +72,7 @@ TAnsiString TfrmMain::ImyaPeremennoy() {
     std::string imya;
     NaGlavnomPotoke([this, &imya] {
         imya = VBaitiPoZnakam(ebPeremennaya->text());
-        zapusk_.imya = ebPeremennaya->text().trimmed();
+        voditel_->ZapomnitImya(ebPeremennaya->text().trimmed());
     });
     return TAnsiString(imya.data(), int(imya.size()));
 }
@@ -98,7 +93,7 @@ std::int32_t TfrmMain::PoluchitOsnovanie() {
             r = 2;
         else if (rbProizvolnoeOsnovanie->isChecked())
             r = ebOsnovanieTag;
-        if (izZapuska) zapusk_.osnovanie = r;
+        if (izZapuska) voditel_->ZapomnitOsnovanie(r);
     });
     return r;
 }
@@ -117,10 +112,7 @@ std::int32_t TfrmMain::PoluchitRazryadi() {
     NaGlavnomPotoke([this, &n, prochitano, znachenie, izZapuska] {
         if (prochitano) ebKolichestvoRasryadovTag = std::clamp(Okruglit(znachenie), 0, 100);
         n = ebKolichestvoRasryadovTag;
-        if (izZapuska) {
-            zapusk_.razryadov = n;
-            razryadiProchitani_ = true;
-        }
+        if (izZapuska) voditel_->ZapomnitRazryadi(n);
     });
     return n;
 }
@@ -138,27 +130,10 @@ void TfrmMain::UstanovitZnachenie(const TAnsiString& text) {
 // --- The log ----------------------------------------------------------------
 
 void TfrmMain::DobavitVZhurnal(const std::string& tekst) {
-    bool poslat = false;
-    {
-        std::lock_guard<std::mutex> l(Zamok);
-        if (!zhurnalEst_) return;
-        zhurnalBufer_.push_back(tekst);
-        if (!zhurnalZaprosPoslan_) zhurnalZaprosPoslan_ = poslat = true;
-    }
-    if (poslat)
-        QMetaObject::invokeMethod(
-            this, [this] { VipustitZhurnal(); }, Qt::QueuedConnection);
+    voditel_->DobavitVZhurnal(tekst);
 }
 
-void TfrmMain::VipustitZhurnal() {
-    std::vector<std::string> teksti;
-    {
-        std::lock_guard<std::mutex> l(Zamok);
-        teksti.swap(zhurnalBufer_);
-        zhurnalZaprosPoslan_ = false;
-    }
-    // The buffer is emptied whenever the progress window is replaced, so
-    // these texts were all written for the window that exists now.
+void TfrmMain::VipustitZhurnal(std::vector<std::string>&& teksti) {
     if (frmSostoyanie == nullptr) return;
     // While the log is empty each text goes in on its own, so that each one
     // loses its leading line break; the rest go in as one text.
@@ -171,11 +146,7 @@ void TfrmMain::VipustitZhurnal() {
 }
 
 void TfrmMain::UnichtogitOknoSostoyaniya() {
-    {
-        std::lock_guard<std::mutex> l(Zamok);
-        zhurnalEst_ = false;
-        zhurnalBufer_.clear();
-    }
+    voditel_->ZakritZhurnal();
     delete frmSostoyanie;
     frmSostoyanie = nullptr;
 }
@@ -187,10 +158,7 @@ void TfrmMain::ZamenitOknoSostoyaniya() {
     // above the screen.
     frmSostoyanie = new TfrmSostoyanie(this);
     RazmestitOknoSostoyaniya();
-    {
-        std::lock_guard<std::mutex> l(Zamok);
-        zhurnalEst_ = true;
-    }
+    voditel_->OtkritZhurnal();
     mPeremennie->setFocus();
     if (miPromegutochnieRascheti->isChecked()) PokazatSostoyanieKogdaMozhno();
 }
@@ -223,22 +191,17 @@ void TfrmMain::PovtoritOtlozhenniyPokaz() {
     QTimer::singleShot(ZHDAT_POSLE_OKNA_MS, this, [this] {
         if (!pokazOtlozhen_ || frmSostoyanie == nullptr) return;
         pokazOtlozhen_ = false;
-        if (!idyot_ || IshodGotov()) return;
+        if (!voditel_->Idyot() || voditel_->IshodGotov()) return;
         frmSostoyanie->PokazatNaEkrane();
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* b = qobject_cast<QMessageBox*>(w); b != nullptr && b->isVisible()) b->raise();
     });
 }
 
-bool TfrmMain::IshodGotov() {
-    std::lock_guard<std::mutex> l(Zamok);
-    return ishodGotov_;
-}
-
 // --- Start, stop, timer, close ------------------------------------------------
 
 void TfrmMain::bnVichislitClick() {
-    if (idyot_) {
+    if (voditel_->Idyot()) {
         QMessageBox* vopros =
             SozdatSoobshenie(QMessageBox::Question, QStringLiteral("Вопрос"),
                              QStringLiteral("Вычисления производятся. Остановить?"),
@@ -255,7 +218,7 @@ void TfrmMain::bnVichislitClick() {
         // was recorded while the question was open), a new run starts.
     }
     if (zakrit_) return;
-    const bool novyy = !idyot_;
+    const bool novyy = !voditel_->Idyot();
     if (novyy) NachatZapisZapuska();
     ZamenitOknoSostoyaniya();
     bnVichislit->setText(QStringLiteral("Стоп"));
@@ -264,70 +227,30 @@ void TfrmMain::bnVichislitClick() {
     if (!miPromegutochnieRascheti->isChecked() && !tmrPokazatOperacii->isActive())
         tmrPokazatOperacii->start();
     if (!novyy) return;
-    {
-        std::lock_guard<std::mutex> l(Zamok);
-        ishodGotov_ = false;
-    }
-    ++nomerZapuska_;
-    // The engine clears the stop request and starts the calculation thread.
-    idyot_ = dvigatel_.Nachat(*this, [this](const TIshod& ishod) { PrinyatIshod(ishod); });
-    if (!idyot_) {
+    if (!voditel_->Nachat(*this)) {
         // The thread could not be created: no run, the button says "=".
         tmrPokazatOperacii->stop();
         bnVichislit->setText(QStringLiteral("="));
     }
 }
 
-void TfrmMain::PrinyatIshod(const TIshod& ishod) {
-    // Calculation thread: the run body has made its last call into the
-    // window. The outcome becomes Qt texts here, on the thread that owns
-    // the core's texts.
-    TIshodOkna ishodOkna = VIshodOkna(ishod);
-    {
-        std::lock_guard<std::mutex> l(Zamok);
-        ishodPotoka_ = std::move(ishodOkna);
-        ishodGotov_ = true;
-    }
-    ishodPeredan_.notify_all();
-    QCoreApplication::postEvent(this, new QEvent(static_cast<QEvent::Type>(WM_OSTANOVIT)));
+void TfrmMain::SozdatVoditelya(TDvigatel& dvigatel) {
+    TSobitiyaProgona sobitiya;
+    sobitiya.ostanovkaNachata = [this] { tmrPokazatOperacii->stop(); };
+    sobitiya.zhurnal = [this](std::vector<std::string>&& teksti) {
+        VipustitZhurnal(std::move(teksti));
+    };
+    sobitiya.zavershen = [this](const TIshodOkna& ishod) {
+        bnVichislit->setText(QStringLiteral("="));
+        pokazOtlozhen_ = false; // the run is over: its window is not brought up any more
+        ZavershitZapisZapuska(ishod);
+        VernutFokus();
+    };
+    voditel_ = std::make_unique<TVoditelProgona>(dvigatel, *this, std::move(sobitiya));
 }
 
 void TfrmMain::OstanovitVichisleniya() {
-    // Also reached by the run's own message while this handler waits (or
-    // after it has finished): then there is nothing left to do here.
-    if (!idyot_ || vOstanovke_) return;
-    vOstanovke_ = true;
-    tmrPokazatOperacii->stop();
-    // Waits up to `ms` for the outcome; true once it is there.
-    auto gotov = [this](int ms) {
-        std::unique_lock<std::mutex> l(Zamok);
-        return ishodPeredan_.wait_for(l, std::chrono::milliseconds(ms),
-                                      [this] { return ishodGotov_; });
-    };
-    if (!gotov(0)) {
-        CalcCancelled = 1;
-        TBezVvodaPokaOgidaem bezVvoda;
-        while (!gotov(10)) QCoreApplication::processEvents();
-    }
-    // The run body has ended: the thread makes no more calls into the
-    // window, and joining it takes no time.
-    dvigatel_.Dozhdatsya();
-    TIshodOkna ishod;
-    {
-        std::lock_guard<std::mutex> l(Zamok);
-        ishod = std::move(ishodPotoka_);
-        ishodPotoka_ = TIshodOkna();
-    }
-    idyot_ = false;
-    // The run's own WM_OSTANOVIT may still wait in the queue (it is posted
-    // after the outcome). It means nothing now, and delivered later it
-    // would stop the next run.
-    QCoreApplication::removePostedEvents(this, WM_OSTANOVIT);
-    bnVichislit->setText(QStringLiteral("="));
-    vOstanovke_ = false;
-    pokazOtlozhen_ = false; // the run is over: its window is not brought up any more
-    ZavershitZapisZapuska(ishod);
-    VernutFokus();
+    voditel_->Ostanovit();
 }
 
 void TfrmMain::tmrPokazatOperaciiTimer() {
@@ -355,7 +278,7 @@ bool TfrmMain::event(QEvent* e) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {
-    if (vOstanovke_) {
+    if (voditel_->VOstanovke()) {
         // The window cannot go while it waits for the calculation thread.
         e->ignore();
         return;
