@@ -22,7 +22,7 @@ bool perevodZagrugen = false;
 QPointer<QWidget> vladelecOshibok;
 std::function<bool(QMessageBox*)> priPokazeOshibki;
 
-void PokazatOshibku(const TAnsiString& text) {
+void PokazatOknoOshibki(const TAnsiString& text) {
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr) return;
     if (QThread::currentThread() == app->thread()) {
@@ -109,7 +109,7 @@ QMessageBox* SozdatSoobshenie(QMessageBox::Icon icon, const QString& zagolovok,
 }
 
 void UstanovitOknaOshibok() {
-    UstanovitObrabotchikOshibki(&PokazatOshibku);
+    UstanovitObrabotchikOshibki(&PokazatOknoOshibki);
 }
 
 void UstanovitVladelcaOshibok(QWidget* vladelec, std::function<bool(QMessageBox*)> priPokaze) {
