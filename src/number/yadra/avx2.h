@@ -1,6 +1,8 @@
-// The AVX2 row policy: rows in memory, 32 digits per instruction. Only the
-// functions marked CIFRAMER_AVX2 use the instructions, so the file builds
-// for any x86-64 processor; the table runs them only where they exist.
+// The AVX2 row policy: a row stays in four 256-bit registers for a whole
+// product or quotient (as in the AVX-512 policy), 32 digits per instruction;
+// shifts are byte shuffles within 128-bit halves combined across registers.
+// Only the functions marked CIFRAMER_AVX2 use the instructions, so the file
+// builds for any x86-64 processor; the table runs them only where they exist.
 #pragma once
 
 #if defined(__x86_64__)
@@ -13,6 +15,23 @@
 namespace vm_detail::stroki {
 
 #define CIFRAMER_AVX2 __attribute__((target("avx2")))
+
+// Shuffle indices: from offset 16 + s the bytes s..15 then zeros (a half
+// moved s places down); from offset 16 - s zeros then 0..15-s (moved s
+// places up); 0x80 makes a zero byte.
+alignas(64) inline constexpr std::uint8_t kIndeksi[48] = {
+    0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80,
+    0,    1,    2,    3,    4,    5,    6,    7,    8,    9,    10,   11,   12,   13,   14,   15,
+    0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80};
+// From offset 128 - n: all ones in the places 0..n-1 of a row, zero above.
+alignas(64) inline constexpr auto kMestaAvx2 = [] {
+    struct {
+        std::uint8_t b[2 * kDlina];
+    } m{};
+    _Pragma("GCC unroll 4") for (int i = 0; i < kDlina; ++i) m.b[i] = 0xFF;
+    return m;
+}();
+
 // 32 bits of a carry (or borrow) mask, one per byte of a 32-byte lane: all
 // ones in the bytes whose bit is set.
 CIFRAMER_AVX2 inline __m256i RazvernutBity(std::uint32_t bity) {
@@ -23,63 +42,164 @@ CIFRAMER_AVX2 inline __m256i RazvernutBity(std::uint32_t bity) {
     return _mm256_cmpeq_epi8(_mm256_and_si256(b, bit), bit);
 }
 
-CIFRAMER_AVX2 inline void SlozhitAvx2(TStroka& sum, const TStroka& x, const TStroka& y, int R,
-                                      unsigned cin) {
-    constexpr int kPolos = kDlina / 32;
-    const __m256i vR = _mm256_set1_epi8(static_cast<char>(R));
-    const __m256i vR1 = _mm256_set1_epi8(static_cast<char>(R - 1));
-    __m256i s[kPolos];
-    std::uint64_t g[2] = {}, p[2] = {};
-    for (int i = 0; i < kPolos; ++i) {
-        const __m256i a = _mm256_load_si256(reinterpret_cast<const __m256i*>(x.c + 32 * i));
-        const __m256i b = _mm256_load_si256(reinterpret_cast<const __m256i*>(y.c + 32 * i));
-        s[i] = _mm256_add_epi8(a, b);
-        const __m256i ge = _mm256_cmpeq_epi8(_mm256_max_epu8(s[i], vR), s[i]);
-        const __m256i eq = _mm256_cmpeq_epi8(s[i], vR1);
-        g[i / 2] |= std::uint64_t(std::uint32_t(_mm256_movemask_epi8(ge))) << (32 * (i % 2));
-        p[i / 2] |= std::uint64_t(std::uint32_t(_mm256_movemask_epi8(eq))) << (32 * (i % 2));
+// Places 32i..32i+31 in v[i].
+struct TAvx2 {
+    static constexpr int kPolos = kDlina / 32;
+    struct T {
+        __m256i v[kPolos];
+    };
+    CIFRAMER_AVX2 static T Iz(const TStroka& r) {
+        T y;
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) y.v[i] =
+            _mm256_load_si256(reinterpret_cast<const __m256i*>(r.c + 32 * i));
+        return y;
     }
-    const unsigned __int128 vhod =
-        PoluchayutPerenos((static_cast<unsigned __int128>(g[1]) << 64) | g[0],
-                          (static_cast<unsigned __int128>(p[1]) << 64) | p[0], cin);
-    const __m256i odin = _mm256_set1_epi8(1);
-    for (int i = 0; i < kPolos; ++i) {
-        const __m256i perenos =
-            _mm256_and_si256(RazvernutBity(static_cast<std::uint32_t>(vhod >> (32 * i))), odin);
-        __m256i v = _mm256_add_epi8(s[i], perenos);
-        const __m256i ge = _mm256_cmpeq_epi8(_mm256_max_epu8(v, vR), v);
-        v = _mm256_sub_epi8(v, _mm256_and_si256(ge, vR));
-        _mm256_store_si256(reinterpret_cast<__m256i*>(sum.c + 32 * i), v);
+    CIFRAMER_AVX2 static void V(const T& y, TStroka& r) {
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i)
+            _mm256_store_si256(reinterpret_cast<__m256i*>(r.c + 32 * i), y.v[i]);
     }
-}
-
-CIFRAMER_AVX2 inline void VichestAvx2(TStroka& r, const TStroka& x, const TStroka& y, int R) {
-    constexpr int kPolos = kDlina / 32;
-    const __m256i vR = _mm256_set1_epi8(static_cast<char>(R));
-    __m256i d[kPolos], otr[kPolos], rav[kPolos];
-    std::uint64_t g[2] = {}, p[2] = {};
-    for (int i = 0; i < kPolos; ++i) {
-        const __m256i a = _mm256_load_si256(reinterpret_cast<const __m256i*>(x.c + 32 * i));
-        const __m256i b = _mm256_load_si256(reinterpret_cast<const __m256i*>(y.c + 32 * i));
-        d[i] = _mm256_sub_epi8(a, b);
-        rav[i] = _mm256_cmpeq_epi8(a, b);
-        otr[i] = _mm256_andnot_si256(rav[i], _mm256_cmpeq_epi8(_mm256_max_epu8(a, b), b));
-        g[i / 2] |= std::uint64_t(std::uint32_t(_mm256_movemask_epi8(otr[i]))) << (32 * (i % 2));
-        p[i / 2] |= std::uint64_t(std::uint32_t(_mm256_movemask_epi8(rav[i]))) << (32 * (i % 2));
+    // One bit per place from one byte mask per register.
+    CIFRAMER_AVX2 static unsigned __int128 Maska(const __m256i (&m)[kPolos]) {
+        unsigned __int128 r = 0;
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) r |=
+            static_cast<unsigned __int128>(std::uint32_t(_mm256_movemask_epi8(m[i]))) << (32 * i);
+        return r;
     }
-    const unsigned __int128 zaem =
-        PoluchayutPerenos((static_cast<unsigned __int128>(g[1]) << 64) | g[0],
-                          (static_cast<unsigned __int128>(p[1]) << 64) | p[0], 0);
-    for (int i = 0; i < kPolos; ++i) {
-        const __m256i z = RazvernutBity(static_cast<std::uint32_t>(zaem >> (32 * i)));
-        __m256i v = _mm256_add_epi8(d[i], z); // z is -1 where a borrow comes in
-        const __m256i otric = _mm256_or_si256(otr[i], _mm256_and_si256(rav[i], z));
-        v = _mm256_add_epi8(v, _mm256_and_si256(otric, vR));
-        _mm256_store_si256(reinterpret_cast<__m256i*>(r.c + 32 * i), v);
+    CIFRAMER_AVX2 static __m256i NeMensheV(__m256i a, __m256i b) { // a >= b, unsigned
+        return _mm256_cmpeq_epi8(_mm256_max_epu8(a, b), a);
     }
-}
-
-using TAvx2 = TVPamyati<SlozhitAvx2, VichestAvx2>;
+    CIFRAMER_AVX2 static T Slozhit(const T& x, const T& y, int R, unsigned cin) {
+        const __m256i vR = _mm256_set1_epi8(static_cast<char>(R));
+        const __m256i vR1 = _mm256_set1_epi8(static_cast<char>(R - 1));
+        T s;
+        __m256i ge[kPolos], eq[kPolos];
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+            s.v[i] = _mm256_add_epi8(x.v[i], y.v[i]);
+            ge[i] = NeMensheV(s.v[i], vR);
+            eq[i] = _mm256_cmpeq_epi8(s.v[i], vR1);
+        }
+        const unsigned __int128 vhod = PoluchayutPerenos(Maska(ge), Maska(eq), cin);
+        const __m256i odin = _mm256_set1_epi8(1);
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+            const __m256i perenos =
+                _mm256_and_si256(RazvernutBity(static_cast<std::uint32_t>(vhod >> (32 * i))), odin);
+            __m256i v = _mm256_add_epi8(s.v[i], perenos);
+            v = _mm256_sub_epi8(v, _mm256_and_si256(NeMensheV(v, vR), vR));
+            s.v[i] = v;
+        }
+        return s;
+    }
+    CIFRAMER_AVX2 static T Vichest(const T& x, const T& y, int R) {
+        // A place whose digit is below the subtrahend's borrows; one with
+        // equal digits passes a borrow on (as a carry runs in Slozhit).
+        const __m256i vR = _mm256_set1_epi8(static_cast<char>(R));
+        __m256i otr[kPolos], rav[kPolos];
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+            rav[i] = _mm256_cmpeq_epi8(x.v[i], y.v[i]);
+            otr[i] = _mm256_andnot_si256(rav[i], NeMensheV(y.v[i], x.v[i]));
+        }
+        const unsigned __int128 zaem = PoluchayutPerenos(Maska(otr), Maska(rav), 0);
+        T r;
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+            const __m256i z = RazvernutBity(static_cast<std::uint32_t>(zaem >> (32 * i)));
+            // z is -1 where a borrow comes in; negative places take R back.
+            __m256i v = _mm256_add_epi8(_mm256_sub_epi8(x.v[i], y.v[i]), z);
+            const __m256i otric = _mm256_or_si256(otr[i], _mm256_and_si256(rav[i], z));
+            r.v[i] = _mm256_add_epi8(v, _mm256_and_si256(otric, vR));
+        }
+        return r;
+    }
+    CIFRAMER_AVX2 static void PlyusUlp(T& y, int R) {
+        T nol;
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) nol.v[i] = _mm256_setzero_si256();
+        y = Slozhit(y, nol, R, 1);
+    }
+    CIFRAMER_AVX2 static __m256i Indeksi(int ot) {
+        return _mm256_broadcastsi128_si256(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(kIndeksi + ot)));
+    }
+    // Keeps the places 0..n-1.
+    CIFRAMER_AVX2 static T Ostavit(T y, int n) {
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) y.v[i] =
+            _mm256_and_si256(y.v[i], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(
+                                         kMestaAvx2.b + kDlina - n + 32 * i)));
+        return y;
+    }
+    // y moved k places down (k >= 0), zeros coming in at the top.
+    CIFRAMER_AVX2 static T VnizNa(const T& y, int k) {
+        T s = y;
+        const __m256i nol = _mm256_setzero_si256();
+        for (; k >= 32; k -= 32) { // whole registers
+            _Pragma("GCC unroll 4") for (int i = 0; i + 1 < kPolos; ++i) s.v[i] = s.v[i + 1];
+            s.v[kPolos - 1] = nol;
+        }
+        // Each half takes its bytes k.. and the first k of the half above.
+        const bool dalshe = k >= 16;
+        const int b = dalshe ? k - 16 : k;
+        const __m256i iA = Indeksi(16 + b), iB = Indeksi(b);
+        T r;
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+            const __m256i sled = i + 1 < kPolos ? s.v[i + 1] : nol;
+            const __m256i mezh = _mm256_permute2x128_si256(s.v[i], sled, 0x21);
+            const __m256i a = dalshe ? mezh : s.v[i];
+            const __m256i c = dalshe ? sled : mezh;
+            r.v[i] = _mm256_or_si256(_mm256_shuffle_epi8(a, iA), _mm256_shuffle_epi8(c, iB));
+        }
+        return r;
+    }
+    // y moved k places up (k >= 0), zeros coming in at the bottom.
+    CIFRAMER_AVX2 static T VverhNa(const T& y, int k) {
+        T s = y;
+        const __m256i nol = _mm256_setzero_si256();
+        for (; k >= 32; k -= 32) {
+            _Pragma("GCC unroll 4") for (int i = kPolos - 1; i > 0; --i) s.v[i] = s.v[i - 1];
+            s.v[0] = nol;
+        }
+        // Each half takes the last k bytes of the half below, then its own.
+        const bool dalshe = k >= 16;
+        const int b = dalshe ? k - 16 : k;
+        const __m256i iA = Indeksi(16 - b), iB = Indeksi(32 - b);
+        T r;
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+            const __m256i pred = i > 0 ? s.v[i - 1] : nol;
+            const __m256i mezh = _mm256_permute2x128_si256(pred, s.v[i], 0x21);
+            const __m256i a = dalshe ? mezh : s.v[i];
+            const __m256i c = dalshe ? pred : mezh;
+            r.v[i] = _mm256_or_si256(_mm256_shuffle_epi8(a, iA), _mm256_shuffle_epi8(c, iB));
+        }
+        return r;
+    }
+    CIFRAMER_AVX2 static T Sdvig(const T& y, int k) {
+        return Ostavit(VnizNa(y, k), VM_RAZRYADOV - k);
+    }
+    CIFRAMER_AVX2 static T SdvigVverh(const T& y, int k) {
+        return VverhNa(Ostavit(y, VM_RAZRYADOV - k), k); // nothing reaches the padding
+    }
+    CIFRAMER_AVX2 static unsigned __int128 Nenulevie(const T& y) {
+        __m256i n[kPolos];
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) n[i] =
+            _mm256_cmpeq_epi8(y.v[i], _mm256_setzero_si256());
+        return ~Maska(n);
+    }
+    CIFRAMER_AVX2 static bool Nenol(const T& y, int j) { return (Nenulevie(y) >> j) & 1; }
+    CIFRAMER_AVX2 static bool NenolNizhe(const T& y, int k) {
+        return (Nenulevie(y) & ((static_cast<unsigned __int128>(1) << k) - 1)) != 0;
+    }
+    CIFRAMER_AVX2 static int Starshiy(const T& y) {
+        const unsigned __int128 m = Nenulevie(y);
+        const std::uint64_t hi = static_cast<std::uint64_t>(m >> 64);
+        const std::uint64_t lo = static_cast<std::uint64_t>(m);
+        if (hi != 0) return 127 - __builtin_clzll(hi);
+        if (lo != 0) return 63 - __builtin_clzll(lo);
+        return -1;
+    }
+    CIFRAMER_AVX2 static bool NeMenshe(const T& y, int j, int d) {
+        const __m256i vd = _mm256_set1_epi8(static_cast<char>(d));
+        __m256i m[kPolos];
+        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) m[i] = NeMensheV(y.v[i], vd);
+        return (Maska(m) >> j) & 1;
+    }
+};
 static_assert(PolitikaStroki<TAvx2>);
 
 // The version's kernels (flatten: compiled for its instruction set with the row operations
