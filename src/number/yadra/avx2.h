@@ -28,7 +28,8 @@ alignas(64) inline constexpr auto kMestaAvx2 = [] {
     struct {
         std::uint8_t b[2 * kDlina];
     } m{};
-    _Pragma("GCC unroll 4") for (int i = 0; i < kDlina; ++i) m.b[i] = 0xFF;
+#pragma GCC unroll 4
+    for (int i = 0; i < kDlina; ++i) m.b[i] = 0xFF;
     return m;
 }();
 
@@ -50,19 +51,23 @@ struct TAvx2 {
     };
     CIFRAMER_AVX2 static T Iz(const TStroka& r) {
         T y;
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) y.v[i] =
-            _mm256_load_si256(reinterpret_cast<const __m256i*>(r.c + 32 * i));
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i)
+            y.v[i] = _mm256_load_si256(reinterpret_cast<const __m256i*>(r.c + 32 * i));
         return y;
     }
     CIFRAMER_AVX2 static void V(const T& y, TStroka& r) {
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i)
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i)
             _mm256_store_si256(reinterpret_cast<__m256i*>(r.c + 32 * i), y.v[i]);
     }
     // One bit per place from one byte mask per register.
     CIFRAMER_AVX2 static unsigned __int128 Maska(const __m256i (&m)[kPolos]) {
         unsigned __int128 r = 0;
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) r |=
-            static_cast<unsigned __int128>(std::uint32_t(_mm256_movemask_epi8(m[i]))) << (32 * i);
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i)
+            r |= static_cast<unsigned __int128>(std::uint32_t(_mm256_movemask_epi8(m[i])))
+                 << (32 * i);
         return r;
     }
     CIFRAMER_AVX2 static __m256i NeMensheV(__m256i a, __m256i b) { // a >= b, unsigned
@@ -73,14 +78,16 @@ struct TAvx2 {
         const __m256i vR1 = _mm256_set1_epi8(static_cast<char>(R - 1));
         T s;
         __m256i ge[kPolos], eq[kPolos];
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i) {
             s.v[i] = _mm256_add_epi8(x.v[i], y.v[i]);
             ge[i] = NeMensheV(s.v[i], vR);
             eq[i] = _mm256_cmpeq_epi8(s.v[i], vR1);
         }
         const unsigned __int128 vhod = PoluchayutPerenos(Maska(ge), Maska(eq), cin);
         const __m256i odin = _mm256_set1_epi8(1);
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i) {
             const __m256i perenos =
                 _mm256_and_si256(RazvernutBity(static_cast<std::uint32_t>(vhod >> (32 * i))), odin);
             __m256i v = _mm256_add_epi8(s.v[i], perenos);
@@ -94,13 +101,15 @@ struct TAvx2 {
         // equal digits passes a borrow on (as a carry runs in Slozhit).
         const __m256i vR = _mm256_set1_epi8(static_cast<char>(R));
         __m256i otr[kPolos], rav[kPolos];
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i) {
             rav[i] = _mm256_cmpeq_epi8(x.v[i], y.v[i]);
             otr[i] = _mm256_andnot_si256(rav[i], NeMensheV(y.v[i], x.v[i]));
         }
         const unsigned __int128 zaem = PoluchayutPerenos(Maska(otr), Maska(rav), 0);
         T r;
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i) {
             const __m256i z = RazvernutBity(static_cast<std::uint32_t>(zaem >> (32 * i)));
             // z is -1 where a borrow comes in; negative places take R back.
             __m256i v = _mm256_add_epi8(_mm256_sub_epi8(x.v[i], y.v[i]), z);
@@ -111,7 +120,8 @@ struct TAvx2 {
     }
     CIFRAMER_AVX2 static void PlyusUlp(T& y, int R) {
         T nol;
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) nol.v[i] = _mm256_setzero_si256();
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i) nol.v[i] = _mm256_setzero_si256();
         y = Slozhit(y, nol, R, 1);
     }
     CIFRAMER_AVX2 static __m256i Indeksi(int ot) {
@@ -120,9 +130,10 @@ struct TAvx2 {
     }
     // Keeps the places 0..n-1.
     CIFRAMER_AVX2 static T Ostavit(T y, int n) {
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) y.v[i] =
-            _mm256_and_si256(y.v[i], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(
-                                         kMestaAvx2.b + kDlina - n + 32 * i)));
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i)
+            y.v[i] = _mm256_and_si256(y.v[i], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(
+                                                  kMestaAvx2.b + kDlina - n + 32 * i)));
         return y;
     }
     // y moved k places down (k >= 0), zeros coming in at the top.
@@ -130,7 +141,8 @@ struct TAvx2 {
         T s = y;
         const __m256i nol = _mm256_setzero_si256();
         for (; k >= 32; k -= 32) { // whole registers
-            _Pragma("GCC unroll 4") for (int i = 0; i + 1 < kPolos; ++i) s.v[i] = s.v[i + 1];
+#pragma GCC unroll 4
+            for (int i = 0; i + 1 < kPolos; ++i) s.v[i] = s.v[i + 1];
             s.v[kPolos - 1] = nol;
         }
         // Each half takes its bytes k.. and the first k of the half above.
@@ -138,7 +150,8 @@ struct TAvx2 {
         const int b = dalshe ? k - 16 : k;
         const __m256i iA = Indeksi(16 + b), iB = Indeksi(b);
         T r;
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i) {
             const __m256i sled = i + 1 < kPolos ? s.v[i + 1] : nol;
             const __m256i mezh = _mm256_permute2x128_si256(s.v[i], sled, 0x21);
             const __m256i a = dalshe ? mezh : s.v[i];
@@ -152,7 +165,8 @@ struct TAvx2 {
         T s = y;
         const __m256i nol = _mm256_setzero_si256();
         for (; k >= 32; k -= 32) {
-            _Pragma("GCC unroll 4") for (int i = kPolos - 1; i > 0; --i) s.v[i] = s.v[i - 1];
+#pragma GCC unroll 4
+            for (int i = kPolos - 1; i > 0; --i) s.v[i] = s.v[i - 1];
             s.v[0] = nol;
         }
         // Each half takes the last k bytes of the half below, then its own.
@@ -160,7 +174,8 @@ struct TAvx2 {
         const int b = dalshe ? k - 16 : k;
         const __m256i iA = Indeksi(16 - b), iB = Indeksi(32 - b);
         T r;
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) {
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i) {
             const __m256i pred = i > 0 ? s.v[i - 1] : nol;
             const __m256i mezh = _mm256_permute2x128_si256(pred, s.v[i], 0x21);
             const __m256i a = dalshe ? mezh : s.v[i];
@@ -175,29 +190,40 @@ struct TAvx2 {
     CIFRAMER_AVX2 static T SdvigVverh(const T& y, int k) {
         return VverhNa(Ostavit(y, VM_RAZRYADOV - k), k); // nothing reaches the padding
     }
-    CIFRAMER_AVX2 static unsigned __int128 Nenulevie(const T& y) {
-        __m256i n[kPolos];
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) n[i] =
-            _mm256_cmpeq_epi8(y.v[i], _mm256_setzero_si256());
-        return ~Maska(n);
+    // Register i of y (i is a constant where the kernels call these, so
+    // one register is looked at, not four).
+    CIFRAMER_AVX2 static __m256i Registr(const T& y, int i) {
+        return i == 0 ? y.v[0] : i == 1 ? y.v[1] : i == 2 ? y.v[2] : y.v[3];
     }
-    CIFRAMER_AVX2 static bool Nenol(const T& y, int j) { return (Nenulevie(y) >> j) & 1; }
+    // One bit per nonzero place of a register.
+    CIFRAMER_AVX2 static std::uint32_t NenulevieV(__m256i v) {
+        return ~std::uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_setzero_si256())));
+    }
+    CIFRAMER_AVX2 static bool Nenol(const T& y, int j) {
+        return (NenulevieV(Registr(y, j >> 5)) >> (j & 31)) & 1;
+    }
     CIFRAMER_AVX2 static bool NenolNizhe(const T& y, int k) {
-        return (Nenulevie(y) & ((static_cast<unsigned __int128>(1) << k) - 1)) != 0;
+        if (k <= 32) // the usual shift of one or a few places
+            return (std::uint64_t(NenulevieV(y.v[0])) & ((std::uint64_t(1) << k) - 1)) != 0;
+        unsigned __int128 m = 0;
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i)
+            m |= static_cast<unsigned __int128>(NenulevieV(y.v[i])) << (32 * i);
+        return (m & ((static_cast<unsigned __int128>(1) << k) - 1)) != 0;
     }
+    // From the top register down: a remainder's leading digit is near the top.
     CIFRAMER_AVX2 static int Starshiy(const T& y) {
-        const unsigned __int128 m = Nenulevie(y);
-        const std::uint64_t hi = static_cast<std::uint64_t>(m >> 64);
-        const std::uint64_t lo = static_cast<std::uint64_t>(m);
-        if (hi != 0) return 127 - __builtin_clzll(hi);
-        if (lo != 0) return 63 - __builtin_clzll(lo);
+#pragma GCC unroll 4
+        for (int i = kPolos - 1; i >= 0; --i) {
+            const std::uint32_t m = NenulevieV(y.v[i]);
+            if (m != 0) return 32 * i + 31 - __builtin_clz(m);
+        }
         return -1;
     }
     CIFRAMER_AVX2 static bool NeMenshe(const T& y, int j, int d) {
         const __m256i vd = _mm256_set1_epi8(static_cast<char>(d));
-        __m256i m[kPolos];
-        _Pragma("GCC unroll 4") for (int i = 0; i < kPolos; ++i) m[i] = NeMensheV(y.v[i], vd);
-        return (Maska(m) >> j) & 1;
+        const __m256i m = NeMensheV(Registr(y, j >> 5), vd);
+        return (std::uint32_t(_mm256_movemask_epi8(m)) >> (j & 31)) & 1;
     }
 };
 static_assert(PolitikaStroki<TAvx2>);
