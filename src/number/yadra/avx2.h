@@ -48,6 +48,15 @@ struct TAvx2 {
     static constexpr int kPolos = kDlina / 32;
     struct T {
         __m256i v[kPolos];
+        // Copied register by register: a copy by pieces of 16 bytes (as the
+        // compiler copies a plain aggregate) read back as 32 would stall.
+        T() = default;
+        CIFRAMER_AVX2 T(const T& o) { *this = o; }
+        CIFRAMER_AVX2 T& operator=(const T& o) {
+#pragma GCC unroll 4
+            for (int i = 0; i < kPolos; ++i) v[i] = o.v[i];
+            return *this;
+        }
     };
     CIFRAMER_AVX2 static T Iz(const TStroka& r) {
         T y;
