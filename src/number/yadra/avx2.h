@@ -33,14 +33,20 @@ alignas(64) inline constexpr auto kMestaAvx2 = [] {
     return m;
 }();
 
-// 32 bits of a carry (or borrow) mask, one per byte of a 32-byte lane: all
-// ones in the bytes whose bit is set.
-CIFRAMER_AVX2 inline __m256i RazvernutBity(std::uint32_t bity) {
-    const __m256i b = _mm256_shuffle_epi8(
-        _mm256_set1_epi32(static_cast<int>(bity)),
-        _mm256_set_epi64x(0x0303030303030303LL, 0x0202020202020202LL, 0x0101010101010101LL, 0));
+// A carry (or borrow) mask of 128 places, one bit each, as bytes: all
+// ones in the places whose bit is set. The mask goes to the vector unit
+// once; each register picks its four bytes of it.
+CIFRAMER_AVX2 inline void RazvernutBity(unsigned __int128 bity, __m256i (&v)[kDlina / 32]) {
+    const __m256i b = _mm256_broadcastsi128_si256(
+        _mm_set_epi64x(static_cast<long long>(bity >> 64), static_cast<long long>(bity)));
     const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
-    return _mm256_cmpeq_epi8(_mm256_and_si256(b, bit), bit);
+#pragma GCC unroll 4
+    for (int i = 0; i < kDlina / 32; ++i) {
+        const long long n = 0x0101010101010101LL * (4 * i);
+        const __m256i nomera = _mm256_set_epi64x(n + 0x0303030303030303LL, n + 0x0202020202020202LL,
+                                                 n + 0x0101010101010101LL, n);
+        v[i] = _mm256_cmpeq_epi8(_mm256_and_si256(_mm256_shuffle_epi8(b, nomera), bit), bit);
+    }
 }
 
 // Places 32i..32i+31 in v[i].
@@ -82,48 +88,58 @@ struct TAvx2 {
     CIFRAMER_AVX2 static __m256i NeMensheV(__m256i a, __m256i b) { // a >= b, unsigned
         return _mm256_cmpeq_epi8(_mm256_max_epu8(a, b), a);
     }
+    // Digits stay below R <= 127, so a digit sum s (below 253) plus 128 - R
+    // has its top bit set exactly when s >= R, and equals 127 when s = R-1;
+    // and min(v, v - R) (bytes wrapping) is v reduced by R when v >= R.
     CIFRAMER_AVX2 static T Slozhit(const T& x, const T& y, int R, unsigned cin) {
+        const __m256i sdvig = _mm256_set1_epi8(static_cast<char>(128 - R));
         const __m256i vR = _mm256_set1_epi8(static_cast<char>(R));
-        const __m256i vR1 = _mm256_set1_epi8(static_cast<char>(R - 1));
+        const __m256i v127 = _mm256_set1_epi8(127);
         T s;
-        __m256i ge[kPolos], eq[kPolos];
+        unsigned __int128 rozhdaet = 0, propuskaet = 0;
 #pragma GCC unroll 4
         for (int i = 0; i < kPolos; ++i) {
             s.v[i] = _mm256_add_epi8(x.v[i], y.v[i]);
-            ge[i] = NeMensheV(s.v[i], vR);
-            eq[i] = _mm256_cmpeq_epi8(s.v[i], vR1);
+            const __m256i t = _mm256_add_epi8(s.v[i], sdvig);
+            rozhdaet |= static_cast<unsigned __int128>(std::uint32_t(_mm256_movemask_epi8(t)))
+                        << (32 * i);
+            propuskaet |= static_cast<unsigned __int128>(
+                              std::uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(t, v127))))
+                          << (32 * i);
         }
-        const unsigned __int128 vhod = PoluchayutPerenos(Maska(ge), Maska(eq), cin);
-        const __m256i odin = _mm256_set1_epi8(1);
+        __m256i perenos[kPolos];
+        RazvernutBity(PoluchayutPerenos(rozhdaet, propuskaet, cin), perenos);
 #pragma GCC unroll 4
         for (int i = 0; i < kPolos; ++i) {
-            const __m256i perenos =
-                _mm256_and_si256(RazvernutBity(static_cast<std::uint32_t>(vhod >> (32 * i))), odin);
-            __m256i v = _mm256_add_epi8(s.v[i], perenos);
-            v = _mm256_sub_epi8(v, _mm256_and_si256(NeMensheV(v, vR), vR));
-            s.v[i] = v;
+            const __m256i v = _mm256_sub_epi8(s.v[i], perenos[i]); // -1 where a carry comes in
+            s.v[i] = _mm256_min_epu8(v, _mm256_sub_epi8(v, vR));
         }
         return s;
     }
+    // A place whose digit is below the subtrahend's borrows; one with equal
+    // digits passes a borrow on (as a carry runs in Slozhit). Digits below
+    // 128 compare as signed bytes; a difference d in -R..R-1 is a byte d + 256
+    // (at least 128) when negative, and min(d, d + R) takes R back then.
     CIFRAMER_AVX2 static T Vichest(const T& x, const T& y, int R) {
-        // A place whose digit is below the subtrahend's borrows; one with
-        // equal digits passes a borrow on (as a carry runs in Slozhit).
         const __m256i vR = _mm256_set1_epi8(static_cast<char>(R));
-        __m256i otr[kPolos], rav[kPolos];
+        unsigned __int128 rozhdaet = 0, propuskaet = 0;
 #pragma GCC unroll 4
         for (int i = 0; i < kPolos; ++i) {
-            rav[i] = _mm256_cmpeq_epi8(x.v[i], y.v[i]);
-            otr[i] = _mm256_andnot_si256(rav[i], NeMensheV(y.v[i], x.v[i]));
+            rozhdaet |= static_cast<unsigned __int128>(
+                            std::uint32_t(_mm256_movemask_epi8(_mm256_cmpgt_epi8(y.v[i], x.v[i]))))
+                        << (32 * i);
+            propuskaet |= static_cast<unsigned __int128>(std::uint32_t(
+                              _mm256_movemask_epi8(_mm256_cmpeq_epi8(x.v[i], y.v[i]))))
+                          << (32 * i);
         }
-        const unsigned __int128 zaem = PoluchayutPerenos(Maska(otr), Maska(rav), 0);
+        __m256i zaem[kPolos];
+        RazvernutBity(PoluchayutPerenos(rozhdaet, propuskaet, 0), zaem);
         T r;
 #pragma GCC unroll 4
         for (int i = 0; i < kPolos; ++i) {
-            const __m256i z = RazvernutBity(static_cast<std::uint32_t>(zaem >> (32 * i)));
-            // z is -1 where a borrow comes in; negative places take R back.
-            __m256i v = _mm256_add_epi8(_mm256_sub_epi8(x.v[i], y.v[i]), z);
-            const __m256i otric = _mm256_or_si256(otr[i], _mm256_and_si256(rav[i], z));
-            r.v[i] = _mm256_add_epi8(v, _mm256_and_si256(otric, vR));
+            // zaem is -1 where a borrow comes in.
+            const __m256i d = _mm256_add_epi8(_mm256_sub_epi8(x.v[i], y.v[i]), zaem[i]);
+            r.v[i] = _mm256_min_epu8(d, _mm256_add_epi8(d, vR));
         }
         return r;
     }
