@@ -9,6 +9,7 @@
 #include <immintrin.h>
 
 #include "number/yadra/delenie.h"
+#include "number/yadra/mesta.h"
 #include "number/yadra/stroka.h"
 #include "number/yadra/umnozhenie.h"
 
@@ -23,15 +24,6 @@ alignas(64) inline constexpr std::uint8_t kIndeksi[48] = {
     0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80,
     0,    1,    2,    3,    4,    5,    6,    7,    8,    9,    10,   11,   12,   13,   14,   15,
     0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80};
-// From offset 128 - n: all ones in the places 0..n-1 of a row, zero above.
-alignas(64) inline constexpr auto kMestaAvx2 = [] {
-    struct {
-        std::uint8_t b[2 * kDlina];
-    } m{};
-#pragma GCC unroll 4
-    for (int i = 0; i < kDlina; ++i) m.b[i] = 0xFF;
-    return m;
-}();
 
 // A carry (or borrow) mask of 128 places, one bit each, as bytes: all
 // ones in the places whose bit is set. The mask goes to the vector unit
@@ -158,7 +150,7 @@ struct TAvx2 {
 #pragma GCC unroll 4
         for (int i = 0; i < kPolos; ++i)
             y.v[i] = _mm256_and_si256(y.v[i], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(
-                                                  kMestaAvx2.b + kDlina - n + 32 * i)));
+                                                  kMesta.b + kDlina - n + 32 * i)));
         return y;
     }
     // y moved k places down (k >= 0), zeros coming in at the top.
