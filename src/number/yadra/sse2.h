@@ -171,11 +171,31 @@ struct TSse2 {
         }
         return r;
     }
-    static T Sdvig(const T& y, int k) {
-        return Ostavit(VnizNa(y, k), VM_RAZRYADOV - k);
+    // The shift of one place, the usual one (alignment and normal form),
+    // by whole-register byte shifts.
+    static T VnizNa1(const T& y) {
+        T r;
+#pragma GCC unroll 8
+        for (int i = 0; i < kPolos; ++i)
+            r.v[i] =
+                _mm_or_si128(_mm_srli_si128(y.v[i], 1),
+                             i + 1 < kPolos ? _mm_slli_si128(y.v[i + 1], 15) : _mm_setzero_si128());
+        return r;
     }
-    static T SdvigVverh(const T& y, int k) {
-        return VverhNa(Ostavit(y, VM_RAZRYADOV - k), k); // nothing reaches the padding
+    static T VverhNa1(const T& y) {
+        T r;
+#pragma GCC unroll 8
+        for (int i = 0; i < kPolos; ++i)
+            r.v[i] = _mm_or_si128(_mm_slli_si128(y.v[i], 1),
+                                  i > 0 ? _mm_srli_si128(y.v[i - 1], 15) : _mm_setzero_si128());
+        return r;
+    }
+    static T Sdvig(const T& y, int k) {
+        return Ostavit(k == 1 ? VnizNa1(y) : VnizNa(y, k), VM_RAZRYADOV - k);
+    }
+    static T SdvigVverh(const T& y, int k) { // nothing reaches the padding
+        const T s = Ostavit(y, VM_RAZRYADOV - k);
+        return k == 1 ? VverhNa1(s) : VverhNa(s, k);
     }
     // Register i of y (a constant where the kernels call these).
     static __m128i Registr(const T& y, int i) {
