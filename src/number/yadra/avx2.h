@@ -201,11 +201,32 @@ struct TAvx2 {
         }
         return r;
     }
-    CIFRAMER_AVX2 static T Sdvig(const T& y, int k) {
-        return Ostavit(VnizNa(y, k), VM_RAZRYADOV - k);
+    // The shift of one place, the usual one (alignment and normal form),
+    // by byte alignment with an immediate count.
+    CIFRAMER_AVX2 static T VnizNa1(const T& y) {
+        T r;
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i) {
+            const __m256i sled = i + 1 < kPolos ? y.v[i + 1] : _mm256_setzero_si256();
+            r.v[i] = _mm256_alignr_epi8(_mm256_permute2x128_si256(y.v[i], sled, 0x21), y.v[i], 1);
+        }
+        return r;
     }
-    CIFRAMER_AVX2 static T SdvigVverh(const T& y, int k) {
-        return VverhNa(Ostavit(y, VM_RAZRYADOV - k), k); // nothing reaches the padding
+    CIFRAMER_AVX2 static T VverhNa1(const T& y) {
+        T r;
+#pragma GCC unroll 4
+        for (int i = 0; i < kPolos; ++i) {
+            const __m256i pred = i > 0 ? y.v[i - 1] : _mm256_setzero_si256();
+            r.v[i] = _mm256_alignr_epi8(y.v[i], _mm256_permute2x128_si256(pred, y.v[i], 0x21), 15);
+        }
+        return r;
+    }
+    CIFRAMER_AVX2 static T Sdvig(const T& y, int k) {
+        return Ostavit(k == 1 ? VnizNa1(y) : VnizNa(y, k), VM_RAZRYADOV - k);
+    }
+    CIFRAMER_AVX2 static T SdvigVverh(const T& y, int k) { // nothing reaches the padding
+        const T s = Ostavit(y, VM_RAZRYADOV - k);
+        return k == 1 ? VverhNa1(s) : VverhNa(s, k);
     }
     // Register i of y (i is a constant where the kernels call these, so
     // one register is looked at, not four).
