@@ -17,9 +17,11 @@ namespace vm_detail::stroki {
 
 #define CIFRAMER_AVX2 __attribute__((target("avx2")))
 
-// Shuffle indices: from offset 16 + s the bytes s..15 then zeros (a half
-// moved s places down); from offset 16 - s zeros then 0..15-s (moved s
-// places up); 0x80 makes a zero byte.
+// Byte shuffle indices for a 16-byte half moved s places (0..15), 0x80
+// making a zero byte. Down: from offset 16 + s the bytes s..15 then zeros,
+// from offset s zeros then 0..s-1 (what comes in from the half above). Up:
+// from offset 16 - s zeros then 0..15-s, from offset 32 - s the bytes
+// 16-s..15 then zeros (what comes in from the half below).
 alignas(64) inline constexpr std::uint8_t kIndeksi[48] = {
     0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80,
     0,    1,    2,    3,    4,    5,    6,    7,    8,    9,    10,   11,   12,   13,   14,   15,
@@ -67,15 +69,6 @@ struct TAvx2 {
 #pragma GCC unroll 4
         for (int i = 0; i < kPolos; ++i)
             _mm256_store_si256(reinterpret_cast<__m256i*>(r.c + 32 * i), y.v[i]);
-    }
-    // One bit per place from one byte mask per register.
-    CIFRAMER_AVX2 static unsigned __int128 Maska(const __m256i (&m)[kPolos]) {
-        unsigned __int128 r = 0;
-#pragma GCC unroll 4
-        for (int i = 0; i < kPolos; ++i)
-            r |= static_cast<unsigned __int128>(std::uint32_t(_mm256_movemask_epi8(m[i])))
-                 << (32 * i);
-        return r;
     }
     CIFRAMER_AVX2 static __m256i NeMensheV(__m256i a, __m256i b) { // a >= b, unsigned
         return _mm256_cmpeq_epi8(_mm256_max_epu8(a, b), a);
