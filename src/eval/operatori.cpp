@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "eval/nastroyki.h"
+#include "eval/pamyat_tekstov.h"
 #include "eval/preduprezhdeniya.h"
 #include "eval/soobsheniya.h"
 #include "eval/yazik.h"
@@ -60,7 +61,7 @@ bool ImyaVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
 bool ChisloVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
     std::size_t n = 0, d = 0;
     const bool est = ChitatLiteral(reinterpret_cast<const unsigned char*>(tekst.Data()),
-                                  static_cast<std::size_t>(tekst.Length()), n, d);
+                                   static_cast<std::size_t>(tekst.Length()), n, d);
     nachalo = static_cast<int>(n);
     dlina = static_cast<int>(d);
     return est;
@@ -196,10 +197,8 @@ bool NaitiSkobki(const TPeremennaya& p, TAnsiString& gruppa) {
 
 namespace {
 
-vmChislo Prochitat(std::string tekst) {
-    vmChislo x;
-    vmIzTeksta(&x, tekst.data());
-    return x;
+vmChislo Prochitat(std::string_view tekst) {
+    return ProchitatTekst(tekst);
 }
 
 std::string VBaiti(const TAnsiString& t) {
@@ -287,7 +286,7 @@ bool PrimenitVerhniy(const std::string& op, vmChislo& levoe, const vmChislo& pra
 bool ProchitatChislo(TOstatok& tekst, vmChislo& x) {
     std::size_t nachalo = 0, dlina = 0;
     if (!ChitatLiteral(tekst.Dannye(), tekst.Dlina(), nachalo, dlina)) return false;
-    x = Prochitat(std::string(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo, dlina));
+    x = Prochitat(std::string_view(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo, dlina));
     tekst.Otrezat(nachalo + dlina);
     tekst.UdalitProbeli();
     return true;
@@ -312,11 +311,13 @@ bool VichislitCepochku(std::string&& cepochka, vmChislo& rezultat) {
 
         std::size_t nachalo = 0, dlina = 0;
         if (!ChitatLiteral(tekst.Dannye(), tekst.Dlina(), nachalo, dlina)) return Neudacha();
-        std::string pravyi(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo, dlina);
+        // Read before anything is put in front of the rest again.
+        const std::string_view pravyi(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo,
+                                      dlina);
         tekst.Otrezat(nachalo + dlina);
         tekst.UdalitProbeli();
         if (OtmenaZaproshena()) return Otmena();
-        const vmChislo pravoe = Prochitat(std::move(pravyi));
+        const vmChislo pravoe = Prochitat(pravyi);
 
         const vmChislo prezhnee = levoe;
         if (op == "+") {

@@ -8,6 +8,7 @@
 
 #include "eval/funkcii.h"
 #include "eval/operatori.h"
+#include "eval/pamyat_tekstov.h"
 #include "eval/preduprezhdeniya.h"
 #include "eval/soobsheniya.h"
 #include "eval/yazik.h"
@@ -116,6 +117,7 @@ TAnsiString TekstZnacheniya(const vmChislo& x) {
     TAnsiString t;
     vmVTekst(t, &y, 1, VM_DROBNIH_RAZRYADOV, VM_EKSPONENTA | VM_S_OSNOVANIEM);
     if (y.Osnovanie == 10) t = t + TAnsiString("r10");
+    if (const int n = t.Length()) ZapomnitTekstZnacheniya({t.Data(), std::size_t(n)}, y);
     return t;
 }
 

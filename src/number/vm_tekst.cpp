@@ -1,4 +1,5 @@
 // Literals to numbers and numbers to text.
+#include <charconv>
 #include <cstring>
 #include <string>
 
@@ -186,9 +187,17 @@ void Obrezat(std::string& t) {
     t.erase(nach, konec - nach);
 }
 
+// n in decimal as CeloeVStroku writes it ("-" and the digits), without the
+// two buffers that text and its copy would take.
+void DobavitCeloe(std::string& t, std::int32_t n) {
+    char buf[12];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    t.append(buf, static_cast<std::size_t>(r.ptr - buf));
+}
+
 void DobavitOsnovanie(std::string& t, int R) {
     t += vmSimvoli.Osnovanie;
-    t += CeloeVStroku(R).ToStd();
+    DobavitCeloe(t, R);
 }
 
 // Fixed-point text as bytes in t; on a radix outside 2..36, the error text
@@ -249,15 +258,20 @@ void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOs
     std::size_t telo = (minus ? 1 : 0) + static_cast<std::size_t>(nuli);
     if (minus) t[0] = vmSimvoli.Minus;
     if (drobnih > 0) t[telo + static_cast<std::size_t>(k)] = vmSimvoli.Razdelitel;
-    // Digit of weight w sits at body index k-1-w for w >= 0, k-w for w < 0.
-    for (int p = 0; p < VM_RAZRYADOV; ++p) {
-        const std::uint8_t d = vmCifra(y, p);
-        if (d == 0) continue;
-        const std::int64_t w = e + 2 - p;
-        if (w > k - 1 || w < -drobnih) continue;
-        const std::int64_t idx = w >= 0 ? k - 1 - w : k - w;
-        t[telo + static_cast<std::size_t>(idx)] = d < 36 ? vmSimvoli.Cifri[d] : '?';
-    }
+    // Digit position p has the weight w = e+2-p and sits at body index
+    // k-1-w for w >= 0, k-w for w < 0 (after the separator); the weights
+    // shown are k-1 down to -drobnih, so the positions shown are one run on
+    // each side of the separator.
+    const auto pokazat = [&](std::int64_t ot, std::int64_t doP, std::int64_t sdvig) {
+        ot = ot < 0 ? 0 : ot;
+        doP = doP > VM_RAZRYADOV ? VM_RAZRYADOV : doP;
+        for (std::int64_t p = ot; p < doP; ++p) {
+            const std::uint8_t d = vmCifra(y, int(p));
+            t[telo + static_cast<std::size_t>(p + sdvig)] = d < 36 ? vmSimvoli.Cifri[d] : '?';
+        }
+    };
+    pokazat(e + 3 - k, e + 3, k - 3 - e);       // w = k-1 .. 0
+    pokazat(e + 3, e + 3 + drobnih, k - 2 - e); // w = -1 .. -drobnih
     if (!sNulyami) Obrezat(t);
     if (sOsnovaniem && R != 10) DobavitOsnovanie(t, R);
 }
@@ -287,7 +301,7 @@ void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, st
     Fiks(t, &y, minCelih, drobnih, false, true);
     if (vmZnak(&y) != 0) {
         t += vmSimvoli.Eksponenta;
-        t += CeloeVStroku(x->Poryadok).ToStd();
+        DobavitCeloe(t, x->Poryadok);
     }
     if (!sNulyami) Obrezat(t);
     if (sOsnovaniem && x->Osnovanie != 10) DobavitOsnovanie(t, x->Osnovanie);
