@@ -332,8 +332,8 @@ bool VichislitCepochku(std::string&& cepochka, vmChislo& rezultat) {
         ProveritOperaciyu(op, prezhnee, pravoe, levoe);
         if (OtmenaZaproshena()) return Otmena();
         // The next step reads the sum back from its value text.
-        const TAnsiString summa = TekstZnacheniya(levoe);
-        tekst.VstavitVperedi(summa.Data(), static_cast<std::size_t>(summa.Length()));
+        const std::string_view summa = TekstZnacheniyaBaiti(levoe);
+        tekst.VstavitVperedi(summa.data(), summa.size());
         if (!ProchitatChislo(tekst, levoe)) return Neudacha();
     }
     rezultat = levoe;
@@ -411,8 +411,8 @@ bool VichislitOperatori(TPeremennaya& p, vmChislo& rezultat, TAnsiString vhod) {
         }
         ProveritOperaciyu(op, prezhnee, pravoe, levoe);
         if (OtmenaZaproshena()) return Otmena();
-        const TAnsiString znachenie = TekstZnacheniya(levoe);
-        tekst.VstavitVperedi(znachenie.Data(), static_cast<std::size_t>(znachenie.Length()));
+        const std::string_view znachenie = TekstZnacheniyaBaiti(levoe);
+        tekst.VstavitVperedi(znachenie.data(), znachenie.size());
     }
 
     return VichislitCepochku(std::move(cepochka), rezultat);

@@ -112,13 +112,18 @@ vmChislo VOsnovaniiTeksta(const vmChislo& x) {
 
 } // namespace
 
-TAnsiString TekstZnacheniya(const vmChislo& x) {
+std::string_view TekstZnacheniyaBaiti(const vmChislo& x) {
+    thread_local std::string t;
     const vmChislo y = VOsnovaniiTeksta(x);
-    TAnsiString t;
     vmVTekst(t, &y, 1, VM_DROBNIH_RAZRYADOV, VM_EKSPONENTA | VM_S_OSNOVANIEM);
-    if (y.Osnovanie == 10) t = t + TAnsiString("r10");
-    if (const int n = t.Length()) ZapomnitTekstZnacheniya({t.Data(), std::size_t(n)}, y);
+    if (y.Osnovanie == 10) t += "r10";
+    ZapomnitTekstZnacheniya(t, y);
     return t;
+}
+
+TAnsiString TekstZnacheniya(const vmChislo& x) {
+    const std::string_view t = TekstZnacheniyaBaiti(x);
+    return TAnsiString(t.data(), static_cast<int>(t.size()));
 }
 
 TAnsiString KratkiyTekstZnacheniya(const vmChislo& x) {
@@ -184,10 +189,6 @@ bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya) {
 
 namespace {
 
-void Dobavit(std::string& k, const TAnsiString& t) {
-    if (const int n = t.Length()) k.append(t.Data(), static_cast<std::size_t>(n));
-}
-
 // Evaluates the arguments of one bracket group (function name, "(", the
 // arguments, ")"; no other bracket in it) and gives the text of its result.
 bool SvernutGruppu(TPeremennaya& p, const std::string& gruppa, std::string& rezultat) {
@@ -213,7 +214,7 @@ bool SvernutGruppu(TPeremennaya& p, const std::string& gruppa, std::string& rezu
 
         vmChislo znachenie;
         if (!VichislitOperatori(p, znachenie, argument)) return false;
-        Dobavit(vizov, TekstZnacheniya(znachenie));
+        vizov += TekstZnacheniyaBaiti(znachenie);
         if (bilRazdelitel) vizov += ';';
         if (OtmenaZaproshena()) return Otmena();
     }
@@ -229,7 +230,7 @@ bool SvernutGruppu(TPeremennaya& p, const std::string& gruppa, std::string& rezu
         vmChislo znachenie;
         if (!VichislitFunkciyu(p, znachenie, TAnsiString(vizov.data(), int(vizov.size()))))
             return false;
-        rezultat = TekstZnacheniya(znachenie).ToStd();
+        rezultat = TekstZnacheniyaBaiti(znachenie);
     }
     return true;
 }

@@ -261,13 +261,20 @@ void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOs
     // Digit position p has the weight w = e+2-p and sits at body index
     // k-1-w for w >= 0, k-w for w < 0 (after the separator); the weights
     // shown are k-1 down to -drobnih, so the positions shown are one run on
-    // each side of the separator.
+    // each side of the separator. The row and the characters are local
+    // copies: the text's bytes could alias the global table.
+    std::uint8_t ryad[VM_RAZRYADOV];
+    vm_detail::VRyad(y, ryad);
+    char znaki[37];
+    std::memcpy(znaki, vmSimvoli.Cifri, 36);
+    znaki[36] = '?';
+    char* const d = t.data() + telo;
     const auto pokazat = [&](std::int64_t ot, std::int64_t doP, std::int64_t sdvig) {
         ot = ot < 0 ? 0 : ot;
         doP = doP > VM_RAZRYADOV ? VM_RAZRYADOV : doP;
         for (std::int64_t p = ot; p < doP; ++p) {
-            const std::uint8_t d = vmCifra(y, int(p));
-            t[telo + static_cast<std::size_t>(p + sdvig)] = d < 36 ? vmSimvoli.Cifri[d] : '?';
+            const std::uint8_t c = ryad[p];
+            d[p + sdvig] = znaki[c < 36 ? c : 36];
         }
     };
     pokazat(e + 3 - k, e + 3, k - 3 - e);       // w = k-1 .. 0
@@ -285,19 +292,18 @@ void vmVTekstFiks(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih
     out = TAnsiString(t.data(), static_cast<int>(t.size()));
 }
 
-void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, std::uint8_t flagi) {
+void vmVTekst(std::string& t, const vmChislo* x, int minCelih, int drobnih, std::uint8_t flagi) {
     bool eksponenta = (flagi & VM_EKSPONENTA) != 0;
     if (flagi & VM_AVTO_EKSPONENTA) eksponenta = x->Poryadok < -10 || x->Poryadok > 10;
     const bool sOsnovaniem = (flagi & VM_S_OSNOVANIEM) != 0;
     const bool sNulyami = (flagi & VM_S_NULYAMI) != 0;
-    if (!eksponenta) return vmVTekstFiks(out, x, minCelih, drobnih, sOsnovaniem, sNulyami);
+    if (!eksponenta) return Fiks(t, x, minCelih, drobnih, sOsnovaniem, sNulyami);
     if (x->Osnovanie > 36 || x->Osnovanie < 2) {
-        out = TekstOshibkiOsnovaniya().c_str();
+        t = TekstOshibkiOsnovaniya();
         return;
     }
     vmChislo y = *x;
     y.Poryadok = 0;
-    std::string t;
     Fiks(t, &y, minCelih, drobnih, false, true);
     if (vmZnak(&y) != 0) {
         t += vmSimvoli.Eksponenta;
@@ -305,5 +311,10 @@ void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, st
     }
     if (!sNulyami) Obrezat(t);
     if (sOsnovaniem && x->Osnovanie != 10) DobavitOsnovanie(t, x->Osnovanie);
+}
+
+void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, std::uint8_t flagi) {
+    std::string t;
+    vmVTekst(t, x, minCelih, drobnih, flagi);
     out = TAnsiString(t.data(), static_cast<int>(t.size()));
 }
