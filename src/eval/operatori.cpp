@@ -201,10 +201,6 @@ vmChislo Prochitat(std::string_view tekst) {
     return ProchitatTekst(tekst);
 }
 
-std::string VBaiti(const TAnsiString& t) {
-    return t.ToStd();
-}
-
 TAnsiString VTekst(const std::string& s) {
     return TAnsiString(s.data(), static_cast<int>(s.size()));
 }
@@ -249,7 +245,7 @@ struct TOcenka {
             // A computed record holds the value text of its value already.
             const TPeremennaya* p = VichislennayaPeremennaya(imya);
             if (p == nullptr) return false;
-            operand = VBaiti(p->Virazhenie);
+            operand.assign(Baiti(p->Virazhenie));
             tekst.Otrezat(dlina);
         } else {
             return false;

@@ -228,6 +228,30 @@ vmChislo OkruglitDlyaTeksta(const vmChislo* x, int drobnih) {
     return y;
 }
 
+// True when the digit characters are "0".."9" then "A".."Z", as the table
+// is always built; the digits are then written eight at a time.
+bool ZnakiPoPoryadku() {
+    static constexpr char kPoryadok[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    return std::memcmp(vmSimvoli.Cifri, kPoryadok, 36) == 0;
+}
+
+// The characters of the eight digits r[0..8) into out, by byte arithmetic:
+// a digit c below 36 is the character '0' + c, plus 7 from c = 10 on ('A' is
+// '0' + 17). False, and nothing written, when a digit is 36 or more. Each
+// byte stays below 128 in every sum, so no carry crosses into the next one.
+bool VosemZnakov(const std::uint8_t* r, char* out) {
+    constexpr std::uint64_t k01 = 0x0101010101010101ull, k80 = 0x8080808080808080ull;
+    std::uint64_t x;
+    std::memcpy(&x, r, 8);
+    // A byte of 128 or more shows its high bit; below that, c + 92 reaches
+    // 128 exactly when c >= 36.
+    if ((x | (x + 92 * k01)) & k80) return false;
+    const std::uint64_t bukva = ((x + 118 * k01) & k80) >> 7; // 1 where c >= 10
+    const std::uint64_t y = x + '0' * k01 + 7 * bukva;
+    std::memcpy(out, &y, 8);
+    return true;
+}
+
 void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOsnovaniem,
           bool sNulyami) {
     if (x->Osnovanie > 36 || x->Osnovanie < 2) {
@@ -269,10 +293,13 @@ void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOs
     std::memcpy(znaki, vmSimvoli.Cifri, 36);
     znaki[36] = '?';
     char* const d = t.data() + telo;
+    const bool poVosem = ZnakiPoPoryadku();
     const auto pokazat = [&](std::int64_t ot, std::int64_t doP, std::int64_t sdvig) {
-        ot = ot < 0 ? 0 : ot;
+        std::int64_t p = ot < 0 ? 0 : ot;
         doP = doP > VM_RAZRYADOV ? VM_RAZRYADOV : doP;
-        for (std::int64_t p = ot; p < doP; ++p) {
+        for (; poVosem && p + 8 <= doP; p += 8)
+            if (!VosemZnakov(ryad + p, d + p + sdvig)) break;
+        for (; p < doP; ++p) {
             const std::uint8_t c = ryad[p];
             d[p + sdvig] = znaki[c < 36 ? c : 36];
         }

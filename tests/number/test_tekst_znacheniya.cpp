@@ -93,3 +93,41 @@ TEST_F(TekstZnacheniya, OtherNumbersAreLeftToTheText) {
 }
 
 } // namespace
+
+namespace {
+
+// The digits written as characters one by one, for the formatter's bytes.
+TEST_F(TekstZnacheniya, EveryDigitIsWrittenAsItsCharacter) {
+    const std::uint64_t semya = SemyaTestov();
+    SCOPED_TRACE(semya);
+    GeneratorChisel g(semya);
+    const char* znaki = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    for (int R = 2; R <= 36; ++R) {
+        for (int i = 0; i < 40; ++i) {
+            vmChislo x = g.Chislo(R);
+            x.Poryadok = 0;
+            // A digit the radix does not have is shown as "?".
+            if (i == 0) x.DrobnayaChast[g.Int(0, 99)] = std::uint8_t(g.Int(36, 255));
+            std::string ozhidaemoe = x.Znak ? "-" : "";
+            ozhidaemoe += znaki[x.CelayaChast[0]];
+            ozhidaemoe += '.';
+            for (const std::uint8_t c : x.DrobnayaChast) ozhidaemoe += c < 36 ? znaki[c] : '?';
+            ozhidaemoe += "e0";
+            if (R != 10) ozhidaemoe += "r" + std::to_string(R);
+            TAnsiString t;
+            vmVTekst(t, &x, 1, VM_DROBNIH_RAZRYADOV,
+                     VM_EKSPONENTA | VM_S_OSNOVANIEM | VM_S_NULYAMI);
+            ASSERT_EQ(t.ToStd(), ozhidaemoe);
+            // Fixed form, shown from the third digit: the run starts off
+            // the eight-digit grid.
+            x.Poryadok = -3;
+            vmVTekstFiks(t, &x, 1, VM_DROBNIH_RAZRYADOV + 3, false, true);
+            ASSERT_EQ(t.ToStd().substr(0, 1 + (x.Znak ? 1 : 0)), x.Znak ? "-0" : "0");
+            ASSERT_EQ(t.ToStd().substr(t.ToStd().size() - 101),
+                      ozhidaemoe.substr(x.Znak ? 1 : 0, 1) +
+                          ozhidaemoe.substr((x.Znak ? 1 : 0) + 2, 100));
+        }
+    }
+}
+
+} // namespace
