@@ -7,6 +7,7 @@
 // length of the text, and they poll the stop request at every step.
 #include "eval/operatori.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -228,7 +229,13 @@ std::string_view Baiti(const TAnsiString& t) {
 struct TOcenka {
     std::string metkaOsnovaniya; // "r" and CurrentRadix in decimal
 
-    TOcenka() { metkaOsnovaniya = vmSimvoli.Osnovanie + CeloeVStroku(CurrentRadix).ToStd(); }
+    TOcenka() {
+        // CurrentRadix in decimal as CeloeVStroku writes it, without a text.
+        char cifri[12];
+        const auto konec = std::to_chars(cifri, cifri + sizeof cifri, CurrentRadix).ptr;
+        metkaOsnovaniya = vmSimvoli.Osnovanie;
+        metkaOsnovaniya.append(cifri, konec);
+    }
 
     // Reads the operand at the front of tekst (a literal, else a name, whose
     // value text it becomes) into operand; cuts it and the blanks after it

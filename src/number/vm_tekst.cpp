@@ -49,8 +49,20 @@ bool KusokIzCifr(const char* s, int from, int to, bool sMarkerom, bool minusOk, 
 }
 
 // Reads the decimal piece s[from, to) as a machine number without messages.
+// The pieces are "-" and digits or digits alone (vmProveritZapis has seen to
+// that). Up to 4 digits the value is summed here, as an integer: the machine
+// reading gives the same double for every such piece (every one of them is
+// compared in the tests), without its powers of ten.
 bool ProchitatDesyatichnoe(const char* s, int from, int to, double* v) {
     if (to <= from) return false;
+    const bool minus = s[from] == vmSimvoli.Minus;
+    const int cifr = to - from - (minus ? 1 : 0);
+    if (cifr >= 1 && cifr <= 4) {
+        int n = 0;
+        for (int i = to - cifr; i < to; ++i) n = n * 10 + (s[i] - '0');
+        *v = minus && n != 0 ? -double(n) : double(n);
+        return true;
+    }
     return TekstVChislo(v, s + from, to - from, false) == TVCH_USPEH;
 }
 

@@ -1,10 +1,12 @@
 // The number a value text reads back as, worked out without the text: the
 // bytes of writing the text and reading it, for every number it accepts.
+#include <cmath>
 #include <cstring>
 #include <string>
 
 #include "chisla_test_util.h"
 #include "common/test_support.h"
+#include "number/vm_mashinnye.h"
 #include "sluchaynie.h"
 
 namespace {
@@ -127,6 +129,57 @@ TEST_F(TekstZnacheniya, EveryDigitIsWrittenAsItsCharacter) {
                       ozhidaemoe.substr(x.Znak ? 1 : 0, 1) +
                           ozhidaemoe.substr((x.Znak ? 1 : 0) + 2, 100));
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Every piece of 1 to 4 digits, with leading zeros, as an exponent (also
+// negative) and as a radix: the reader takes the value the machine reading
+// gives, and that value is the integer the digits spell.
+TEST_F(TekstZnacheniya, ShortExponentAndRadixPiecesReadAsTheMachineReadingDoes) {
+    int proveneno = 0;
+    for (int cifr = 1; cifr <= 4; ++cifr) {
+        int predel = 1;
+        for (int i = 0; i < cifr; ++i) predel *= 10;
+        for (int n = 0; n < predel; ++n) {
+            std::string kusok = std::to_string(n);
+            kusok.insert(0, std::size_t(cifr) - kusok.size(), '0');
+            for (const bool minus : {false, true}) {
+                const std::string p = (minus ? "-" : "") + kusok;
+                double v = -1;
+                ASSERT_EQ(TekstVChislo(&v, p.data(), int(p.size()), false), TVCH_USPEH) << p;
+                ASSERT_EQ(v, minus ? -double(n) : double(n)) << p;
+                ASSERT_FALSE(std::signbit(v) && n == 0) << p;
+                std::string t = "1.5e" + p;
+                vmChislo x;
+                vmIzTeksta(&x, t.data());
+                ASSERT_EQ(x.Poryadok, static_cast<std::int32_t>(v)) << t;
+                ++proveneno;
+            }
+            std::string t = "1r" + kusok;
+            vmChislo x;
+            vmIzTeksta(&x, t.data());
+            if (n >= 2 && n <= 126) {
+                ASSERT_EQ(x.Osnovanie, n) << t;
+                ASSERT_EQ(x.Poryadok, 0) << t;
+            } else {
+                ASSERT_EQ(x.Osnovanie, 2) << t; // an invalid literal
+                ASSERT_EQ(vmZnak(&x), 0) << t;
+            }
+        }
+    }
+    EXPECT_EQ(proveneno, 2 * 11110);
+}
+
+// Exponents across the whole range, read through the value text.
+TEST_F(TekstZnacheniya, ExponentsAcrossTheRangeReadExactly) {
+    vmChislo x = Ch("-7.25r16");
+    for (std::int64_t p = -VM_PREDEL_PORYADKA + 1; p <= VM_PREDEL_PORYADKA; p += 9973) {
+        x.Poryadok = std::int32_t(p);
+        ProveritOdno(x);
     }
 }
 
