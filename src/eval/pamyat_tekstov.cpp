@@ -6,9 +6,11 @@
 #include "eval/pamyat_tekstov.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "number/vm_tekst.h"
 
@@ -26,7 +28,9 @@ struct TZapis {
     std::uint32_t dlina; // 0: empty
     char razdelitel;     // the separator when written: the reading depends on it
     char tekst[DLINA_ZAPISI];
-    vmChislo chislo;
+    // The bytes of the number: a plain record, so that the table needs no
+    // construction and its pages are touched only as slots are used.
+    unsigned char chislo[sizeof(vmChislo)];
 };
 
 std::uint64_t Hesh(std::string_view t) {
@@ -44,14 +48,17 @@ std::uint64_t Hesh(std::string_view t) {
     return h ^ (h >> 32);
 }
 
-// The table of this thread, made at its first use (about 1 MB).
+static_assert(std::is_trivially_copyable_v<vmChislo>);
+
+struct TOsvobodit {
+    void operator()(TZapis* t) const { std::free(t); }
+};
+
+// The table of this thread, made at its first use: about 1 MB of zeros (all
+// slots empty), which the system maps without writing it.
 TZapis* Tablica() {
-    thread_local std::unique_ptr<TZapis[]> tablica;
-    if (!tablica) {
-        tablica.reset(new (std::nothrow) TZapis[ZAPISEY]);
-        if (tablica)
-            for (std::size_t i = 0; i < ZAPISEY; ++i) tablica[i].dlina = 0;
-    }
+    thread_local std::unique_ptr<TZapis, TOsvobodit> tablica;
+    if (!tablica) tablica.reset(static_cast<TZapis*>(std::calloc(ZAPISEY, sizeof(TZapis))));
     return tablica.get();
 }
 
@@ -76,7 +83,7 @@ void ZapomnitTekstZnacheniya(std::string_view tekst, const vmChislo& x) {
     z.dlina = static_cast<std::uint32_t>(tekst.size());
     z.razdelitel = vmSimvoli.Razdelitel;
     std::memcpy(z.tekst, tekst.data(), tekst.size());
-    z.chislo = prochtenie;
+    std::memcpy(z.chislo, &prochtenie, sizeof prochtenie);
 }
 
 vmChislo ProchitatTekst(std::string_view tekst) {
@@ -85,8 +92,11 @@ vmChislo ProchitatTekst(std::string_view tekst) {
             const std::uint64_t h = Hesh(tekst);
             const TZapis& z = tablica[h % ZAPISEY];
             if (z.dlina == tekst.size() && z.hesh == h && z.razdelitel == vmSimvoli.Razdelitel &&
-                std::memcmp(z.tekst, tekst.data(), tekst.size()) == 0)
-                return z.chislo;
+                std::memcmp(z.tekst, tekst.data(), tekst.size()) == 0) {
+                vmChislo x;
+                std::memcpy(&x, z.chislo, sizeof x);
+                return x;
+            }
         }
     }
     return Prochitat(tekst);
