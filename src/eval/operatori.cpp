@@ -7,11 +7,13 @@
 // length of the text, and they poll the stop request at every step.
 #include "eval/operatori.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
 #include "eval/nastroyki.h"
+#include "eval/pamyat_tekstov.h"
 #include "eval/preduprezhdeniya.h"
 #include "eval/soobsheniya.h"
 #include "eval/yazik.h"
@@ -60,7 +62,7 @@ bool ImyaVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
 bool ChisloVNachale(TAnsiString tekst, int& nachalo, int& dlina) {
     std::size_t n = 0, d = 0;
     const bool est = ChitatLiteral(reinterpret_cast<const unsigned char*>(tekst.Data()),
-                                  static_cast<std::size_t>(tekst.Length()), n, d);
+                                   static_cast<std::size_t>(tekst.Length()), n, d);
     nachalo = static_cast<int>(n);
     dlina = static_cast<int>(d);
     return est;
@@ -196,14 +198,8 @@ bool NaitiSkobki(const TPeremennaya& p, TAnsiString& gruppa) {
 
 namespace {
 
-vmChislo Prochitat(std::string tekst) {
-    vmChislo x;
-    vmIzTeksta(&x, tekst.data());
-    return x;
-}
-
-std::string VBaiti(const TAnsiString& t) {
-    return t.ToStd();
+vmChislo Prochitat(std::string_view tekst) {
+    return ProchitatTekst(tekst);
 }
 
 TAnsiString VTekst(const std::string& s) {
@@ -233,7 +229,13 @@ std::string_view Baiti(const TAnsiString& t) {
 struct TOcenka {
     std::string metkaOsnovaniya; // "r" and CurrentRadix in decimal
 
-    TOcenka() { metkaOsnovaniya = vmSimvoli.Osnovanie + CeloeVStroku(CurrentRadix).ToStd(); }
+    TOcenka() {
+        // CurrentRadix in decimal as CeloeVStroku writes it, without a text.
+        char cifri[12];
+        const auto konec = std::to_chars(cifri, cifri + sizeof cifri, CurrentRadix).ptr;
+        metkaOsnovaniya = vmSimvoli.Osnovanie;
+        metkaOsnovaniya.append(cifri, konec);
+    }
 
     // Reads the operand at the front of tekst (a literal, else a name, whose
     // value text it becomes) into operand; cuts it and the blanks after it
@@ -250,7 +252,7 @@ struct TOcenka {
             // A computed record holds the value text of its value already.
             const TPeremennaya* p = VichislennayaPeremennaya(imya);
             if (p == nullptr) return false;
-            operand = VBaiti(p->Virazhenie);
+            operand.assign(Baiti(p->Virazhenie));
             tekst.Otrezat(dlina);
         } else {
             return false;
@@ -287,7 +289,7 @@ bool PrimenitVerhniy(const std::string& op, vmChislo& levoe, const vmChislo& pra
 bool ProchitatChislo(TOstatok& tekst, vmChislo& x) {
     std::size_t nachalo = 0, dlina = 0;
     if (!ChitatLiteral(tekst.Dannye(), tekst.Dlina(), nachalo, dlina)) return false;
-    x = Prochitat(std::string(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo, dlina));
+    x = Prochitat(std::string_view(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo, dlina));
     tekst.Otrezat(nachalo + dlina);
     tekst.UdalitProbeli();
     return true;
@@ -312,11 +314,13 @@ bool VichislitCepochku(std::string&& cepochka, vmChislo& rezultat) {
 
         std::size_t nachalo = 0, dlina = 0;
         if (!ChitatLiteral(tekst.Dannye(), tekst.Dlina(), nachalo, dlina)) return Neudacha();
-        std::string pravyi(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo, dlina);
+        // Read before anything is put in front of the rest again.
+        const std::string_view pravyi(reinterpret_cast<const char*>(tekst.Dannye()) + nachalo,
+                                      dlina);
         tekst.Otrezat(nachalo + dlina);
         tekst.UdalitProbeli();
         if (OtmenaZaproshena()) return Otmena();
-        const vmChislo pravoe = Prochitat(std::move(pravyi));
+        const vmChislo pravoe = Prochitat(pravyi);
 
         const vmChislo prezhnee = levoe;
         if (op == "+") {
@@ -331,8 +335,8 @@ bool VichislitCepochku(std::string&& cepochka, vmChislo& rezultat) {
         ProveritOperaciyu(op, prezhnee, pravoe, levoe);
         if (OtmenaZaproshena()) return Otmena();
         // The next step reads the sum back from its value text.
-        const TAnsiString summa = TekstZnacheniya(levoe);
-        tekst.VstavitVperedi(summa.Data(), static_cast<std::size_t>(summa.Length()));
+        const std::string_view summa = TekstZnacheniyaBaiti(levoe);
+        tekst.VstavitVperedi(summa.data(), summa.size());
         if (!ProchitatChislo(tekst, levoe)) return Neudacha();
     }
     rezultat = levoe;
@@ -410,8 +414,8 @@ bool VichislitOperatori(TPeremennaya& p, vmChislo& rezultat, TAnsiString vhod) {
         }
         ProveritOperaciyu(op, prezhnee, pravoe, levoe);
         if (OtmenaZaproshena()) return Otmena();
-        const TAnsiString znachenie = TekstZnacheniya(levoe);
-        tekst.VstavitVperedi(znachenie.Data(), static_cast<std::size_t>(znachenie.Length()));
+        const std::string_view znachenie = TekstZnacheniyaBaiti(levoe);
+        tekst.VstavitVperedi(znachenie.data(), znachenie.size());
     }
 
     return VichislitCepochku(std::move(cepochka), rezultat);

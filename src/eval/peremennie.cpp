@@ -6,6 +6,7 @@
 
 #include "eval/funkcii.h"
 #include "eval/operatori.h"
+#include "eval/pamyat_tekstov.h"
 #include "eval/preduprezhdeniya.h"
 #include "eval/soobsheniya.h"
 #include "eval/yazik.h"
@@ -91,12 +92,18 @@ vmChislo VOsnovaniiTeksta(const vmChislo& x) {
 
 } // namespace
 
-TAnsiString TekstZnacheniya(const vmChislo& x) {
+std::string_view TekstZnacheniyaBaiti(const vmChislo& x) {
+    thread_local std::string t;
     const vmChislo y = VOsnovaniiTeksta(x);
-    TAnsiString t;
     vmVTekst(t, &y, 1, VM_DROBNIH_RAZRYADOV, VM_EKSPONENTA | VM_S_OSNOVANIEM);
-    if (y.Osnovanie == 10) t = t + TAnsiString("r10");
+    if (y.Osnovanie == 10) t += "r10";
+    ZapomnitTekstZnacheniya(t, y);
     return t;
+}
+
+TAnsiString TekstZnacheniya(const vmChislo& x) {
+    const std::string_view t = TekstZnacheniyaBaiti(x);
+    return TAnsiString(t.data(), static_cast<int>(t.size()));
 }
 
 TAnsiString KratkiyTekstZnacheniya(const vmChislo& x) {
@@ -165,10 +172,6 @@ bool ZnacheniePeremennoy(vmChislo& znachenie, const TAnsiString& imya) {
 
 namespace {
 
-void Dobavit(std::string& k, const TAnsiString& t) {
-    if (const int n = t.Length()) k.append(t.Data(), static_cast<std::size_t>(n));
-}
-
 // Evaluates the arguments of one bracket group (function name, "(", the
 // arguments, ")"; no other bracket in it) and gives the text of its result.
 bool SvernutGruppu(TPeremennaya& p, const std::string& gruppa, std::string& rezultat) {
@@ -194,7 +197,7 @@ bool SvernutGruppu(TPeremennaya& p, const std::string& gruppa, std::string& rezu
 
         vmChislo znachenie;
         if (!VichislitOperatori(p, znachenie, argument)) return false;
-        Dobavit(vizov, TekstZnacheniya(znachenie));
+        vizov += TekstZnacheniyaBaiti(znachenie);
         if (bilRazdelitel) vizov += ';';
         if (OtmenaZaproshena()) return Otmena();
     }
@@ -210,7 +213,7 @@ bool SvernutGruppu(TPeremennaya& p, const std::string& gruppa, std::string& rezu
         vmChislo znachenie;
         if (!VichislitFunkciyu(p, znachenie, TAnsiString(vizov.data(), int(vizov.size()))))
             return false;
-        rezultat = TekstZnacheniya(znachenie).ToStd();
+        rezultat = TekstZnacheniyaBaiti(znachenie);
     }
     return true;
 }

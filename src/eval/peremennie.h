@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 #include "eval/sostoyanie.h"
 #include "number/vm_chislo.h"
@@ -68,5 +69,7 @@ void SbrositIndeksImen();
 // CurrentRadix (vmPerevestiVOsnovanie), so it reads back as its value in the
 // run's radix. Calculation thread.
 TAnsiString TekstZnacheniya(const vmChislo& x);
+// Its bytes, in a buffer of the calling thread that the next call reuses.
+std::string_view TekstZnacheniyaBaiti(const vmChislo& x);
 // The same with 6 fraction digits, for the log only.
 TAnsiString KratkiyTekstZnacheniya(const vmChislo& x);

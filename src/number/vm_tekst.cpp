@@ -1,4 +1,5 @@
 // Literals to numbers and numbers to text.
+#include <charconv>
 #include <cstring>
 #include <string>
 
@@ -48,8 +49,20 @@ bool KusokIzCifr(const char* s, int from, int to, bool sMarkerom, bool minusOk, 
 }
 
 // Reads the decimal piece s[from, to) as a machine number without messages.
+// The pieces are "-" and digits or digits alone (vmProveritZapis has seen to
+// that). Up to 4 digits the value is summed here, as an integer: the machine
+// reading gives the same double for every such piece (every one of them is
+// compared in the tests), without its powers of ten.
 bool ProchitatDesyatichnoe(const char* s, int from, int to, double* v) {
     if (to <= from) return false;
+    const bool minus = s[from] == vmSimvoli.Minus;
+    const int cifr = to - from - (minus ? 1 : 0);
+    if (cifr >= 1 && cifr <= 4) {
+        int n = 0;
+        for (int i = to - cifr; i < to; ++i) n = n * 10 + (s[i] - '0');
+        *v = minus && n != 0 ? -double(n) : double(n);
+        return true;
+    }
     return TekstVChislo(v, s + from, to - from, false) == TVCH_USPEH;
 }
 
@@ -186,9 +199,17 @@ void Obrezat(std::string& t) {
     t.erase(nach, konec - nach);
 }
 
+// n in decimal as CeloeVStroku writes it ("-" and the digits), without the
+// two buffers that text and its copy would take.
+void DobavitCeloe(std::string& t, std::int32_t n) {
+    char buf[12];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    t.append(buf, static_cast<std::size_t>(r.ptr - buf));
+}
+
 void DobavitOsnovanie(std::string& t, int R) {
     t += vmSimvoli.Osnovanie;
-    t += CeloeVStroku(R).ToStd();
+    DobavitCeloe(t, R);
 }
 
 // Fixed-point text as bytes in t; on a radix outside 2..36, the error text
@@ -217,6 +238,30 @@ vmChislo OkruglitDlyaTeksta(const vmChislo* x, int drobnih) {
         }
     }
     return y;
+}
+
+// True when the digit characters are "0".."9" then "A".."Z", as the table
+// is always built; the digits are then written eight at a time.
+bool ZnakiPoPoryadku() {
+    static constexpr char kPoryadok[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    return std::memcmp(vmSimvoli.Cifri, kPoryadok, 36) == 0;
+}
+
+// The characters of the eight digits r[0..8) into out, by byte arithmetic:
+// a digit c below 36 is the character '0' + c, plus 7 from c = 10 on ('A' is
+// '0' + 17). False, and nothing written, when a digit is 36 or more. Each
+// byte stays below 128 in every sum, so no carry crosses into the next one.
+bool VosemZnakov(const std::uint8_t* r, char* out) {
+    constexpr std::uint64_t k01 = 0x0101010101010101ull, k80 = 0x8080808080808080ull;
+    std::uint64_t x;
+    std::memcpy(&x, r, 8);
+    // A byte of 128 or more shows its high bit; below that, c + 92 reaches
+    // 128 exactly when c >= 36.
+    if ((x | (x + 92 * k01)) & k80) return false;
+    const std::uint64_t bukva = ((x + 118 * k01) & k80) >> 7; // 1 where c >= 10
+    const std::uint64_t y = x + '0' * k01 + 7 * bukva;
+    std::memcpy(out, &y, 8);
+    return true;
 }
 
 void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOsnovaniem,
@@ -249,15 +294,30 @@ void Fiks(std::string& t, const vmChislo* x, int minCelih, int drobnih, bool sOs
     std::size_t telo = (minus ? 1 : 0) + static_cast<std::size_t>(nuli);
     if (minus) t[0] = vmSimvoli.Minus;
     if (drobnih > 0) t[telo + static_cast<std::size_t>(k)] = vmSimvoli.Razdelitel;
-    // Digit of weight w sits at body index k-1-w for w >= 0, k-w for w < 0.
-    for (int p = 0; p < VM_RAZRYADOV; ++p) {
-        const std::uint8_t d = vmCifra(y, p);
-        if (d == 0) continue;
-        const std::int64_t w = e + 2 - p;
-        if (w > k - 1 || w < -drobnih) continue;
-        const std::int64_t idx = w >= 0 ? k - 1 - w : k - w;
-        t[telo + static_cast<std::size_t>(idx)] = d < 36 ? vmSimvoli.Cifri[d] : '?';
-    }
+    // Digit position p has the weight w = e+2-p and sits at body index
+    // k-1-w for w >= 0, k-w for w < 0 (after the separator); the weights
+    // shown are k-1 down to -drobnih, so the positions shown are one run on
+    // each side of the separator. The row and the characters are local
+    // copies: the text's bytes could alias the global table.
+    std::uint8_t ryad[VM_RAZRYADOV];
+    vm_detail::VRyad(y, ryad);
+    char znaki[37];
+    std::memcpy(znaki, vmSimvoli.Cifri, 36);
+    znaki[36] = '?';
+    char* const d = t.data() + telo;
+    const bool poVosem = ZnakiPoPoryadku();
+    const auto pokazat = [&](std::int64_t ot, std::int64_t doP, std::int64_t sdvig) {
+        std::int64_t p = ot < 0 ? 0 : ot;
+        doP = doP > VM_RAZRYADOV ? VM_RAZRYADOV : doP;
+        for (; poVosem && p + 8 <= doP; p += 8)
+            if (!VosemZnakov(ryad + p, d + p + sdvig)) break;
+        for (; p < doP; ++p) {
+            const std::uint8_t c = ryad[p];
+            d[p + sdvig] = znaki[c < 36 ? c : 36];
+        }
+    };
+    pokazat(e + 3 - k, e + 3, k - 3 - e);       // w = k-1 .. 0
+    pokazat(e + 3, e + 3 + drobnih, k - 2 - e); // w = -1 .. -drobnih
     if (!sNulyami) Obrezat(t);
     if (sOsnovaniem && R != 10) DobavitOsnovanie(t, R);
 }
@@ -271,25 +331,29 @@ void vmVTekstFiks(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih
     out = TAnsiString(t.data(), static_cast<int>(t.size()));
 }
 
-void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, std::uint8_t flagi) {
+void vmVTekst(std::string& t, const vmChislo* x, int minCelih, int drobnih, std::uint8_t flagi) {
     bool eksponenta = (flagi & VM_EKSPONENTA) != 0;
     if (flagi & VM_AVTO_EKSPONENTA) eksponenta = x->Poryadok < -10 || x->Poryadok > 10;
     const bool sOsnovaniem = (flagi & VM_S_OSNOVANIEM) != 0;
     const bool sNulyami = (flagi & VM_S_NULYAMI) != 0;
-    if (!eksponenta) return vmVTekstFiks(out, x, minCelih, drobnih, sOsnovaniem, sNulyami);
+    if (!eksponenta) return Fiks(t, x, minCelih, drobnih, sOsnovaniem, sNulyami);
     if (x->Osnovanie > 36 || x->Osnovanie < 2) {
-        out = TekstOshibkiOsnovaniya().c_str();
+        t = TekstOshibkiOsnovaniya();
         return;
     }
     vmChislo y = *x;
     y.Poryadok = 0;
-    std::string t;
     Fiks(t, &y, minCelih, drobnih, false, true);
     if (vmZnak(&y) != 0) {
         t += vmSimvoli.Eksponenta;
-        t += CeloeVStroku(x->Poryadok).ToStd();
+        DobavitCeloe(t, x->Poryadok);
     }
     if (!sNulyami) Obrezat(t);
     if (sOsnovaniem && x->Osnovanie != 10) DobavitOsnovanie(t, x->Osnovanie);
+}
+
+void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, std::uint8_t flagi) {
+    std::string t;
+    vmVTekst(t, x, minCelih, drobnih, flagi);
     out = TAnsiString(t.data(), static_cast<int>(t.size()));
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "number/vm_chislo.h"
 #include "text/tansistring.h"
@@ -26,3 +27,12 @@ void vmVTekstFiks(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih
 // The general formatter; flagi of VM_EKSPONENTA, VM_S_OSNOVANIEM,
 // VM_S_NULYAMI, VM_AVTO_EKSPONENTA.
 void vmVTekst(TAnsiString& out, const vmChislo* x, int minCelih, int drobnih, std::uint8_t flagi);
+// The same bytes into t, whose buffer is reused: no text is made.
+void vmVTekst(std::string& t, const vmChislo* x, int minCelih, int drobnih, std::uint8_t flagi);
+// The number vmIzTeksta reads back from the value text of x, the text of
+// vmVTekst (out, x, 1, VM_DROBNIH_RAZRYADOV, VM_EKSPONENTA | VM_S_OSNOVANIEM),
+// with or without "r10" after it, worked out from x's digits instead of
+// writing and reading the text. False, and y untouched, for the numbers it is
+// not worked out for (not normal, a digit outside the radix, a radix outside
+// 2..36, an exponent at or beyond the limits): read their text then.
+bool vmChisloTekstaZnacheniya(const vmChislo& x, vmChislo* y);
