@@ -8,8 +8,9 @@
 #   bench/peers.sh [-n N] [-r R] [--cli PATH] [--before PATH]
 #
 # The CLI defaults to build/src/cli/ciframer-cli (built when missing). Each
-# run of ciframer-cli starts in a fresh folder with an empty constant cache,
-# as a first run would. ciframer-cli runs once per kernel version the
+# run of ciframer-cli starts with an empty ./VelimathData (which it then uses
+# in place of the shared cache in $XDG_CACHE_HOME), as a first run would.
+# ciframer-cli runs once per kernel version the
 # processor has (CIFRAMER_ISA=avx512, avx2, sse2, portable; the best is
 # plain "ciframer"), so the figures of a machine without AVX-512 can be read
 # on one with it. --before adds an older build, under the same versions, to
@@ -75,11 +76,11 @@ mkdir -p "$work/c"
 add_cli() { # name binary
     local isa
     names+=("$1")
-    cmd[$1]="cd $work/c && rm -rf VelimathData && $2 -a rad $work/sheet.txt"
+    cmd[$1]="cd $work/c && rm -rf VelimathData && mkdir VelimathData && $2 -a rad $work/sheet.txt"
     for isa in avx512 avx2 sse2 portable; do
         if [ -z "$(CIFRAMER_ISA=$isa "$2" -e 'y = 1' 2>&1 > /dev/null)" ]; then
             names+=("$1-$isa")
-            cmd[$1-$isa]="cd $work/c && rm -rf VelimathData && CIFRAMER_ISA=$isa $2 -a rad $work/sheet.txt"
+            cmd[$1-$isa]="cd $work/c && rm -rf VelimathData && mkdir VelimathData && CIFRAMER_ISA=$isa $2 -a rad $work/sheet.txt"
         fi
     done
 }
