@@ -27,16 +27,38 @@ namespace vm_detail::stroki {
 
 // The 2m leading digits of a normalised row as a number in [R^(2m-1),
 // R^(2m)), truncated (relative error below R^(1-2m)), from two halves of m
-// digits; only ratios of two of them are used. Rm is R^m.
-inline double Verh(const TStroka& r, std::uint64_t R, int m, double Rm) {
+// digits; only ratios of two of them are used. Rm is R^m, stepeni[i] is
+// R^(m-1-i): each half is a sum of independent products (exact, below
+// 2^37), not a chain of multiplications, as the next digit waits for it.
+inline double Verh(const TStroka& r, const std::uint64_t* stepeni, int m, double Rm) {
     const std::uint8_t* c = r.c + kVerh - 2; // the leading digit; lower ones below it
     std::uint64_t hi = 0, lo = 0;
     for (int i = 0; i < m; ++i) {
-        hi = hi * R + c[-i];
-        lo = lo * R + c[-m - i];
+        hi += c[-i] * stepeni[i];
+        lo += c[-m - i] * stepeni[i];
     }
     return static_cast<double>(hi) * Rm + static_cast<double>(lo);
 }
+
+// The 2m, the R^m and the R^(m-1-i) of Verh for the radix R: halves of m
+// digits, each worth at least 30 bits (and below 2^37), so that the 2m
+// digits carry the precision of a double.
+struct TStepeni {
+    int m = 0;
+    std::uint64_t Rm = 1;
+    std::uint64_t st[32];
+    explicit TStepeni(int R) {
+        while (Rm < (std::uint64_t(1) << 30)) {
+            Rm *= unsigned(R);
+            ++m;
+        }
+        std::uint64_t p = 1;
+        for (int i = m - 1; i >= 0; --i) {
+            st[i] = p;
+            p *= unsigned(R);
+        }
+    }
+};
 
 // The ratio r / (b * R^w): the quotient digit and the digits after it. It
 // goes from one digit to the next as v' = (v - q) * R, and the bound of its
@@ -58,6 +80,27 @@ template <PolitikaStroki N> struct TOstatok {
     std::uint8_t net;
     bool nol;
 };
+
+// The difference d (a row at exponent P, its last place the remainder's)
+// normalised as the new remainder: moved up over its leading zeros, zeros
+// coming in; exact.
+template <PolitikaStroki N>
+inline void Polozhit(TOstatok<N>& ost, typename N::T d, std::int64_t P, std::uint8_t net) {
+    const int h = N::Starshiy(d);
+    if (h < 0) {
+        ost.nol = true;
+        return;
+    }
+    const int sdvig = (kVerh - 2) - h; // leading zeros beyond the normal two
+    if (sdvig > 0) {
+        d = N::SdvigVverh(d, sdvig);
+        P -= sdvig;
+    }
+    ost.r = d;
+    N::V(d, ost.pamyat);
+    ost.P = P;
+    ost.net = net;
+}
 
 // ost := ost - t (t at exponent Pt, flag netT) as vmVichest computes it when
 // the comparison found t not above ost: the operand of the smaller exponent
@@ -82,21 +125,31 @@ inline void Otnyat(TOstatok<N>& ost, const TStroka& t, std::int64_t Pt, std::uin
             N::PlyusUlp(sdvigaemiy, R);
         if (!ostBolshe) P = Pt;
     }
-    typename N::T d = N::Vichest(x, y, R);
-    const int h = N::Starshiy(d);
-    if (h < 0) {
-        ost.nol = true;
-        return;
+    Polozhit<N>(ost, N::Vichest(x, y, R), P, (netX | netY) ? 1 : 0);
+}
+
+// The same for a t already on the remainder's places (its exponent the
+// remainder's, with the rounding of its alignment made and its flag netT).
+template <PolitikaStroki N>
+inline void OtnyatNaMeste(TOstatok<N>& ost, const TStroka& t, std::uint8_t netT, int R) {
+    Polozhit<N>(ost, N::Vichest(ost.r, N::Iz(t), R), ost.P, (ost.net | netT) ? 1 : 0);
+}
+
+// The multiples of Kratnie as Otnyat aligns them to a remainder one place
+// above them: moved one place down, the dropped digit setting the flag and
+// rounding half-up. A remainder below b * R^(w+1) lies at the multiple's
+// exponent or one above it, so every subtraction of the division takes its
+// row ready-made from one of the two tables.
+template <PolitikaStroki N>
+inline void SdvinutieKratnie(const TStroka* kratnie, const std::uint8_t* netK, int qMax, int R,
+                             TStroka* sdvinutie, std::uint8_t* netS) {
+    for (int q = 1; q <= qMax; ++q) {
+        typename N::T y = N::Iz(kratnie[q]);
+        netS[q] = netK[q];
+        bool est = true;
+        if (Virovnyat<N>(y, 1, R, &netS[q], &est)) N::PlyusUlp(y, R);
+        N::V(y, sdvinutie[q]);
     }
-    const int sdvig = (kVerh - 2) - h; // leading zeros beyond the normal two
-    if (sdvig > 0) {
-        d = N::SdvigVverh(d, sdvig);
-        P -= sdvig;
-    }
-    ost.r = d;
-    N::V(d, ost.pamyat);
-    ost.P = P;
-    ost.net = (netX | netY) ? 1 : 0;
 }
 
 // What the estimate of every quotient digit reads: the divisor, its
@@ -107,6 +160,7 @@ struct TDelitel {
     int R;
     int m;
     double Rm;
+    const std::uint64_t* stepeni;
     double obratnoeB; // 1 / the divisor's leading 2m digits
     double otnPogr;   // the relative error of a fresh ratio
     const TStroka* kratnie;
@@ -130,7 +184,7 @@ inline int CifraChastnogo(const TDelitel& del, const TOstatok<N>& ost, TOtnoshen
         if (e < -1) {
             q = 0; // r < R^(Pr+1) <= b * R^w / R: far below one trial product
         } else if (e <= 2) {
-            o.v = Verh(ost.pamyat, unsigned(R), del.m, del.Rm) * del.obratnoeB;
+            o.v = Verh(ost.pamyat, del.stepeni, del.m, del.Rm) * del.obratnoeB;
             if (e < 0) o.v *= 1.0 / R;
             for (std::int64_t i = 0; i < e; ++i) o.v *= R;
             o.pogr = (o.v + 1) * del.otnPogr;
@@ -187,26 +241,23 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
     const int R = Osn(bModul);
     TStroka pustaya{};
     const typename N::T nol = N::Iz(pustaya);
-    TStroka kratnie[kStrokKratnih];
+    // The multiples, then the same one place down (SdvinutieKratnie).
+    TStroka kratnie[2 * kStrokKratnih];
     std::int64_t Pk[kStrokKratnih];
-    std::uint8_t netK[kStrokKratnih];
+    std::uint8_t netK[2 * kStrokKratnih];
     Kratnie<N>(bModul, R - 1, R, kratnie, Pk, netK);
-    // Halves of m digits, each worth at least 30 bits (and below 2^37): the
-    // 2m digits carry the precision of a double.
-    int m = 0;
-    std::uint64_t Rm = 1;
-    while (Rm < (std::uint64_t(1) << 30)) {
-        Rm *= unsigned(R);
-        ++m;
-    }
+    SdvinutieKratnie<N>(kratnie, netK, R - 1, R, kratnie + kStrokKratnih, netK + kStrokKratnih);
+    const TStepeni st(R);
+    const int m = st.m;
     // The relative error of a fresh ratio: both operands cut to 2m digits,
     // the floating-point roundings, and (far below them) the roundings of the
     // trial comparison and of the trial products.
     const TDelitel del{bModul,
                        R,
                        m,
-                       double(Rm),
-                       1.0 / Verh(kratnie[1], unsigned(R), m, double(Rm)),
+                       double(st.Rm),
+                       st.st,
+                       1.0 / Verh(kratnie[1], st.st, m, double(st.Rm)),
                        2 * std::pow(double(R), 1 - 2 * m) + 0x1p-47,
                        kratnie,
                        Pk};
@@ -223,7 +274,14 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
         const std::int64_t w = d + k;
         const int q = CifraChastnogo<N>(del, ost, o, w);
         if (q == 0) continue;
-        Otnyat<N>(ost, kratnie[q], Pk[q] + w, netK[q], R, nol);
+        // The row by index, not by a branch: which of the two it is
+        // follows the remainder's digits and is not predictable.
+        const std::int64_t Pt = Pk[q] + w;
+        const std::uint64_t n = static_cast<std::uint64_t>(ost.P - Pt);
+        if (n <= 1)
+            OtnyatNaMeste<N>(ost, kratnie[n * kStrokKratnih + q], netK[n * kStrokKratnih + q], R);
+        else
+            Otnyat<N>(ost, kratnie[q], Pt, netK[q], R, nol);
         cifri[-k] = static_cast<std::uint8_t>(q);
     }
     if (ost.nol) {
