@@ -84,9 +84,22 @@ template <PolitikaStroki N> struct TOstatok {
 // The difference d (a row at exponent P, its last place the remainder's)
 // normalised as the new remainder: moved up over its leading zeros, zeros
 // coming in; exact.
+// dogadka is a guess of that move (0..100) from the ratio: where it is
+// right, the row's move waits only for the guess, not for the search of
+// its leading digit (which then only confirms it), so the next subtraction
+// need not wait for that search either. A wrong guess costs only time.
 template <PolitikaStroki N>
-inline void Polozhit(TOstatok<N>& ost, typename N::T d, std::int64_t P, std::uint8_t net) {
+inline void Polozhit(TOstatok<N>& ost, typename N::T d, std::int64_t P, std::uint8_t net,
+                     int dogadka = -1) {
     const int h = N::Starshiy(d);
+    if (h == (kVerh - 2) - dogadka) [[likely]] {
+        if (dogadka > 0) d = N::SdvigVverh(d, dogadka);
+        ost.r = d;
+        N::V(d, ost.pamyat);
+        ost.P = P - dogadka;
+        ost.net = net;
+        return;
+    }
     if (h < 0) {
         ost.nol = true;
         return;
@@ -131,8 +144,9 @@ inline void Otnyat(TOstatok<N>& ost, const TStroka& t, std::int64_t Pt, std::uin
 // The same for a t already on the remainder's places (its exponent the
 // remainder's, with the rounding of its alignment made and its flag netT).
 template <PolitikaStroki N>
-inline void OtnyatNaMeste(TOstatok<N>& ost, const TStroka& t, std::uint8_t netT, int R) {
-    Polozhit<N>(ost, N::Vichest(ost.r, N::Iz(t), R), ost.P, (ost.net | netT) ? 1 : 0);
+inline void OtnyatNaMeste(TOstatok<N>& ost, const TStroka& t, std::uint8_t netT, int R,
+                          int dogadka) {
+    Polozhit<N>(ost, N::Vichest(ost.r, N::Iz(t), R), ost.P, (ost.net | netT) ? 1 : 0, dogadka);
 }
 
 // The multiples of Kratnie as Otnyat aligns them to a remainder one place
@@ -163,6 +177,7 @@ struct TDelitel {
     const std::uint64_t* stepeni;
     double obratnoeB; // 1 / the divisor's leading 2m digits
     double otnPogr;   // the relative error of a fresh ratio
+    double mantissa;  // the divisor's leading digits as a number in [1, R)
     const TStroka* kratnie;
     const std::int64_t* Pk;
 };
@@ -171,6 +186,19 @@ struct TDelitel {
 // carried in o where no integer lies within its error, else by the rounded
 // comparisons of the trial products, starting at the ratio's estimate (or
 // from R-1 down beyond the bound of the proof). Updates o for the next digit.
+// The guess of Polozhit for the remainder at exponent P after the digit of
+// weight w: the ratio o, moved on past that digit, puts the new remainder
+// at v * mb * R^(Pb+w-1) (mb the divisor's mantissa), whose exponent is
+// Pb+w-1, one more where v * mb >= R, one less where it is below 1. Only a
+// guess: a ratio not carried (comparison taken) or an error beyond the
+// margin is caught by Polozhit.
+inline int Dogadka(const TDelitel& del, const TOtnoshenie& o, std::int64_t P, std::int64_t w) {
+    const double x = o.v * del.mantissa;
+    const std::int64_t P1 = del.bModul.Poryadok + w - 1 + (x >= del.R ? 1 : 0) - (x < 1 ? 1 : 0);
+    const std::int64_t g = P - P1;
+    return g < 0 ? 0 : (g > VM_DROBNIH_RAZRYADOV ? VM_DROBNIH_RAZRYADOV : static_cast<int>(g));
+}
+
 template <PolitikaStroki N>
 inline int CifraChastnogo(const TDelitel& del, const TOstatok<N>& ost, TOtnoshenie& o,
                           std::int64_t w) {
@@ -252,13 +280,15 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
     // The relative error of a fresh ratio: both operands cut to 2m digits,
     // the floating-point roundings, and (far below them) the roundings of the
     // trial comparison and of the trial products.
+    const double verhB = Verh(kratnie[1], st.st, m, double(st.Rm));
     const TDelitel del{bModul,
                        R,
                        m,
                        double(st.Rm),
                        st.st,
-                       1.0 / Verh(kratnie[1], st.st, m, double(st.Rm)),
+                       1.0 / verhB,
                        2 * std::pow(double(R), 1 - 2 * m) + 0x1p-47,
+                       verhB * std::pow(double(R), 1 - 2 * m),
                        kratnie,
                        Pk};
     TOstatok<N> ost;
@@ -279,7 +309,8 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
         const std::int64_t Pt = Pk[q] + w;
         const std::uint64_t n = static_cast<std::uint64_t>(ost.P - Pt);
         if (n <= 1)
-            OtnyatNaMeste<N>(ost, kratnie[n * kStrokKratnih + q], netK[n * kStrokKratnih + q], R);
+            OtnyatNaMeste<N>(ost, kratnie[n * kStrokKratnih + q], netK[n * kStrokKratnih + q], R,
+                             Dogadka(del, o, ost.P, w));
         else
             Otnyat<N>(ost, kratnie[q], Pt, netK[q], R, nol);
         cifri[-k] = static_cast<std::uint8_t>(q);
