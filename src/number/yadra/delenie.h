@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cmath>
+#include <type_traits>
 
 #include "number/vm_arifmetika.h"
 #include "number/yadra/algoritmy.h"
@@ -264,6 +265,13 @@ inline void RazmestitCifri(vmChislo* a, const std::uint8_t* cifri, std::int64_t 
     a->Poryadok = static_cast<std::int32_t>(d - i0);
 }
 
+// Rows kept in registers: their arithmetic is cheap, and the subtraction
+// waits mostly on the one before it, so the ready-made aligned multiples
+// and the guessed move pay. Rows in memory pay for the table and gain
+// little: they keep the plain alignment and the search of the leading digit.
+template <PolitikaStroki N>
+inline constexpr bool kVRegistrah = !std::is_same_v<typename N::T, TStroka>;
+
 template <PolitikaStroki N>
 inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
     const int R = Osn(bModul);
@@ -274,7 +282,8 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
     std::int64_t Pk[kStrokKratnih];
     std::uint8_t netK[2 * kStrokKratnih];
     Kratnie<N>(bModul, R - 1, R, kratnie, Pk, netK);
-    SdvinutieKratnie<N>(kratnie, netK, R - 1, R, kratnie + kStrokKratnih, netK + kStrokKratnih);
+    if constexpr (kVRegistrah<N>)
+        SdvinutieKratnie<N>(kratnie, netK, R - 1, R, kratnie + kStrokKratnih, netK + kStrokKratnih);
     const TStepeni st(R);
     const int m = st.m;
     // The relative error of a fresh ratio: both operands cut to 2m digits,
@@ -308,7 +317,7 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
         // follows the remainder's digits and is not predictable.
         const std::int64_t Pt = Pk[q] + w;
         const std::uint64_t n = static_cast<std::uint64_t>(ost.P - Pt);
-        if (n <= 1)
+        if (kVRegistrah<N> && n <= 1)
             OtnyatNaMeste<N>(ost, kratnie[n * kStrokKratnih + q], netK[n * kStrokKratnih + q], R,
                              Dogadka(del, o, ost.P, w));
         else
