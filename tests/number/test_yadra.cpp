@@ -251,4 +251,49 @@ TEST_F(Yadra, RadixBytesBeyondTheMultiplesTableUseThePlainKernels) {
     }
 }
 
+TEST_F(Yadra, DivisionByARunOfTheLargestDigitNearItsMultiples) {
+    // The divisor 1.(R-1)...(R-1)h, h >= R/2: its multiples, moved one place
+    // down onto a remainder one place above them, round up through the whole
+    // run. The dividends are near multiples of it, a unit of the last place
+    // below, at or above q * b: quotients with long runs of R-1 and of 0,
+    // remainders at zero or just below the divisor, and remainder exponents
+    // at the edges of what the ratio guesses.
+    for (int R = 2; R <= 36; ++R) {
+        const auto osn = static_cast<std::uint8_t>(R);
+        vmChislo b;
+        vmKonstanta(&b, VM_K_EDINICA, osn);
+        for (int j = 0; j < 99; ++j) b.DrobnayaChast[j] = osn - 1;
+        b.DrobnayaChast[99] = static_cast<std::uint8_t>((R + 1) / 2);
+        vmChislo c[3];
+        for (vmChislo& x : c) vmKonstanta(&x, VM_K_EDINICA, osn);
+        c[1].DrobnayaChast[49] = 1; // 1 + R^-50
+        for (int j = 0; j < 100; ++j) c[2].DrobnayaChast[j] = osn - 1;
+        for (const vmChislo& q : c)
+            for (int sdvig : {-1, 0, 1}) {
+                vmChislo a = vmProizvedenie(&b, &q);
+                vmChislo ulp;
+                vmKonstanta(&ulp, VM_K_EDINICA, osn);
+                vmUmnogitNaStepen(&ulp, a.Poryadok - VM_DROBNIH_RAZRYADOV);
+                if (sdvig < 0) vmVichest(&a, ulp);
+                if (sdvig > 0) vmPribavit(&a, ulp);
+                vmChislo celoe = a;
+                celoe.Poryadok = 100;
+                SravnitUmnozhenieIDelenie(R, a, b, celoe);
+            }
+        // b * 1 - one unit: the plain quotient is a run of R-1 (101 digits
+        // below one), so that run was compared above.
+        vmChislo a = b;
+        vmChislo ulp;
+        vmKonstanta(&ulp, VM_K_EDINICA, osn);
+        vmUmnogitNaStepen(&ulp, -VM_DROBNIH_RAZRYADOV);
+        vmVichest(&a, ulp);
+        vm_detail::BistrieYadra = false;
+        const vmChislo q = vmChastnoe(&a, &b);
+        vm_detail::BistrieYadra = true;
+        EXPECT_EQ(q.Poryadok, -1) << R;
+        EXPECT_EQ(q.CelayaChast[0], R - 1) << R;
+        EXPECT_EQ(q.DrobnayaChast[98], R - 1) << R;
+    }
+}
+
 } // namespace

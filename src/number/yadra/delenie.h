@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cmath>
+#include <type_traits>
 
 #include "number/vm_arifmetika.h"
 #include "number/yadra/algoritmy.h"
@@ -27,16 +28,38 @@ namespace vm_detail::stroki {
 
 // The 2m leading digits of a normalised row as a number in [R^(2m-1),
 // R^(2m)), truncated (relative error below R^(1-2m)), from two halves of m
-// digits; only ratios of two of them are used. Rm is R^m.
-inline double Verh(const TStroka& r, std::uint64_t R, int m, double Rm) {
+// digits; only ratios of two of them are used. Rm is R^m, stepeni[i] is
+// R^(m-1-i): each half is a sum of independent products (exact, below
+// 2^37), not a chain of multiplications, as the next digit waits for it.
+inline double Verh(const TStroka& r, const std::uint64_t* stepeni, int m, double Rm) {
     const std::uint8_t* c = r.c + kVerh - 2; // the leading digit; lower ones below it
     std::uint64_t hi = 0, lo = 0;
     for (int i = 0; i < m; ++i) {
-        hi = hi * R + c[-i];
-        lo = lo * R + c[-m - i];
+        hi += c[-i] * stepeni[i];
+        lo += c[-m - i] * stepeni[i];
     }
     return static_cast<double>(hi) * Rm + static_cast<double>(lo);
 }
+
+// The 2m, the R^m and the R^(m-1-i) of Verh for the radix R: halves of m
+// digits, each worth at least 30 bits (and below 2^37), so that the 2m
+// digits carry the precision of a double.
+struct TStepeni {
+    int m = 0;
+    std::uint64_t Rm = 1;
+    std::uint64_t st[32];
+    explicit TStepeni(int R) {
+        while (Rm < (std::uint64_t(1) << 30)) {
+            Rm *= unsigned(R);
+            ++m;
+        }
+        std::uint64_t p = 1;
+        for (int i = m - 1; i >= 0; --i) {
+            st[i] = p;
+            p *= unsigned(R);
+        }
+    }
+};
 
 // The ratio r / (b * R^w): the quotient digit and the digits after it. It
 // goes from one digit to the next as v' = (v - q) * R, and the bound of its
@@ -58,6 +81,40 @@ template <PolitikaStroki N> struct TOstatok {
     std::uint8_t net;
     bool nol;
 };
+
+// The difference d (a row at exponent P, its last place the remainder's)
+// normalised as the new remainder: moved up over its leading zeros, zeros
+// coming in; exact.
+// dogadka is a guess of that move (0..100) from the ratio: where it is
+// right, the row's move waits only for the guess, not for the search of
+// its leading digit (which then only confirms it), so the next subtraction
+// need not wait for that search either. A wrong guess costs only time.
+template <PolitikaStroki N>
+inline void Polozhit(TOstatok<N>& ost, typename N::T d, std::int64_t P, std::uint8_t net,
+                     int dogadka = -1) {
+    const int h = N::Starshiy(d);
+    if (h == (kVerh - 2) - dogadka) [[likely]] {
+        if (dogadka > 0) d = N::SdvigVverh(d, dogadka);
+        ost.r = d;
+        N::V(d, ost.pamyat);
+        ost.P = P - dogadka;
+        ost.net = net;
+        return;
+    }
+    if (h < 0) {
+        ost.nol = true;
+        return;
+    }
+    const int sdvig = (kVerh - 2) - h; // leading zeros beyond the normal two
+    if (sdvig > 0) {
+        d = N::SdvigVverh(d, sdvig);
+        P -= sdvig;
+    }
+    ost.r = d;
+    N::V(d, ost.pamyat);
+    ost.P = P;
+    ost.net = net;
+}
 
 // ost := ost - t (t at exponent Pt, flag netT) as vmVichest computes it when
 // the comparison found t not above ost: the operand of the smaller exponent
@@ -82,21 +139,32 @@ inline void Otnyat(TOstatok<N>& ost, const TStroka& t, std::int64_t Pt, std::uin
             N::PlyusUlp(sdvigaemiy, R);
         if (!ostBolshe) P = Pt;
     }
-    typename N::T d = N::Vichest(x, y, R);
-    const int h = N::Starshiy(d);
-    if (h < 0) {
-        ost.nol = true;
-        return;
+    Polozhit<N>(ost, N::Vichest(x, y, R), P, (netX | netY) ? 1 : 0);
+}
+
+// The same for a t already on the remainder's places (its exponent the
+// remainder's, with the rounding of its alignment made and its flag netT).
+template <PolitikaStroki N>
+inline void OtnyatNaMeste(TOstatok<N>& ost, const TStroka& t, std::uint8_t netT, int R,
+                          int dogadka) {
+    Polozhit<N>(ost, N::Vichest(ost.r, N::Iz(t), R), ost.P, (ost.net | netT) ? 1 : 0, dogadka);
+}
+
+// The multiples of Kratnie as Otnyat aligns them to a remainder one place
+// above them: moved one place down, the dropped digit setting the flag and
+// rounding half-up. A remainder below b * R^(w+1) lies at the multiple's
+// exponent or one above it, so every subtraction of the division takes its
+// row ready-made from one of the two tables.
+template <PolitikaStroki N>
+inline void SdvinutieKratnie(const TStroka* kratnie, const std::uint8_t* netK, int qMax, int R,
+                             TStroka* sdvinutie, std::uint8_t* netS) {
+    for (int q = 1; q <= qMax; ++q) {
+        typename N::T y = N::Iz(kratnie[q]);
+        netS[q] = netK[q];
+        bool est = true;
+        if (Virovnyat<N>(y, 1, R, &netS[q], &est)) N::PlyusUlp(y, R);
+        N::V(y, sdvinutie[q]);
     }
-    const int sdvig = (kVerh - 2) - h; // leading zeros beyond the normal two
-    if (sdvig > 0) {
-        d = N::SdvigVverh(d, sdvig);
-        P -= sdvig;
-    }
-    ost.r = d;
-    N::V(d, ost.pamyat);
-    ost.P = P;
-    ost.net = (netX | netY) ? 1 : 0;
 }
 
 // What the estimate of every quotient digit reads: the divisor, its
@@ -107,8 +175,10 @@ struct TDelitel {
     int R;
     int m;
     double Rm;
+    const std::uint64_t* stepeni;
     double obratnoeB; // 1 / the divisor's leading 2m digits
     double otnPogr;   // the relative error of a fresh ratio
+    double mantissa;  // the divisor's leading digits as a number in [1, R)
     const TStroka* kratnie;
     const std::int64_t* Pk;
 };
@@ -117,6 +187,19 @@ struct TDelitel {
 // carried in o where no integer lies within its error, else by the rounded
 // comparisons of the trial products, starting at the ratio's estimate (or
 // from R-1 down beyond the bound of the proof). Updates o for the next digit.
+// The guess of Polozhit for the remainder at exponent P after the digit of
+// weight w: the ratio o, moved on past that digit, puts the new remainder
+// at v * mb * R^(Pb+w-1) (mb the divisor's mantissa), whose exponent is
+// Pb+w-1, one more where v * mb >= R, one less where it is below 1. Only a
+// guess: a ratio not carried (comparison taken) or an error beyond the
+// margin is caught by Polozhit.
+inline int Dogadka(const TDelitel& del, const TOtnoshenie& o, std::int64_t P, std::int64_t w) {
+    const double x = o.v * del.mantissa;
+    const std::int64_t P1 = del.bModul.Poryadok + w - 1 + (x >= del.R ? 1 : 0) - (x < 1 ? 1 : 0);
+    const std::int64_t g = P - P1;
+    return g < 0 ? 0 : (g > VM_DROBNIH_RAZRYADOV ? VM_DROBNIH_RAZRYADOV : static_cast<int>(g));
+}
+
 template <PolitikaStroki N>
 inline int CifraChastnogo(const TDelitel& del, const TOstatok<N>& ost, TOtnoshenie& o,
                           std::int64_t w) {
@@ -130,7 +213,7 @@ inline int CifraChastnogo(const TDelitel& del, const TOstatok<N>& ost, TOtnoshen
         if (e < -1) {
             q = 0; // r < R^(Pr+1) <= b * R^w / R: far below one trial product
         } else if (e <= 2) {
-            o.v = Verh(ost.pamyat, unsigned(R), del.m, del.Rm) * del.obratnoeB;
+            o.v = Verh(ost.pamyat, del.stepeni, del.m, del.Rm) * del.obratnoeB;
             if (e < 0) o.v *= 1.0 / R;
             for (std::int64_t i = 0; i < e; ++i) o.v *= R;
             o.pogr = (o.v + 1) * del.otnPogr;
@@ -182,32 +265,39 @@ inline void RazmestitCifri(vmChislo* a, const std::uint8_t* cifri, std::int64_t 
     a->Poryadok = static_cast<std::int32_t>(d - i0);
 }
 
+// Rows kept in registers: their arithmetic is cheap, and the subtraction
+// waits mostly on the one before it, so the ready-made aligned multiples
+// and the guessed move pay. Rows in memory pay for the table and gain
+// little: they keep the plain alignment and the search of the leading digit.
+template <PolitikaStroki N>
+inline constexpr bool kVRegistrah = !std::is_same_v<typename N::T, TStroka>;
+
 template <PolitikaStroki N>
 inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
     const int R = Osn(bModul);
     TStroka pustaya{};
     const typename N::T nol = N::Iz(pustaya);
-    TStroka kratnie[kStrokKratnih];
+    // The multiples, then the same one place down (SdvinutieKratnie).
+    TStroka kratnie[2 * kStrokKratnih];
     std::int64_t Pk[kStrokKratnih];
-    std::uint8_t netK[kStrokKratnih];
+    std::uint8_t netK[2 * kStrokKratnih];
     Kratnie<N>(bModul, R - 1, R, kratnie, Pk, netK);
-    // Halves of m digits, each worth at least 30 bits (and below 2^37): the
-    // 2m digits carry the precision of a double.
-    int m = 0;
-    std::uint64_t Rm = 1;
-    while (Rm < (std::uint64_t(1) << 30)) {
-        Rm *= unsigned(R);
-        ++m;
-    }
+    if constexpr (kVRegistrah<N>)
+        SdvinutieKratnie<N>(kratnie, netK, R - 1, R, kratnie + kStrokKratnih, netK + kStrokKratnih);
+    const TStepeni st(R);
+    const int m = st.m;
     // The relative error of a fresh ratio: both operands cut to 2m digits,
     // the floating-point roundings, and (far below them) the roundings of the
     // trial comparison and of the trial products.
+    const double verhB = Verh(kratnie[1], st.st, m, double(st.Rm));
     const TDelitel del{bModul,
                        R,
                        m,
-                       double(Rm),
-                       1.0 / Verh(kratnie[1], unsigned(R), m, double(Rm)),
+                       double(st.Rm),
+                       st.st,
+                       1.0 / verhB,
                        2 * std::pow(double(R), 1 - 2 * m) + 0x1p-47,
+                       verhB * std::pow(double(R), 1 - 2 * m),
                        kratnie,
                        Pk};
     TOstatok<N> ost;
@@ -223,7 +313,15 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
         const std::int64_t w = d + k;
         const int q = CifraChastnogo<N>(del, ost, o, w);
         if (q == 0) continue;
-        Otnyat<N>(ost, kratnie[q], Pk[q] + w, netK[q], R, nol);
+        // The row by index, not by a branch: which of the two it is
+        // follows the remainder's digits and is not predictable.
+        const std::int64_t Pt = Pk[q] + w;
+        const std::uint64_t n = static_cast<std::uint64_t>(ost.P - Pt);
+        if (kVRegistrah<N> && n <= 1)
+            OtnyatNaMeste<N>(ost, kratnie[n * kStrokKratnih + q], netK[n * kStrokKratnih + q], R,
+                             Dogadka(del, o, ost.P, w));
+        else
+            Otnyat<N>(ost, kratnie[q], Pt, netK[q], R, nol);
         cifri[-k] = static_cast<std::uint8_t>(q);
     }
     if (ost.nol) {
