@@ -198,7 +198,7 @@ vmChislo Bisekciya(std::uint8_t R, const TOporaPi* opora, int* ryadov) {
     vmChislo x = h;
     vmChislo T = h;
     vmRazdelitNaStepen(&T, 92);
-    int summirovano = 0;
+    int summirovano = 0, shagov = 0;
 
     auto shag = [&]() {
         if (opora != nullptr) {
@@ -215,7 +215,8 @@ vmChislo Bisekciya(std::uint8_t R, const TOporaPi* opora, int* ryadov) {
     };
     for (int ishod = shag(); ishod != KONEC; ishod = shag()) {
         if (OtmenaZaproshena()) break;
-        vmRazdelit(&h, dva);
+        h = shagov < VM_PI_SHAGOV_POLOVINOY ? vmPolovinaShaga(h) : vmChastnoe(&h, &dva);
+        ++shagov;
         if (ishod == VNIZ)
             vmVichest(&x, h);
         else
@@ -261,4 +262,28 @@ vmChislo vmPi(std::uint8_t R) {
     pi = vmPiBistro(R);
     if (OtmenaZaproshena()) return pi;
     return KeshZapolnit(VidKonstanti::Pi, R, 0, pi);
+}
+
+// Long division of the 101 digits by 2 from the leading one, truncated; in
+// radix 2 the divisor is "10" and the half is h one place down.
+vmChislo vmPolovinaShaga(const vmChislo& h) {
+    vmChislo q = h;
+    q.Netochnost = 0;
+    if (h.Osnovanie == 2) {
+        --q.Poryadok;
+        return q;
+    }
+    const int R = h.Osnovanie;
+    int ostatok = 0;
+    for (int p = 2; p < VM_RAZRYADOV; ++p) {
+        const int chislo = ostatok * R + vmCifra(h, p);
+        vmCifra(q, p) = static_cast<std::uint8_t>(chislo / 2);
+        ostatok = chislo % 2;
+    }
+    if (vmCifra(q, 2) == 0) {
+        for (int p = 2; p + 1 < VM_RAZRYADOV; ++p) vmCifra(q, p) = vmCifra(q, p + 1);
+        vmCifra(q, VM_RAZRYADOV - 1) = 0;
+        --q.Poryadok;
+    }
+    return q;
 }

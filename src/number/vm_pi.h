@@ -35,3 +35,15 @@ vmChislo vmPiBistro(std::uint8_t R, int* ryadov = nullptr);
 // digits are those of a value within 2^-1000 of pi/6. cifri holds n bytes.
 // Any thread.
 void vmCifriPiShestih(std::uint8_t R, std::uint8_t* cifri, int n);
+
+// The bisection halves its step h before every move, h_0 = 1/2 and h_k+1 =
+// vmRazdelit(h_k, 2), so h_k depends on R and k only. vmPolovinaShaga(h_k)
+// gives that record byte for byte (inexact flag included) for every k below
+// VM_PI_SHAGOV_POLOVINOY in every radix 2..126, as the tests check for all of
+// them, without the general division: it is the truncated half of the 101
+// digits (a leading 1 leaving 100 digits, moved up). It is not the division
+// for other operands: there the division's rounded comparison can round up
+// (9.99...9 / 2 gives 5). The bisection takes fewer steps than that bound
+// (about 92 log2 R) and divides in full past it. Any thread.
+constexpr int VM_PI_SHAGOV_POLOVINOY = 1000;
+vmChislo vmPolovinaShaga(const vmChislo& h);
