@@ -176,6 +176,31 @@ TEST_F(Yadra, FastKernelsOnAllNinesAndPowers) {
     }
 }
 
+TEST_F(Yadra, ProductsTakingEveryMultipleGiveThePlainBytes) {
+    // Multipliers whose digits run through 1..qMax take every multiple of
+    // the table (built in chains four apart), qMax below, at and past 4;
+    // factors of runs of R-1 carry through every multiple.
+    GeneratorChisel g(SemyaTestov() + 60);
+    for (int R = 2; R <= 36; ++R)
+        for (const int qMax : {1, 3, 4, 5, 8, R - 1}) {
+            if (qMax > R - 1) continue;
+            vmChislo p = g.Chislo(R), b;
+            if (qMax % 2 == 0)
+                for (int pos = 2; pos < VM_RAZRYADOV; ++pos)
+                    vmCifra(p, pos) = static_cast<std::uint8_t>(R - 1);
+            b.Osnovanie = static_cast<std::uint8_t>(R);
+            vmNol(&b);
+            b.Poryadok = g.Int(-5, 5);
+            for (int pos = 2; pos < VM_RAZRYADOV; ++pos)
+                vmCifra(b, pos) = static_cast<std::uint8_t>(qMax - pos % qMax);
+            const auto [pp, pb] = Oba([&] { return vmProizvedenie(&p, &b); });
+            EXPECT_TRUE(Ravni(pp, pb)) << "R=" << R << " qMax=" << qMax << "\n"
+                                       << Cifri(p) << "\n"
+                                       << Cifri(pp) << "\n"
+                                       << Cifri(pb);
+        }
+}
+
 TEST_F(Yadra, RoundedTrialComparisonTakesTheLargerDigit) {
     // 9.99...95 / 2 (101 digits, last digit half the radix): the trial
     // (R/2) * 2 = R has one more integer digit than the remainder, which is

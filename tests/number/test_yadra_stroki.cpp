@@ -22,7 +22,7 @@ namespace {
 using namespace vm_detail::stroki;
 
 struct TRezultat {
-    TStroka sum, sum1, raz, ulp, vniz, vverh;
+    TStroka sum, sum1, chlen, chlen1, raz, ulp, vniz, vverh;
     bool nenol, nizhe, neMenshe;
     int starshiy;
 };
@@ -33,6 +33,8 @@ inline void Progon(const TStroka& x, const TStroka& y, int R, int k, int j, int 
     const typename N::T X = N::Iz(x), Y = N::Iz(y);
     N::V(N::Slozhit(X, Y, R, 0), r.sum);
     N::V(N::Slozhit(X, Y, R, 1), r.sum1);
+    N::V(SlozhitChlen<N>(X, Y, R, 0), r.chlen);
+    N::V(SlozhitChlen<N>(X, Y, R, 1), r.chlen1);
     N::V(N::Vichest(X, Y, R), r.raz);
     typename N::T u = X;
     N::PlyusUlp(u, R);
@@ -144,6 +146,9 @@ TEST(YadraStroki, EveryPolicyGivesThePortableRows) {
                 };
                 ASSERT_EQ(std::memcmp(&a.sum, &b.sum, sizeof a.sum), 0) << "x+y " << opis();
                 ASSERT_EQ(std::memcmp(&a.sum1, &b.sum1, sizeof a.sum1), 0) << "x+y+1 " << opis();
+                ASSERT_EQ(std::memcmp(&a.sum, &b.chlen, sizeof a.sum), 0) << "x+y chain " << opis();
+                ASSERT_EQ(std::memcmp(&a.sum1, &b.chlen1, sizeof a.sum1), 0)
+                    << "x+y+1 chain " << opis();
                 ASSERT_EQ(std::memcmp(&a.raz, &b.raz, sizeof a.raz), 0) << "x-y " << opis();
                 ASSERT_EQ(std::memcmp(&a.ulp, &b.ulp, sizeof a.ulp), 0) << "x+ulp " << opis();
                 ASSERT_EQ(std::memcmp(&a.vniz, &b.vniz, sizeof a.vniz), 0) << "x>>k " << opis();

@@ -48,6 +48,17 @@ inline unsigned Virovnyat(typename N::T& y, std::int64_t n, int R, std::uint8_t*
     return vverh;
 }
 
+// x + y + cin by the policy's addition for the chain of partial products
+// where it has one (the same digits as N::Slozhit).
+template <PolitikaStroki N>
+inline typename N::T SlozhitChlen(const typename N::T& x, const typename N::T& y, int R,
+                                  unsigned cin) {
+    if constexpr (requires { N::SlozhitSrazu(x, y, R, cin); })
+        return N::SlozhitSrazu(x, y, R, cin);
+    else
+        return N::Slozhit(x, y, R, cin);
+}
+
 // sum := sum + t (t normalised at exponent Pt with flag netT) as vmPribavit
 // adds two positive normalised numbers.
 template <PolitikaStroki N>
@@ -58,13 +69,13 @@ inline void DobavitChlen(TSumma<N>& sum, typename N::T t, std::int64_t Pt, std::
     if (Pt > sum.P) { // the partial product is the larger: the sum is aligned to it
         cin = Virovnyat<N>(sum.s, Pt - sum.P, R, &sum.net, &est);
         const std::uint8_t net = sum.net | netT;
-        sum.s = est ? N::Slozhit(t, sum.s, R, cin) : t;
+        sum.s = est ? SlozhitChlen<N>(t, sum.s, R, cin) : t;
         sum.P = Pt;
         sum.net = net;
     } else {
         if (Pt < sum.P) cin = Virovnyat<N>(t, sum.P - Pt, R, &netT, &est);
         sum.net |= netT;
-        if (est) sum.s = N::Slozhit(sum.s, t, R, cin);
+        if (est) sum.s = SlozhitChlen<N>(sum.s, t, R, cin);
     }
     Normalizovat<N>(sum.s, &sum.P, R, &sum.net);
 }

@@ -45,6 +45,29 @@ struct TAvx512 {
         s1 = _mm512_mask_sub_epi8(s1, _mm512_cmpge_epu8_mask(s1, vR), s1, vR);
         return {s0, s1};
     }
+    // Slozhit for the chain of partial products: each place is reduced both
+    // with and without an incoming carry while the carries are found, which
+    // then only choose. A digit sum v (below 2R, R <= 127) is reduced by
+    // min(v, v - R): v - R wraps above 128 when v < R.
+    CIFRAMER_AVX512 static __m512i Svesti(__m512i v, __m512i vR) {
+        return _mm512_min_epu8(v, _mm512_sub_epi8(v, vR));
+    }
+    CIFRAMER_AVX512 static T SlozhitSrazu(const T& x, const T& y, int R, unsigned cin) {
+        const __m512i vR = _mm512_set1_epi8(static_cast<char>(R));
+        const __m512i vR1 = _mm512_set1_epi8(static_cast<char>(R - 1));
+        const __m512i odin = _mm512_set1_epi8(1);
+        const __m512i s0 = _mm512_add_epi8(x.lo, y.lo);
+        const __m512i s1 = _mm512_add_epi8(x.hi, y.hi);
+        const unsigned __int128 vhod = PoluchayutPerenos(
+            Maska(_mm512_cmpge_epu8_mask(s0, vR), _mm512_cmpge_epu8_mask(s1, vR)),
+            Maska(_mm512_cmpeq_epi8_mask(s0, vR1), _mm512_cmpeq_epi8_mask(s1, vR1)), cin);
+        const __m512i p0 = _mm512_add_epi8(s0, odin);
+        const __m512i p1 = _mm512_add_epi8(s1, odin);
+        return {
+            _mm512_mask_blend_epi8(static_cast<__mmask64>(vhod), Svesti(s0, vR), Svesti(p0, vR)),
+            _mm512_mask_blend_epi8(static_cast<__mmask64>(vhod >> 64) & kHvost, Svesti(s1, vR),
+                                   Svesti(p1, vR))};
+    }
     CIFRAMER_AVX512 static void PlyusUlp(T& y, int R) {
         y = Slozhit(y, {_mm512_setzero_si512(), _mm512_setzero_si512()}, R, 1);
     }
