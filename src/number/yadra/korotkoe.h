@@ -30,6 +30,14 @@
 
 namespace vm_detail::stroki {
 
+// x / R for x below 2^64 / R, with m = ceil(2^64 / R): the error of the
+// product, below x / 2^64 < 1 / R, cannot carry past the fraction of x / R,
+// which is at most (R-1) / R. A multiplication, not a division: the digits
+// of one number are a chain of them.
+inline std::uint64_t NaR(std::uint64_t x, std::uint64_t m) {
+    return static_cast<std::uint64_t>((static_cast<unsigned __int128>(x) * m) >> 64);
+}
+
 // The divisor's digits as the integer B and their number s; false when they
 // are more than 98 or B * R does not stay below 2^62.
 inline bool KorotkiyDelitel(const vmChislo& b, int R, std::uint64_t* B, int* s) {
@@ -55,9 +63,11 @@ inline void KorotkiyOstatok(vmChislo* r, std::uint64_t ost, int jL, int s, bool 
     const int R = Osn(*r);
     std::uint8_t t[VM_RAZRYADOV + 128 + 101] = {};
     for (int j = jL + 1; j <= VM_DROBNIH_RAZRYADOV; ++j) t[j] = vmCifra(*r, 2 + j);
+    const std::uint64_t m = ~std::uint64_t(0) / unsigned(R) + 1;
     for (int j = jL; j > jL - s; --j) {
-        t[j] = static_cast<std::uint8_t>(ost % unsigned(R));
-        ost /= unsigned(R);
+        const std::uint64_t vish = NaR(ost, m);
+        t[j] = static_cast<std::uint8_t>(ost - vish * unsigned(R));
+        ost = vish;
     }
     const int konec = jL > VM_DROBNIH_RAZRYADOV ? jL : VM_DROBNIH_RAZRYADOV;
     int j0 = 0;
@@ -84,10 +94,12 @@ inline bool DelitKorotko(const vmChislo& b, std::int64_t d, vmChislo* r, std::ui
     if (!KorotkiyDelitel(b, R, &B, &s)) return false;
     if (d != std::int64_t(r->Poryadok) - b.Poryadok || (celie && d < 0)) return false;
     if (vmCifra(*r, VM_RAZRYADOV - 2) == R - 1 && vmCifra(*r, VM_RAZRYADOV - 1) != 0) return false;
-    // k digits a step: B * R^k stays below 2^62.
+    // k digits a step: B * R^k and R^k * R stay below 2^62 (the first for
+    // the remainder, the second for NaR on the k digits' quotient).
     int k = 0;
     std::uint64_t Rk = 1;
-    while (k < 18 && Rk < ((std::uint64_t(1) << 62) / unsigned(R)) / B) {
+    const std::uint64_t predel = (std::uint64_t(1) << 62) / unsigned(R);
+    while (k < 18 && Rk < predel / B && Rk < predel / unsigned(R)) {
         Rk *= unsigned(R);
         ++k;
     }
@@ -97,6 +109,7 @@ inline bool DelitKorotko(const vmChislo& b, std::int64_t d, vmChislo* r, std::ui
     const auto A = [&](int j) -> unsigned {
         return j <= VM_DROBNIH_RAZRYADOV ? vmCifra(*r, 2 + j) : 0;
     };
+    const std::uint64_t m = ~std::uint64_t(0) / unsigned(R) + 1;
     std::uint64_t ost = 0;
     for (int j = 0; j < s - 1; ++j) ost = ost * unsigned(R) + A(j);
     bool vichitali = false;
@@ -111,9 +124,10 @@ inline bool DelitKorotko(const vmChislo& b, std::int64_t d, vmChislo* r, std::ui
         std::uint64_t Q = ost / B;
         ost -= Q * B;
         vichitali |= Q != 0;
-        for (int u = kk - 1; u >= 0; --u) {
-            cifri[i + u] = static_cast<std::uint8_t>(Q % unsigned(R));
-            Q /= unsigned(R);
+        for (int u = kk - 1; u >= 0; --u) { // Q < R^kk <= R^k < 2^62 / R
+            const std::uint64_t vish = NaR(Q, m);
+            cifri[i + u] = static_cast<std::uint8_t>(Q - vish * unsigned(R));
+            Q = vish;
         }
     }
     KorotkiyOstatok(r, ost, n - 1 + s - 1, s, vichitali, b.Netochnost);
