@@ -1,5 +1,5 @@
-// Division by a short divisor (at most 98 significant digits whose value B,
-// times R, fits a machine word), where the plain kernel's long division is
+// Division by a short divisor (at most 98 significant digits, their value B
+// with B * R below 2^62), where the plain kernel's long division is
 // exact integer long division, so the quotient digits come from a machine
 // integer remainder, several digits per machine division.
 //
