@@ -80,12 +80,16 @@ TEST_F(YadraKorotkoe, ShortDivisorsGiveThePlainBytes) {
     GeneratorChisel g(semya + 70);
     int korotko = 0;
     for (int R = 2; R <= 36; ++R) {
-        int dlinnee = 1; // digits of the longest divisor the short path takes
-        for (double v = R; v < 0x1p62 / R; v *= R) ++dlinnee;
-        for (int i = 0; i < 12; ++i) {
-            // One digit, a few, the longest taken, one beyond it, the longest.
-            const int dlini[] = {1, g.Int(2, 4), dlinnee - 1, dlinnee, dlinnee + 1, 99};
-            const vmChislo b = Delitel(g, R, dlini[i % 6]);
+        // Digits of the longest divisors whose remainder takes 64 and 128
+        // bits (B * R below 2^62 and 2^126).
+        int d64 = 1, d128 = 1;
+        for (double v = R; v < 0x1p62 / R; v *= R) ++d64;
+        for (double v = R; v < 0x1p126 / R; v *= R) ++d128;
+        for (int i = 0; i < 16; ++i) {
+            // One digit, a few, either side of both bounds, the longest.
+            const int dlini[] = {1, g.Int(2, 4), d64 - 1, d64, d64 + 1, d128, d128 + 1, 99};
+            const int s = dlini[i % 8] < 99 ? dlini[i % 8] : 99; // R = 2: d128 > 99
+            const vmChislo b = Delitel(g, R, s);
             vmChislo a = g.Chislo(R);
             // The last two digits at the edge of the rounded comparison:
             // R-1 then zero (taken), R-1 then nonzero (not taken).
@@ -97,20 +101,20 @@ TEST_F(YadraKorotkoe, ShortDivisorsGiveThePlainBytes) {
             if (i % 5 == 0) a.Netochnost = 1;
             vmChislo bb = b;
             if (i % 7 == 0) bb.Netochnost = 1;
-            // Up to 4 digits the short path is taken unless the dividend
-            // ends in R-1 and a nonzero digit; from one digit beyond the
-            // longest taken, never.
-            const int s = dlini[i % 6];
+            // Up to 4 digits and just beyond 64 bits the short path is
+            // taken unless the dividend ends in R-1 and a nonzero digit;
+            // beyond 128 bits or 98 digits never.
             const bool naKrayu =
                 vmCifra(a, VM_RAZRYADOV - 2) == R - 1 && vmCifra(a, VM_RAZRYADOV - 1) != 0;
-            if (s <= 4 || s > dlinnee) {
-                EXPECT_EQ(Korotko(a, bb), s <= 4 && !naKrayu) << R << " " << s;
+            const bool dlinniy = s > d128 || s == 99;
+            if (s <= 4 || s == d64 + 1 || dlinniy) {
+                EXPECT_EQ(Korotko(a, bb), !dlinniy && !naKrayu) << R << " " << s;
             }
             korotko += Korotko(a, bb) ? 1 : 0;
             SravnitDelenie(R, a, bb);
         }
     }
-    EXPECT_GT(korotko, 35 * 12 / 4);
+    EXPECT_GT(korotko, 35 * 16 / 4);
 }
 
 TEST_F(YadraKorotkoe, DivisionByTwoOfAllLargestDigits) {

@@ -1,5 +1,5 @@
 // Division by a short divisor (at most 98 significant digits, their value B
-// with B * R below 2^62), where the plain kernel's long division is
+// with B * R below 2^126), where the plain kernel's long division is
 // exact integer long division, so the quotient digits come from a machine
 // integer remainder, several digits per machine division.
 //
@@ -38,37 +38,52 @@ inline std::uint64_t NaR(std::uint64_t x, std::uint64_t m) {
     return static_cast<std::uint64_t>((static_cast<unsigned __int128>(x) * m) >> 64);
 }
 
+using TCeloe128 = unsigned __int128;
+
 // The divisor's digits as the integer B and their number s; false when they
-// are more than 98 or B * R does not stay below 2^62.
-inline bool KorotkiyDelitel(const vmChislo& b, int R, std::uint64_t* B, int* s) {
+// are more than 98 or B * R does not stay below 2^126.
+inline bool KorotkiyDelitel(const vmChislo& b, int R, TCeloe128* B, int* s) {
     int posl = VM_RAZRYADOV - 1;
     while (posl > 2 && vmCifra(b, posl) == 0) --posl;
     if (posl > 99) return false; // 99 or more digits
-    constexpr std::uint64_t kPredel = std::uint64_t(1) << 62;
-    std::uint64_t v = 0;
+    const TCeloe128 predel = (TCeloe128(1) << 126) / unsigned(R);
+    TCeloe128 v = 0;
     for (int p = 2; p <= posl; ++p) {
         v = v * unsigned(R) + vmCifra(b, p);
-        if (v >= kPredel / unsigned(R)) return false;
+        if (v >= predel) return false;
     }
     *B = v;
     *s = posl - 1;
     return true;
 }
 
+// The s digits of x (below R^s) into t[j] and the s-1 places before it:
+// pieces of kR digits (R^kR below 2^62 / R) split off by one division each,
+// their digits by NaR.
+template <typename U>
+inline void RazlozhitCifri(U x, int s, std::uint8_t* t, int j, int R, std::uint64_t RkR, int kR) {
+    const std::uint64_t m = ~std::uint64_t(0) / unsigned(R) + 1;
+    for (int ostalos = s; ostalos > 0; ostalos -= kR) {
+        std::uint64_t kusok = static_cast<std::uint64_t>(x % RkR);
+        x /= RkR;
+        for (int u = 0; u < kR && u < ostalos; ++u) {
+            const std::uint64_t vish = NaR(kusok, m);
+            t[j--] = static_cast<std::uint8_t>(kusok - vish * unsigned(R));
+            kusok = vish;
+        }
+    }
+}
+
 // The remainder B-sized integer ost at the dividend's index jL (its last
 // digit there; index j is the weight Pa - j), the dividend's digits below
 // it, normalised into r; zero when nothing is left.
-inline void KorotkiyOstatok(vmChislo* r, std::uint64_t ost, int jL, int s, bool vichitali,
-                            std::uint8_t netB) {
+template <typename U>
+inline void KorotkiyOstatok(vmChislo* r, U ost, int jL, int s, bool vichitali, std::uint8_t netB,
+                            std::uint64_t RkR, int kR) {
     const int R = Osn(*r);
     std::uint8_t t[VM_RAZRYADOV + 128 + 101] = {};
     for (int j = jL + 1; j <= VM_DROBNIH_RAZRYADOV; ++j) t[j] = vmCifra(*r, 2 + j);
-    const std::uint64_t m = ~std::uint64_t(0) / unsigned(R) + 1;
-    for (int j = jL; j > jL - s; --j) {
-        const std::uint64_t vish = NaR(ost, m);
-        t[j] = static_cast<std::uint8_t>(ost - vish * unsigned(R));
-        ost = vish;
-    }
+    RazlozhitCifri(ost, s, t, jL, R, RkR, kR);
     const int konec = jL > VM_DROBNIH_RAZRYADOV ? jL : VM_DROBNIH_RAZRYADOV;
     int j0 = 0;
     while (j0 <= konec && t[j0] == 0) ++j0;
@@ -83,25 +98,24 @@ inline void KorotkiyOstatok(vmChislo* r, std::uint64_t ost, int jL, int s, bool 
     if (vichitali) r->Netochnost = (r->Netochnost | netB) ? 1 : 0;
 }
 
-// The plain kernel's quotient digits (cifri[i] of the weight d-i, zero where
-// not computed) and remainder for a short divisor (see above); false, with
-// nothing changed, where that is not shown.
-inline bool DelitKorotko(const vmChislo& b, std::int64_t d, vmChislo* r, std::uint8_t* cifri,
-                         bool celie) {
+// The long division of DelitKorotko with the remainder in U (B * R below
+// 2^62 for 64 bits, 2^126 for 128): k digits a step, B * R^k below the
+// same bound and R^k * R below 2^62, so the k digits' quotient fits NaR.
+template <typename U>
+inline bool DelitCelimi(const vmChislo& b, std::int64_t d, vmChislo* r, std::uint8_t* cifri,
+                        bool celie, U B, int s) {
     const int R = Osn(b);
-    std::uint64_t B = 0;
-    int s = 0;
-    if (!KorotkiyDelitel(b, R, &B, &s)) return false;
-    if (d != std::int64_t(r->Poryadok) - b.Poryadok || (celie && d < 0)) return false;
-    if (vmCifra(*r, VM_RAZRYADOV - 2) == R - 1 && vmCifra(*r, VM_RAZRYADOV - 1) != 0) return false;
-    // k digits a step: B * R^k and R^k * R stay below 2^62 (the first for
-    // the remainder, the second for NaR on the k digits' quotient).
-    int k = 0;
-    std::uint64_t Rk = 1;
-    const std::uint64_t predel = (std::uint64_t(1) << 62) / unsigned(R);
-    while (k < 18 && Rk < predel / B && Rk < predel / unsigned(R)) {
-        Rk *= unsigned(R);
-        ++k;
+    const U predel = (U(1) << (sizeof(U) == 8 ? 62 : 126)) / unsigned(R);
+    const std::uint64_t predel64 = (std::uint64_t(1) << 62) / unsigned(R);
+    int k = 0, kR = 0;
+    std::uint64_t Rk = 1, RkR = 1;
+    while (kR < 18 && RkR < predel64 / unsigned(R)) {
+        if (RkR < predel / B) {
+            Rk *= unsigned(R);
+            ++k;
+        }
+        RkR *= unsigned(R);
+        ++kR;
     }
     if (k == 0) return false;
     const std::int64_t wMin = celie && d - VM_DROBNIH_RAZRYADOV < 0 ? 0 : d - VM_DROBNIH_RAZRYADOV;
@@ -109,8 +123,7 @@ inline bool DelitKorotko(const vmChislo& b, std::int64_t d, vmChislo* r, std::ui
     const auto A = [&](int j) -> unsigned {
         return j <= VM_DROBNIH_RAZRYADOV ? vmCifra(*r, 2 + j) : 0;
     };
-    const std::uint64_t m = ~std::uint64_t(0) / unsigned(R) + 1;
-    std::uint64_t ost = 0;
+    U ost = 0;
     for (int j = 0; j < s - 1; ++j) ost = ost * unsigned(R) + A(j);
     bool vichitali = false;
     for (int i = 0; i < n; i += k) {
@@ -121,17 +134,29 @@ inline bool DelitKorotko(const vmChislo& b, std::int64_t d, vmChislo* r, std::ui
             Rkk *= unsigned(R);
         }
         ost = ost * Rkk + kusok;
-        std::uint64_t Q = ost / B;
-        ost -= Q * B;
+        const auto Q = static_cast<std::uint64_t>(ost / B); // below R^kk <= R^k
+        ost -= U(Q) * B;
         vichitali |= Q != 0;
-        for (int u = kk - 1; u >= 0; --u) { // Q < R^kk <= R^k < 2^62 / R
-            const std::uint64_t vish = NaR(Q, m);
-            cifri[i + u] = static_cast<std::uint8_t>(Q - vish * unsigned(R));
-            Q = vish;
-        }
+        RazlozhitCifri(Q, kk, cifri, i + kk - 1, R, RkR, kR);
     }
-    KorotkiyOstatok(r, ost, n - 1 + s - 1, s, vichitali, b.Netochnost);
+    KorotkiyOstatok(r, ost, n - 1 + s - 1, s, vichitali, b.Netochnost, RkR, kR);
     return true;
+}
+
+// The plain kernel's quotient digits (cifri[i] of the weight d-i, zero where
+// not computed) and remainder for a short divisor (see above); false, with
+// nothing changed, where that is not shown.
+inline bool DelitKorotko(const vmChislo& b, std::int64_t d, vmChislo* r, std::uint8_t* cifri,
+                         bool celie) {
+    const int R = Osn(b);
+    TCeloe128 B = 0;
+    int s = 0;
+    if (!KorotkiyDelitel(b, R, &B, &s)) return false;
+    if (d != std::int64_t(r->Poryadok) - b.Poryadok || (celie && d < 0)) return false;
+    if (vmCifra(*r, VM_RAZRYADOV - 2) == R - 1 && vmCifra(*r, VM_RAZRYADOV - 1) != 0) return false;
+    if (B < ((std::uint64_t(1) << 62) / unsigned(R)))
+        return DelitCelimi<std::uint64_t>(b, d, r, cifri, celie, static_cast<std::uint64_t>(B), s);
+    return DelitCelimi<TCeloe128>(b, d, r, cifri, celie, B, s);
 }
 
 } // namespace vm_detail::stroki
