@@ -80,6 +80,20 @@ void BM_Razdelit(benchmark::State& st) {
         benchmark::DoNotOptimize(x);
     }
 }
+// Division by a divisor of three significant digits, as the series of the
+// elementary functions divide by k! and 2k+1.
+void BM_RazdelitNaKorotkoe(benchmark::State& st) {
+    const Yadra yadra(st);
+    const int R = static_cast<int>(st.range(0));
+    const vmChislo a = Operand(R, 1);
+    vmChislo b = Operand(R, 2);
+    for (int j = 2; j < VM_DROBNIH_RAZRYADOV; ++j) b.DrobnayaChast[j] = 0;
+    for (auto _ : st) {
+        vmChislo x = a;
+        vmRazdelit(&x, b);
+        benchmark::DoNotOptimize(x);
+    }
+}
 void BM_DelenieSOstatkom(benchmark::State& st) {
     const Yadra yadra(st);
     const int R = static_cast<int>(st.range(0));
@@ -115,6 +129,7 @@ void BM_VTekst(benchmark::State& st) {
 BENCHMARK(BM_Pribavit)->ArgsProduct({{2, 10, 36}, {0, 1}});
 BENCHMARK(BM_Umnogit)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10, 36}, Versii()});
 BENCHMARK(BM_Razdelit)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10, 36}, Versii()});
+BENCHMARK(BM_RazdelitNaKorotkoe)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10}, Versii()});
 BENCHMARK(BM_DelenieSOstatkom)->ArgsProduct({{2, 10, 36}, {0, 1}});
 BENCHMARK(BM_IzTeksta);
 BENCHMARK(BM_VTekst);

@@ -23,6 +23,7 @@
 
 #include "number/vm_arifmetika.h"
 #include "number/yadra/algoritmy.h"
+#include "number/yadra/korotkoe.h"
 
 namespace vm_detail::stroki {
 
@@ -274,6 +275,11 @@ inline constexpr bool kVRegistrah = !std::is_same_v<typename N::T, TStroka>;
 
 template <PolitikaStroki N>
 inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo* a, bool celie) {
+    std::uint8_t cifri[VM_DROBNIH_RAZRYADOV + 1] = {};
+    if (DelitKorotko(bModul, d, r, cifri, celie)) {
+        RazmestitCifri(a, cifri, d);
+        return;
+    }
     const int R = Osn(bModul);
     TStroka pustaya{};
     const typename N::T nol = N::Iz(pustaya);
@@ -307,7 +313,6 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
     ost.net = r->Netochnost;
     ost.nol = false; // the caller passes a positive normalised remainder
     TOtnoshenie o;
-    std::uint8_t cifri[VM_DROBNIH_RAZRYADOV + 1] = {};
     for (int k = 0; k >= -VM_DROBNIH_RAZRYADOV && !ost.nol; --k) {
         if (celie && d + k < 0) break;
         const std::int64_t w = d + k;
