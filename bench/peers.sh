@@ -76,11 +76,11 @@ mkdir -p "$work/c"
 add_cli() { # name binary
     local isa
     names+=("$1")
-    cmd[$1]="cd $work/c && rm -rf VelimathData && mkdir VelimathData && $2 -a rad $work/sheet.txt"
+    cmd[$1]="cd $work/c && $2 -a rad $work/sheet.txt"
     for isa in avx512 avx2 sse2 portable; do
         if [ -z "$(CIFRAMER_ISA=$isa "$2" -e 'y = 1' 2>&1 > /dev/null)" ]; then
             names+=("$1-$isa")
-            cmd[$1-$isa]="cd $work/c && rm -rf VelimathData && mkdir VelimathData && CIFRAMER_ISA=$isa $2 -a rad $work/sheet.txt"
+            cmd[$1-$isa]="cd $work/c && CIFRAMER_ISA=$isa $2 -a rad $work/sheet.txt"
         fi
     done
 }
@@ -89,7 +89,11 @@ add_cli ciframer "$cli"
 if command -v bc > /dev/null; then names+=(bc); cmd[bc]="bc -l -q $work/sheet.bc"; fi
 if command -v gp > /dev/null; then names+=(gp); cmd[gp]="gp -q -f $work/sheet.gp"; fi
 
+# A fresh, empty cache folder before each run of ciframer-cli, made outside
+# the timed command.
+fresh() { rm -rf "$work/c/VelimathData" && mkdir "$work/c/VelimathData"; }
 for name in "${names[@]}"; do
+    fresh
     echo "$name: $(bash -c "${cmd[$name]}" 2>&1 | tr -d '\\\n' | cut -c1-60)"
 done
 
@@ -97,6 +101,7 @@ now() { date +%s.%N; }
 declare -A times=()
 for ((r = 0; r < reps; r++)); do
     for name in "${names[@]}"; do
+        fresh
         t0=$(now)
         bash -c "${cmd[$name]}" > /dev/null 2>&1
         t1=$(now)
