@@ -1,17 +1,19 @@
 // The fast addition eight digits at a time, for the versions of a
 // little-endian processor (x86): the same steps as PribavitBistroObshchee
 // (alignment, rounding, normalisation, inexact flag), with the digit loops
-// done on 64-bit words. A row of 103 digits is padded by a zero place at the
-// end to 13 words; a word loaded from it and byte-swapped holds its least
-// significant digit in its lowest byte, so a carry between digits is the
-// binary carry between bytes.
+// done on 64-bit words. A row of 103 digits is padded by five zero places in
+// front and four at the end to 14 words, so that the fraction digits start a
+// word; a word loaded from it and byte-swapped holds its least significant
+// digit in its lowest byte, so a carry between digits is the binary carry
+// between bytes. The rows are written a word at a time and read back in the
+// same words (a wider read of narrower writes waits for them to retire).
 //
 // Addition of digits x + y + c in radix R: x + (256 - R) + y + c passes 255
 // exactly when x + y + c >= R, so the binary carry out of a byte is the
 // digit carry; a byte that did not carry holds x + y + c + 256 - R and gives
-// 256 - R back. Subtraction x - y - c: a byte that borrowed holds x - y - c + 256
-// and gives 256 - R back. Neither correction crosses a byte. This relies on
-// digits below R, which every number record holds.
+// 256 - R back. Subtraction x - y - c: a byte that borrowed holds x - y - c +
+// 256 and gives 256 - R back. Neither correction crosses a byte. This relies
+// on digits below R, which every number record holds.
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -24,20 +26,26 @@ namespace vm_detail {
 
 namespace {
 
-constexpr int kSlov = 13; // 104 bytes: 103 places and the padding zero
+constexpr int kPered = 5; // padding places before place 0
+constexpr int kSlov = 14; // 112 bytes: 5 + 103 places + 4
 constexpr int kBaytov = kSlov * 8;
 constexpr std::uint64_t kMladshie = 0x0101010101010101ULL; // the lowest bit of every byte
 
-using Ryad = std::uint8_t[kBaytov];
+// The padded row; place p is at r() + p.
+struct TRyad {
+    alignas(8) std::uint8_t b[kBaytov];
+    std::uint8_t* r() { return b + kPered; }
+};
 
+// Word k of the row whose place 0 is at r, most significant place highest.
 inline std::uint64_t Slovo(const std::uint8_t* r, int k) {
     std::uint64_t w;
-    std::memcpy(&w, r + 8 * k, 8);
+    std::memcpy(&w, r - kPered + 8 * k, 8);
     return __builtin_bswap64(w);
 }
 inline void ZapisatSlovo(std::uint8_t* r, int k, std::uint64_t w) {
     w = __builtin_bswap64(w);
-    std::memcpy(r + 8 * k, &w, 8);
+    std::memcpy(r - kPered + 8 * k, &w, 8);
 }
 
 // The carry (or borrow) out of every byte of the word a op b = s, at the
@@ -47,7 +55,8 @@ inline std::uint64_t VihodyBaytov(std::uint64_t a, std::uint64_t b, std::uint64_
     return (((a ^ b ^ s) >> 8) & kMladshie) | (std::uint64_t(verh) << 56);
 }
 
-// s := x + y (aligned rows, no carry out of place 0 for normalised ones).
+// s := x + y (aligned rows, no carry out of place 0 for normalised ones; s
+// may be x).
 void SlozhitRyadi(const std::uint8_t* x, const std::uint8_t* y, std::uint8_t* s, int R) {
     const std::uint64_t sdvig = kMladshie * std::uint64_t(256 - R);
     unsigned perenos = 0;
@@ -110,17 +119,42 @@ bool Virovnyat(std::uint8_t* y, int n, int R, std::uint8_t* net) {
     return true;
 }
 
-// The row of x with its padding zero.
-void VRyadSlov(const vmChislo& x, std::uint8_t* r) {
-    VRyad(x, r);
-    r[VM_RAZRYADOV] = 0;
+// The row of x with its padding zeros, written in whole words; returns its
+// place 0. Words 1..12 are the fraction digits 0..95, word 13 the last four
+// and the padding.
+std::uint8_t* VRyadSlov(const vmChislo& x, TRyad& ryad) {
+    const std::uint64_t pervoe = std::uint64_t(x.CelayaChast[2]) << 40 |
+                                 std::uint64_t(x.CelayaChast[1]) << 48 |
+                                 std::uint64_t(x.CelayaChast[0]) << 56;
+    std::memcpy(ryad.b, &pervoe, 8);
+    std::memcpy(ryad.b + 8, x.DrobnayaChast, 96);
+    std::uint32_t hvost;
+    std::memcpy(&hvost, x.DrobnayaChast + 96, 4);
+    const std::uint64_t posledne = hvost;
+    std::memcpy(ryad.b + 104, &posledne, 8);
+    return ryad.r();
 }
 
-// s (exponent *Ps, flag *netS) := s + t for positive normalised operands;
-// t is scratch. A carry into the second integer digit is shifted out with
-// rounding, at most twice (the second drops a zero).
-void SlozhitModuli(std::uint8_t* s, std::int64_t* Ps, std::uint8_t* netS, std::uint8_t* t,
-                   std::int64_t Pt, std::uint8_t netT, int R) {
+// The digits of row r into x, the fraction in the words they were written in.
+void IzRyadaSlov(vmChislo& x, const std::uint8_t* r) {
+    x.CelayaChast[2] = r[0];
+    x.CelayaChast[1] = r[1];
+    x.CelayaChast[0] = r[2];
+    for (int k = 0; k < 12; ++k) {
+        std::uint64_t w;
+        std::memcpy(&w, r + 3 + 8 * k, 8);
+        std::memcpy(x.DrobnayaChast + 8 * k, &w, 8);
+    }
+    std::uint32_t hvost;
+    std::memcpy(&hvost, r + 99, 4);
+    std::memcpy(x.DrobnayaChast + 96, &hvost, 4);
+}
+
+// s (exponent *Ps, flag *netS) + t for positive normalised operands, in
+// the row returned (s or t). A carry into the second integer digit is
+// shifted out with rounding, at most twice (the second drops a zero).
+std::uint8_t* SlozhitModuli(std::uint8_t* s, std::int64_t* Ps, std::uint8_t* netS, std::uint8_t* t,
+                            std::int64_t Pt, std::uint8_t netT, int R) {
     std::uint8_t* x = s;
     std::uint8_t* y = t;
     std::uint8_t* netY = &netT;
@@ -133,11 +167,8 @@ void SlozhitModuli(std::uint8_t* s, std::int64_t* Ps, std::uint8_t* netS, std::u
     bool estY = true;
     if (n > 0) estY = Virovnyat(y, static_cast<int>(n < 104 ? n : 104), R, netY);
     std::uint8_t net = *netS | netT;
-    Ryad sum;
-    if (estY)
-        SlozhitRyadi(x, y, sum, R);
-    else
-        std::memcpy(sum, x, kBaytov);
+    std::uint8_t* sum = x;
+    if (estY) SlozhitRyadi(x, y, sum, R);
     std::int64_t P = Pt > *Ps ? Pt : *Ps;
     for (int krug = 0; krug < 2 && sum[1] != 0; ++krug) {
         const std::uint8_t c = sum[VM_RAZRYADOV - 1];
@@ -147,23 +178,22 @@ void SlozhitModuli(std::uint8_t* s, std::int64_t* Ps, std::uint8_t* netS, std::u
         ++P;
         if (c >= (R + 1) / 2) PlyusUlp(sum, R);
     }
-    std::memcpy(s, sum, VM_RAZRYADOV);
     *Ps = P;
     *netS = net;
+    return sum;
 }
 
 } // namespace
 
 void PribavitBistroSlovami(vmChislo* a, const vmChislo& b) {
     const int R = Osn(*a);
-    Ryad ra, rb;
-    VRyadSlov(*a, ra);
-    VRyadSlov(b, rb);
+    TRyad ryadA, ryadB;
+    std::uint8_t* ra = VRyadSlov(*a, ryadA);
+    std::uint8_t* rb = VRyadSlov(b, ryadB);
     std::int64_t P = a->Poryadok;
     std::uint8_t net = a->Netochnost;
     if (a->Znak == b.Znak) {
-        SlozhitModuli(ra, &P, &net, rb, b.Poryadok, b.Netochnost, R);
-        IzRyada(*a, ra);
+        IzRyadaSlov(*a, SlozhitModuli(ra, &P, &net, rb, b.Poryadok, b.Netochnost, R));
         a->Poryadok = static_cast<std::int32_t>(P);
         a->Netochnost = net;
         return;
@@ -204,7 +234,7 @@ void PribavitBistroSlovami(vmChislo* a, const vmChislo& b) {
         std::memset(x + VM_RAZRYADOV - sdvig, 0, sdvig);
         P -= sdvig;
     }
-    IzRyada(*a, x);
+    IzRyadaSlov(*a, x);
     a->Znak = znakX;
     a->Poryadok = static_cast<std::int32_t>(P);
     a->Netochnost = (netX | netY) ? 1 : 0;
