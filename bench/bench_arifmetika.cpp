@@ -126,7 +126,7 @@ void BM_VTekst(benchmark::State& st) {
     }
 }
 
-BENCHMARK(BM_Pribavit)->ArgsProduct({{2, 10, 36}, {0, 1}});
+BENCHMARK(BM_Pribavit)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10, 36}, Versii()});
 BENCHMARK(BM_Umnogit)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10, 36}, Versii()});
 BENCHMARK(BM_Razdelit)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10, 36}, Versii()});
 BENCHMARK(BM_RazdelitNaKorotkoe)->ArgsProduct({{2, 10, 36}, {0, 1}})->ArgsProduct({{10}, Versii()});

@@ -63,10 +63,12 @@ inline bool BistroDlya(const vmChislo& x, const vmChislo& y) {
 
 // a = a + b as vmPribavit computes it, for a and b of one radix that both
 // pass BistroVozmozhno.
-// By the version in use; PribavitBistroObshchee is the one kernel of every
-// version.
+// By the version in use: PribavitBistroObshchee digit by digit (the portable
+// version), PribavitBistroSlovami eight digits a word (the x86 versions,
+// whose words are little-endian).
 void PribavitBistro(vmChislo* a, const vmChislo& b);
 void PribavitBistroObshchee(vmChislo* a, const vmChislo& b);
+void PribavitBistroSlovami(vmChislo* a, const vmChislo& b);
 
 // a = sum of the partial products of p by the digits of b, as the plain
 // kernel adds them (magnitudes only; the caller sets the sign and the flags

@@ -176,6 +176,35 @@ TEST_F(Yadra, FastKernelsOnAllNinesAndPowers) {
     }
 }
 
+TEST_F(Yadra, AdditionCarriesAndBorrowsThroughEveryPlace) {
+    // A run of R-1 (or of 0) from place k to the last, plus (or minus) one
+    // unit of the last place and of the places just above it: the carry or
+    // borrow runs through every place from the last up to k, across every
+    // boundary of the words the fast addition works in.
+    for (int R : {2, 10, 36})
+        for (int k = 3; k < VM_RAZRYADOV; ++k)
+            for (const std::uint8_t cifra : {std::uint8_t(R - 1), std::uint8_t(0)}) {
+                vmChislo a;
+                a.Osnovanie = static_cast<std::uint8_t>(R);
+                vmNol(&a);
+                a.Poryadok = 5;
+                vmCifra(a, 2) = 1;
+                vmCifra(a, k - 1) = static_cast<std::uint8_t>(k % R);
+                for (int p = k; p < VM_RAZRYADOV; ++p) vmCifra(a, p) = cifra;
+                for (int sdvig = 0; sdvig < 3; ++sdvig) {
+                    vmChislo ulp;
+                    vmKonstanta(&ulp, VM_K_EDINICA, static_cast<std::uint8_t>(R));
+                    ulp.Poryadok = a.Poryadok - 100 + sdvig;
+                    const auto [sp, sb] = Oba([&] { return vmSumma(&a, ulp); });
+                    EXPECT_TRUE(Ravni(sp, sb))
+                        << R << " " << k << " " << Cifri(sp) << " " << Cifri(sb);
+                    const auto [rp, rb] = Oba([&] { return vmRaznost(&a, ulp); });
+                    EXPECT_TRUE(Ravni(rp, rb))
+                        << R << " " << k << " " << Cifri(rp) << " " << Cifri(rb);
+                }
+            }
+}
+
 TEST_F(Yadra, ProductsTakingEveryMultipleGiveThePlainBytes) {
     // Multipliers whose digits run through 1..qMax take every multiple of
     // the table (built in chains four apart), qMax below, at and past 4;

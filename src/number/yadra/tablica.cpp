@@ -37,11 +37,11 @@ bool Vsegda() {
 // Best first: the choice takes the first row the processor runs.
 const TVersiyaYader kVersii[] = {
 #if defined(__x86_64__)
-    {"avx512", EstAvx512, PribavitBistroObshchee, UmnozhitAvx512, DelitAvx512},
-    {"avx2", EstAvx2, PribavitBistroObshchee, UmnozhitAvx2, DelitAvx2},
+    {"avx512", EstAvx512, PribavitBistroSlovami, UmnozhitAvx512, DelitAvx512},
+    {"avx2", EstAvx2, PribavitBistroSlovami, UmnozhitAvx2, DelitAvx2},
 #endif
 #if defined(__SSE2__)
-    {"sse2", Vsegda, PribavitBistroObshchee, UmnozhitSse2, DelitSse2},
+    {"sse2", Vsegda, PribavitBistroSlovami, UmnozhitSse2, DelitSse2},
 #endif
     {"portable", Vsegda, PribavitBistroObshchee, UmnozhitPerenosimo, DelitPerenosimo},
 };
