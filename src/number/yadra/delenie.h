@@ -235,8 +235,13 @@ inline int CifraChastnogo(const TDelitel& del, const TOstatok<N>& ost, TOtnoshen
     const int nizh = static_cast<int>(o.v - o.pogr);
     if (nizh == static_cast<int>(o.v + o.pogr) && o.v + o.pogr < double(R) * R) {
         q = nizh >= R - 1 ? R - 1 : nizh;
-        o.v = (o.v - q) * R;
-        o.pogr = (o.pogr + (o.v + 1) * 0x1p-50) * R;
+        // The bound grows as (pogr + (v' + 1) 2^-50) R; written so that
+        // only one multiply-add waits for v', as the next digit waits for
+        // the bound (any bound at least the error gives the same digits).
+        const double Rd = R;
+        const double prezhnyaya = (o.pogr + 0x1p-50) * Rd;
+        o.v = (o.v - q) * Rd;
+        o.pogr = o.v * (0x1p-50 * Rd) + prezhnyaya;
         return q;
     }
     q = o.v >= R - 1 ? R - 1 : (o.v < 0 ? 0 : static_cast<int>(o.v));
