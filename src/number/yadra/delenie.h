@@ -18,7 +18,7 @@
 // tried digit by digit from R-1 as the plain kernel does.
 #pragma once
 
-#include <cmath>
+#include <cstring>
 #include <type_traits>
 
 #include "number/vm_arifmetika.h"
@@ -235,8 +235,13 @@ inline int CifraChastnogo(const TDelitel& del, const TOstatok<N>& ost, TOtnoshen
     const int nizh = static_cast<int>(o.v - o.pogr);
     if (nizh == static_cast<int>(o.v + o.pogr) && o.v + o.pogr < double(R) * R) {
         q = nizh >= R - 1 ? R - 1 : nizh;
-        o.v = (o.v - q) * R;
-        o.pogr = (o.pogr + (o.v + 1) * 0x1p-50) * R;
+        // The bound grows as (pogr + (v' + 1) 2^-50) R; written so that
+        // only one multiply-add waits for v', as the next digit waits for
+        // the bound (any bound at least the error gives the same digits).
+        const double Rd = R;
+        const double prezhnyaya = (o.pogr + 0x1p-50) * Rd;
+        o.v = (o.v - q) * Rd;
+        o.pogr = o.v * (0x1p-50 * Rd) + prezhnyaya;
         return q;
     }
     q = o.v >= R - 1 ? R - 1 : (o.v < 0 ? 0 : static_cast<int>(o.v));
@@ -261,8 +266,7 @@ inline void RazmestitCifri(vmChislo* a, const std::uint8_t* cifri, std::int64_t 
     while (i0 <= VM_DROBNIH_RAZRYADOV && cifri[i0] == 0) ++i0;
     if (i0 > VM_DROBNIH_RAZRYADOV) return;
     a->CelayaChast[0] = cifri[i0];
-    for (int j = 0; i0 + 1 + j <= VM_DROBNIH_RAZRYADOV; ++j)
-        a->DrobnayaChast[j] = cifri[i0 + 1 + j];
+    std::memcpy(a->DrobnayaChast, cifri + i0 + 1, VM_DROBNIH_RAZRYADOV - i0);
     a->Poryadok = static_cast<std::int32_t>(d - i0);
 }
 
@@ -292,20 +296,16 @@ inline void Delit(const vmChislo& bModul, std::int64_t d, vmChislo* r, vmChislo*
         SdvinutieKratnie<N>(kratnie, netK, R - 1, R, kratnie + kStrokKratnih, netK + kStrokKratnih);
     const TStepeni st(R);
     const int m = st.m;
+    // R^(1-2m) from R^m (exact in a double): its two roundings (2^-52 of a
+    // term below 2^-50) are far inside the 2^-47 allowed for roundings.
+    const double R12m = double(R) / (double(st.Rm) * double(st.Rm));
     // The relative error of a fresh ratio: both operands cut to 2m digits,
     // the floating-point roundings, and (far below them) the roundings of the
     // trial comparison and of the trial products.
     const double verhB = Verh(kratnie[1], st.st, m, double(st.Rm));
-    const TDelitel del{bModul,
-                       R,
-                       m,
-                       double(st.Rm),
-                       st.st,
-                       1.0 / verhB,
-                       2 * std::pow(double(R), 1 - 2 * m) + 0x1p-47,
-                       verhB * std::pow(double(R), 1 - 2 * m),
-                       kratnie,
-                       Pk};
+    const double otnPogr = 2 * R12m + 0x1p-47;
+    const TDelitel del{bModul,       R,       m, double(st.Rm), st.st, 1.0 / verhB, otnPogr,
+                       verhB * R12m, kratnie, Pk};
     TOstatok<N> ost;
     VStroku(*r, ost.pamyat);
     ost.r = N::Iz(ost.pamyat);
