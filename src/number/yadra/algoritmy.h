@@ -81,17 +81,25 @@ inline void DobavitChlen(TSumma<N>& sum, typename N::T t, std::int64_t Pt, std::
 }
 
 // |p| * q for q = 1..qMax as vmUmnogitNaCifru gives them: the exact
-// product (made by adding |p| once more to the previous one), then the
-// normal form with its one rounding; each keeps p's inexact flag or sets it.
+// product, then the normal form with its one rounding; each keeps p's
+// inexact flag or sets it. The exact products are made in four independent
+// chains (q |p| = (q - 4) |p| + 4 |p|), not one, so that the additions
+// overlap: each is below R^103 (q < R, |p| < R^101 in units of its last
+// place), so every sum is exact and the same row whatever the order of its
+// terms.
 template <PolitikaStroki N>
 inline void Kratnie(const vmChislo& p, int qMax, int R, TStroka* stroki, std::int64_t* P,
                     std::uint8_t* net) {
     TStroka r;
     VStroku(p, r);
-    const typename N::T odno = N::Iz(r);
-    typename N::T tochnoe = odno;
+    typename N::T tochnie[4];
+    tochnie[0] = N::Iz(r);
+    for (int q = 2; q <= qMax && q <= 4; ++q)
+        tochnie[q - 1] = N::Slozhit(tochnie[q - 2], tochnie[0], R, 0);
+    const typename N::T chetire = tochnie[qMax >= 4 ? 3 : 0]; // used only past 4
     for (int q = 1; q <= qMax; ++q) {
-        if (q > 1) tochnoe = N::Slozhit(tochnoe, odno, R, 0);
+        typename N::T& tochnoe = tochnie[(q - 1) % 4];
+        if (q > 4) tochnoe = N::Slozhit(tochnoe, chetire, R, 0);
         typename N::T k = tochnoe;
         P[q] = p.Poryadok;
         net[q] = p.Netochnost;

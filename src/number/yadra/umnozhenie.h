@@ -13,31 +13,6 @@
 
 namespace vm_detail::stroki {
 
-// The multiples as Kratnie gives them, the exact ones in four independent
-// chains (q |p| = (q - 4) |p| + 4 |p|) instead of one: each is below
-// R^103 (q < R, |p| < R^101 in units of its last place), so every sum is
-// exact and the same row whatever the order of its terms.
-template <PolitikaStroki N>
-inline void KratnieUmnozheniya(const vmChislo& p, int qMax, int R, TStroka* stroki, std::int64_t* P,
-                               std::uint8_t* net) {
-    TStroka r;
-    VStroku(p, r);
-    typename N::T tochnie[4];
-    tochnie[0] = N::Iz(r);
-    for (int q = 2; q <= qMax && q <= 4; ++q)
-        tochnie[q - 1] = N::Slozhit(tochnie[q - 2], tochnie[0], R, 0);
-    const typename N::T chetire = tochnie[qMax >= 4 ? 3 : 0]; // used only past 4
-    for (int q = 1; q <= qMax; ++q) {
-        typename N::T& tochnoe = tochnie[(q - 1) % 4];
-        if (q > 4) tochnoe = N::Slozhit(tochnoe, chetire, R, 0);
-        typename N::T k = tochnoe;
-        P[q] = p.Poryadok;
-        net[q] = p.Netochnost;
-        Normalizovat<N>(k, &P[q], R, &net[q]);
-        N::V(k, stroki[q]);
-    }
-}
-
 template <PolitikaStroki N>
 inline void Umnozhit(vmChislo* a, const vmChislo& p, const vmChislo& b) {
     const int R = Osn(p);
@@ -49,7 +24,7 @@ inline void Umnozhit(vmChislo* a, const vmChislo& p, const vmChislo& b) {
     TStroka kratnie[kStrokKratnih];
     std::int64_t Pk[kStrokKratnih];
     std::uint8_t netK[kStrokKratnih];
-    KratnieUmnozheniya<N>(p, qMax, R, kratnie, Pk, netK);
+    Kratnie<N>(p, qMax, R, kratnie, Pk, netK);
     TSumma<N> sum{nol, 0, 0};
     bool pusto = true;
     for (int pos = VM_RAZRYADOV - 1; pos >= 0; --pos) {
