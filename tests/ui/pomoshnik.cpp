@@ -3,12 +3,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "eval/dvigatel.h"
 #include "ui/soobsheniya.h"
+#include "ui/tfrmmain.h"
 
 namespace {
 // Made before main, and so before any QApplication: the settings and the
@@ -102,4 +104,10 @@ void PodgotovitProcess() {
     Dvigatel();
     UstanovitOknaOshibok();
     ZagruzitPerevodQt(*qApp);
+}
+
+bool OtkritGlavnoeOkno(std::unique_ptr<TfrmMain>& okno) {
+    okno = std::make_unique<TfrmMain>(Dvigatel());
+    okno->show();
+    return QTest::qWaitForWindowExposed(okno.get());
 }

@@ -10,10 +10,12 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
 class TDvigatel;
+class TfrmMain;
 
 // Answers every message box that becomes visible, polling the top-level
 // widgets every 20 ms (also inside the modal loops of question boxes and
@@ -72,3 +74,6 @@ QString PapkaTestov();
 void PodgotovitProcess();
 // The engine of the test program (made by the first call).
 TDvigatel& Dvigatel();
+// A new main window on that engine into okno, shown; true once it is
+// exposed (the window manager, if any, has mapped it).
+bool OtkritGlavnoeOkno(std::unique_ptr<TfrmMain>& okno);

@@ -38,9 +38,7 @@ class TestOformlenie : public QObject {
     void initTestCase() { PodgotovitProcess(); }
     void init() {
         storog = std::make_unique<TStorog>(60);
-        okno = std::make_unique<TfrmMain>(Dvigatel());
-        okno->show();
-        QVERIFY(QTest::qWaitForWindowExposed(okno.get()));
+        QVERIFY(OtkritGlavnoeOkno(okno));
         QTest::qWait(400); // the fit by the real frame
     }
     void cleanup() {

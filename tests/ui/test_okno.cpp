@@ -56,9 +56,7 @@ class TestOkno : public QObject {
     void init() {
         storog = std::make_unique<TStorog>(60);
         otvetchik = std::make_unique<TOtvetchik>();
-        okno = std::make_unique<TfrmMain>(Dvigatel());
-        okno->show();
-        QVERIFY(QTest::qWaitForWindowExposed(okno.get()));
+        QVERIFY(OtkritGlavnoeOkno(okno));
         okno->activateWindow();
     }
     void cleanup() {
@@ -163,9 +161,8 @@ class TestOkno : public QObject {
     // at the default size where that fits and at the largest size that fits
     // otherwise, and scrolling brings every control into sight.
     void razmerPoEkranu() {
-        std::unique_ptr<TfrmMain> novoe = std::make_unique<TfrmMain>(Dvigatel());
-        novoe->show();
-        QVERIFY(QTest::qWaitForWindowExposed(novoe.get()));
+        std::unique_ptr<TfrmMain> novoe;
+        QVERIFY(OtkritGlavnoeOkno(novoe));
         QTest::qWait(400); // the fit by the real frame
         const QRect oblast = novoe->screen()->availableGeometry();
         const QRect ramka = novoe->frameGeometry();

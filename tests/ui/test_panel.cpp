@@ -25,9 +25,7 @@ class TestPanel : public QObject {
     void initTestCase() { PodgotovitProcess(); }
     void init() {
         storog = std::make_unique<TStorog>(60);
-        okno = std::make_unique<TfrmMain>(Dvigatel());
-        okno->show();
-        QVERIFY(QTest::qWaitForWindowExposed(okno.get()));
+        QVERIFY(OtkritGlavnoeOkno(okno));
         okno->activateWindow();
     }
     void cleanup() {

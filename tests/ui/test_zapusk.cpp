@@ -52,9 +52,7 @@ class TestZapusk : public QObject {
     void init() {
         storog = std::make_unique<TStorog>(90);
         otvetchik = std::make_unique<TOtvetchik>();
-        okno = std::make_unique<TfrmMain>(Dvigatel());
-        okno->show();
-        QVERIFY(QTest::qWaitForWindowExposed(okno.get()));
+        QVERIFY(OtkritGlavnoeOkno(okno));
     }
     void cleanup() {
         otvetchik->avto = true; // a failed test may have left a box open
